@@ -1,0 +1,91 @@
+#include "host/Host.h"
+
+#include "host/MacComputerName.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <mutex>
+
+namespace {
+
+std::mutex currentHostLock;
+
+Host &currentHostStorage()
+{
+    static Host host = Host::macOS();
+    return host;
+}
+
+std::optional<QString> firstLineOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString line = QString::fromUtf8(file.readLine(4096)).trimmed();
+    if (line.isEmpty())
+        return std::nullopt;
+    return line;
+}
+
+} // namespace
+
+Host Host::macOS()
+{
+    Host host;
+    host.m_temporaryFolder = QDir::tempPath();
+    host.m_desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    host.m_computerName = macComputerName();
+    host.m_environment = QProcessEnvironment::systemEnvironment();
+    return host;
+}
+
+Host Host::standIn(const QString &root)
+{
+    Host host;
+    host.m_root = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
+    host.m_temporaryFolder = host.m_root + QStringLiteral("/tmp");
+    host.m_desktopFolder = host.m_root + QStringLiteral("/Desktop");
+    QDir().mkpath(host.m_temporaryFolder);
+    QDir().mkpath(host.m_desktopFolder);
+    host.m_computerName = firstLineOf(host.m_root + QStringLiteral("/etc/computer-name"));
+
+    // As a Mac's shell has /usr/bin:/bin:/usr/sbin:/sbin, so bare tool names in the scripts
+    // the program runs (sudo, diskutil) reach the stand-in's tools first.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QStringList searchPath;
+    for (const char *folder : {"/usr/bin", "/bin", "/usr/sbin", "/sbin"})
+        searchPath << host.m_root + QLatin1String(folder);
+    const QString inheritedPath = environment.value(QStringLiteral("PATH"));
+    if (!inheritedPath.isEmpty())
+        searchPath << inheritedPath;
+    environment.insert(QStringLiteral("PATH"), searchPath.join(u':'));
+    environment.insert(QStringLiteral("TESSALINE_HOST_ROOT"), host.m_root);
+    environment.insert(QStringLiteral("TMPDIR"), host.m_temporaryFolder);
+    host.m_environment = environment;
+    return host;
+}
+
+Host Host::current()
+{
+    std::lock_guard guard(currentHostLock);
+    return currentHostStorage();
+}
+
+void Host::setCurrent(const Host &host)
+{
+    std::lock_guard guard(currentHostLock);
+    currentHostStorage() = host;
+}
+
+QString Host::basicTool(const QString &macPath) const
+{
+    if (isStandIn()) {
+        const QString own = m_root + macPath;
+        if (QFileInfo(own).isExecutable())
+            return own;
+    }
+    return macPath;
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QProcessEnvironment>
+#include <QString>
+
+#include <optional>
+
+// Where the macOS system is: its folders, its tools and the environment for child processes.
+// Every absolute macOS path the program uses comes from here. On a real Mac these are the
+// system's own paths; on a stand-in Mac they lie below the stand-in's root folder, so the rest
+// of the program cannot tell the two apart.
+//
+// The host is chosen once at start-up (see HostSelection) and installed with setCurrent().
+class Host {
+public:
+    // The real macOS system.
+    static Host macOS();
+    // A stand-in Mac rooted at `root`. Creates its temporary and desktop folders when missing.
+    static Host standIn(const QString &root);
+
+    static Host current();
+    static void setCurrent(const Host &host);
+
+    bool isStandIn() const { return !m_root.isEmpty(); }
+    // The stand-in's root folder; empty on a real Mac.
+    QString root() const { return m_root; }
+
+    QString applicationsFolder() const { return systemPath(QStringLiteral("/Applications")); }
+    QString volumesFolder() const { return systemPath(QStringLiteral("/Volumes")); }
+
+    QString diskutil() const { return systemPath(QStringLiteral("/usr/sbin/diskutil")); }
+    QString hdiutil() const { return systemPath(QStringLiteral("/usr/bin/hdiutil")); }
+    QString csrutil() const { return systemPath(QStringLiteral("/usr/bin/csrutil")); }
+    QString installer() const { return systemPath(QStringLiteral("/usr/sbin/installer")); }
+    QString open() const { return systemPath(QStringLiteral("/usr/bin/open")); }
+    QString osascript() const { return systemPath(QStringLiteral("/usr/bin/osascript")); }
+    QString bash() const { return basicTool(QStringLiteral("/bin/bash")); }
+    QString chmod() const { return basicTool(QStringLiteral("/bin/chmod")); }
+
+    QString temporaryFolder() const { return m_temporaryFolder; }
+    QString desktopFolder() const { return m_desktopFolder; }
+    std::optional<QString> computerName() const { return m_computerName; }
+
+    // The environment child processes run in.
+    QProcessEnvironment processEnvironment() const { return m_environment; }
+
+private:
+    Host() = default;
+    QString systemPath(const QString &macPath) const { return m_root + macPath; }
+    // Tools every Unix has: a stand-in may bring its own, otherwise the machine's are used.
+    QString basicTool(const QString &macPath) const;
+
+    QString m_root;
+    QString m_temporaryFolder;
+    QString m_desktopFolder;
+    std::optional<QString> m_computerName;
+    QProcessEnvironment m_environment;
+};

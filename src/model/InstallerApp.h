@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <QUrl>
+#include <QUuid>
+
+#include <optional>
+
+// One macOS installer application bundle ("Install macOS Sonoma.app"), read from its
+// Contents/Info.plist. Records are values: equal when they name the same bundle, ordered from
+// oldest to newest macOS by their sort key, then by name.
+struct InstallerApp {
+    QUuid id;
+    QUrl url;
+    QString name;
+    QString version;
+    QString buildNumber;
+    QString macOSVersion;
+    QList<qint64> sortableVersion; // always four numbers
+    qint64 size = 0;
+    QIcon icon;
+
+    // Reads the bundle at `url`; nothing when it is not an installer bundle we can read. Walks
+    // the whole bundle to measure it, so callers keep it off the main thread.
+    static std::optional<InstallerApp> fromBundle(const QUrl &url);
+
+    QString bundlePath() const { return url.toLocalFile(); }
+    QString formattedSize() const;
+    // Whether this installer's createinstallmedia must also be told where the installer is.
+    bool requiresApplicationPathFlag() const;
+    // The shell command that runs this installer's createinstallmedia onto `volumePath`.
+    QString createinstallmediaCommand(const QString &volumePath) const;
+
+    static QList<qint64> createSortableVersion(const QString &version, const QString &appName);
+    // The summed size of every file below `url`; symbolic links are counted, never followed.
+    static qint64 calculateDirectorySize(const QUrl &url);
+
+    friend bool operator==(const InstallerApp &a, const InstallerApp &b) { return a.url == b.url; }
+    friend bool operator<(const InstallerApp &a, const InstallerApp &b);
+    friend bool operator>(const InstallerApp &a, const InstallerApp &b) { return b < a; }
+    friend bool operator<=(const InstallerApp &a, const InstallerApp &b) { return !(b < a); }
+    friend bool operator>=(const InstallerApp &a, const InstallerApp &b) { return !(a < b); }
+};
+
+// Follows equality: records of the same bundle hash alike whenever they were read.
+size_t qHash(const InstallerApp &installer, size_t seed = 0);
+
+Q_DECLARE_METATYPE(InstallerApp)

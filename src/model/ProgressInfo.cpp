@@ -1,0 +1,199 @@
+#include "ProgressInfo.h"
+
+#include <QRegularExpression>
+#include <cstdlib>
+
+namespace {
+
+const QString successMessage = QStringLiteral("Operation completed successfully");
+
+ProgressStep step(const char *title, const char *message, double start, double end)
+{
+    ProgressStep s;
+    s.title = QString::fromUtf8(title);
+    s.message = QString::fromUtf8(message);
+    s.startPercentage = start;
+    s.endPercentage = end;
+    return s;
+}
+
+QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
+{
+    using Type = ProgressInfo::OperationType;
+    switch (type) {
+    case Type::usbCreation:
+        return {
+            step("Erasing Disk", "Preparing the disk by erasing target volume", 0, 15),
+            // The misspelt title is what users have always seen; keep it.
+            step("Preaparing the Disk",
+                 "Transferring macOS Installer files, this could take a while...", 15, 25),
+            step("Copying Files", "Copying macOS installer files", 25, 85),
+            step("Making Bootable", "Making disk bootable", 85, 95),
+            step("Finishing", "Finalizing bootable USB", 95, 100),
+        };
+    case Type::dmgCreation:
+        return {
+            step("Creating DMG", "Creating empty DMG file", 0, 30),
+            step("Making Bootable", "Making DMG bootable", 30, 70),
+            step("Converting", "Converting DMG to ISO", 70, 90),
+            step("Finishing", "Cleaning up temporary files", 90, 100),
+        };
+    case Type::pkgInstallation:
+        return {
+            step("Preparing", "Preparing package installation", 0, 10),
+            step("Extracting", "Extracting package contents", 10, 30),
+            step("Installing", "Installing macOS Installer", 30, 90),
+            step("Finishing", "Finalizing installation", 90, 100),
+        };
+    case Type::scanning:
+        break;
+    }
+    return {};
+}
+
+QString failureMessage(const std::optional<QString> &error)
+{
+    return QStringLiteral("Operation failed: ") + error.value_or(QStringLiteral("Unknown error"));
+}
+
+// The whole-number form of a percentage the tool printed. Values that do not fit a 64-bit integer
+// (the conversion would be undefined) show the printed digits instead, without leading zeros.
+QString percentText(double value, const QString &digits)
+{
+    constexpr double int64Limit = 9223372036854775808.0; // 2^63, exact as a double
+    if (value < int64Limit)
+        return QString::number(static_cast<qint64>(value));
+    qsizetype firstSignificant = 0;
+    while (firstSignificant < digits.size() - 1 && digits.at(firstSignificant) == u'0')
+        ++firstSignificant;
+    return digits.mid(firstSignificant);
+}
+
+} // namespace
+
+void ProgressInfo::setupSteps(OperationType type)
+{
+    if (type == OperationType::scanning)
+        return;
+    steps = stepTable(type);
+    if (!steps.isEmpty())
+        steps.first().inProgress = true;
+}
+
+void ProgressInfo::updateCurrentStep(qint64 step)
+{
+    if (step < 0 || step >= steps.size())
+        return;
+    if (hasCurrentStep()) {
+        ProgressStep &previous = steps[currentStep];
+        previous.isComplete = true;
+        previous.inProgress = false;
+        previous.progressWithinStep = 100;
+    }
+    currentStep = step;
+    ProgressStep &next = steps[currentStep];
+    next.inProgress = true;
+    percentage = next.startPercentage;
+    message = next.message;
+}
+
+void ProgressInfo::updateProgressWithinCurrentStep(double progress, const QString &detail)
+{
+    if (!hasCurrentStep())
+        return;
+    ProgressStep &current = steps[currentStep];
+    current.progressWithinStep = progress;
+    percentage = ((current.endPercentage - current.startPercentage) * progress) / 100 +
+                 current.startPercentage;
+    if (!detail.isEmpty()) {
+        current.detailMessage = detail;
+        detailMessage = detail;
+    }
+}
+
+void ProgressInfo::updateDetailMessage(const QString &detail)
+{
+    detailMessage = detail;
+    if (hasCurrentStep())
+        steps[currentStep].detailMessage = detail;
+}
+
+void ProgressInfo::updateProgress(double newPercentage, const QString &newMessage,
+                                  const QString &detail)
+{
+    percentage = newPercentage;
+    message = newMessage;
+    if (!detail.isEmpty())
+        detailMessage = detail;
+}
+
+void ProgressInfo::markComplete(bool succeeded, const QString &finalMessage,
+                                const std::optional<QString> &error)
+{
+    isComplete = true;
+    success = succeeded;
+    if (succeeded) {
+        percentage = 100;
+        message = finalMessage.isEmpty() ? successMessage : finalMessage;
+    } else {
+        errorMessage = error;
+        message = failureMessage(error);
+    }
+}
+
+void ProgressInfo::completeAllSteps(bool succeeded, const std::optional<QString> &error)
+{
+    isComplete = true;
+    success = succeeded;
+    errorMessage = error;
+    if (succeeded) {
+        for (ProgressStep &s : steps) {
+            s.isComplete = true;
+            s.inProgress = false;
+            s.progressWithinStep = 100;
+        }
+        percentage = 100;
+        message = successMessage;
+    } else if (hasCurrentStep()) {
+        steps[currentStep].inProgress = false;
+        message = failureMessage(error);
+    }
+}
+
+void ProgressInfo::reset()
+{
+    *this = ProgressInfo();
+}
+
+void ProgressInfo::parseTerminalOutput(const QString &chunk)
+{
+    const QString text = chunk.toLower();
+    if (text.contains(u"erasing disk")) {
+        percentage = 15;
+        message = QStringLiteral("Erasing disk...");
+        detailMessage = QStringLiteral("Preparing target drive");
+    } else if (text.contains(u"copying installer files")) {
+        static const QRegularExpression percent(QStringLiteral("([0-9]+)%"));
+        message = QStringLiteral("Copying installer files...");
+        const QRegularExpressionMatch match = percent.match(text);
+        if (!match.hasMatch()) {
+            percentage = 30;
+            return;
+        }
+        const QString digits = match.captured(1);
+        // strtod saturates to infinity rather than failing on absurdly long numbers.
+        const double value = std::strtod(digits.toLatin1().constData(), nullptr);
+        percentage = value * 0.6 + 20;
+        detailMessage =
+            QStringLiteral("Copying macOS installer: %1% complete").arg(percentText(value, digits));
+    } else if (text.contains(u"making disk bootable")) {
+        percentage = 85;
+        message = QStringLiteral("Making disk bootable...");
+    } else if (text.contains(u"done") || text.contains(u"copy complete") ||
+               text.contains(u"install media now available")) {
+        isComplete = true;
+        success = true;
+        percentage = 100;
+        message = successMessage;
+    }
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QList>
+#include <QMetaType>
+#include <QString>
+#include <optional>
+
+// One stage of a long operation, owning a slice [startPercentage, endPercentage] of the overall
+// progress bar.
+struct ProgressStep {
+    QString title;
+    QString message;
+    double startPercentage = 0;
+    double endPercentage = 0;
+    bool isComplete = false;
+    bool inProgress = false;
+    QString detailMessage;
+    double progressWithinStep = 0;
+
+    bool operator==(const ProgressStep &) const = default;
+};
+
+// The state of a running operation as the user interface shows it. Every operation below mutates
+// in place and silently ignores requests that do not apply (such as an out-of-range step).
+struct ProgressInfo {
+    enum class OperationType { dmgCreation, usbCreation, pkgInstallation, scanning };
+
+    double percentage = 0;
+    QString message;
+    QString detailMessage;
+    qint64 currentStep = 0;
+    bool isComplete = false;
+    bool success = false;
+    std::optional<QString> errorMessage;
+    QString outputPath;
+    QList<ProgressStep> steps;
+
+    // Replaces the steps with the fixed table for the operation; scanning has no steps of its own
+    // and keeps whatever is there.
+    void setupSteps(OperationType type);
+
+    // Closes the current step and opens another one; the overall percentage jumps to its start.
+    void updateCurrentStep(qint64 step);
+    // Maps progress within the current step (0-100) onto the step's slice of the overall bar.
+    void updateProgressWithinCurrentStep(double progress, const QString &detailMessage = {});
+    void updateDetailMessage(const QString &detailMessage);
+    void updateProgress(double percentage, const QString &message,
+                        const QString &detailMessage = {});
+
+    void markComplete(bool success, const QString &message = {},
+                      const std::optional<QString> &errorMessage = std::nullopt);
+    void completeAllSteps(bool success, const std::optional<QString> &errorMessage);
+    void reset();
+
+    // Reads one chunk of the installer tool's standard output and moves the progress on when it
+    // recognises a phase. Steps and the current step are never touched.
+    void parseTerminalOutput(const QString &chunk);
+
+private:
+    bool hasCurrentStep() const { return currentStep >= 0 && currentStep < steps.size(); }
+};
+
+Q_DECLARE_METATYPE(ProgressInfo)

@@ -1,0 +1,17 @@
+#include "model/ShellQuote.h"
+
+#include <algorithm>
+
+static bool isShellSafe(QChar c)
+{
+    return c.unicode() < 128 && (c.isLetterOrNumber() || QStringLiteral("/._-+:,=@%").contains(c));
+}
+
+QString shellQuoted(const QString &text)
+{
+    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isShellSafe))
+        return text;
+    QString quoted = text;
+    quoted.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + quoted + u'\'';
+}
