@@ -1,3 +1,4 @@
+#include "QuitOnSignal.h"
 #include "host/HostSelection.h"
 #include "model/Diagnostics.h"
 
@@ -9,6 +10,7 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Tessaline"));
     application.setOrganizationDomain(QStringLiteral("quorvale.com"));
+    quitApplicationOnSignals();
 
     // Lives until main() returns, so a demo world is removed when the application quits.
     const HostSelection selection = HostSelection::choose(QProcessEnvironment::systemEnvironment(),

@@ -36,18 +36,18 @@ qint64 sumFolder(const QByteArray &folderPath, DIR *folder, std::vector<QByteArr
         const char *name = entry->d_name;
         if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
             continue;
-        QByteArray childPath = folderPath + '/' + name;
+        auto childPath = [&] { return folderPath + '/' + name; };
         if (entry->d_type == DT_DIR) {
-            pending.push_back(std::move(childPath));
+            pending.push_back(childPath());
             continue;
         }
         struct stat status;
         if (fstatat(folderDescriptor, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
-            reportUnreadable(childPath, errno);
+            reportUnreadable(childPath(), errno);
             continue;
         }
         if (S_ISDIR(status.st_mode))
-            pending.push_back(std::move(childPath));
+            pending.push_back(childPath());
         else
             total += qint64(status.st_size);
     }

@@ -1,0 +1,412 @@
+#include "WorldMaker.h"
+
+#include "InstallerIcon.h"
+#include "Plist.h"
+#include "World.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <optional>
+
+namespace {
+
+// Failures unwind to makeWorld() with the message to print.
+struct Failure {
+    QString message;
+};
+
+struct InstallerBundle {
+    QString name;
+    // An Info.plist taken from a real installer, compiled in.
+    QString infoPlist;
+    Plist::Format format;
+    // Keys left out, to give the program the odd installers it has to cope with.
+    QStringList droppedKeys;
+    qint64 payloadSize;
+    std::optional<InstallerIconLook> icon;
+};
+
+QList<InstallerBundle> installers()
+{
+    using Look = InstallerIconLook;
+    return {
+        {QStringLiteral("Install macOS Sequoia"),
+         QStringLiteral(":/info-plist/install-macos-sequoia.bplist"),
+         Plist::Format::Binary,
+         {},
+         13'904'396'288,
+         Look{QColor(48, 24, 96), QColor(226, 110, 150), QColor(40, 120, 90),
+              Look::Landscape::Hills}},
+        // Its icon file is missing, as after a damaged download.
+        {QStringLiteral("Install macOS Sonoma"),
+         QStringLiteral(":/info-plist/install-macos-sonoma.plist"),
+         Plist::Format::Xml,
+         {},
+         13'318'864'896,
+         std::nullopt},
+        {QStringLiteral("Install macOS Mojave"),
+         QStringLiteral(":/info-plist/install-macos-mojave-no-display-name.plist"),
+         Plist::Format::Xml,
+         {QStringLiteral("DTPlatformVersion")},
+         6'037'147'648,
+         Look{QColor(18, 24, 60), QColor(210, 120, 80), QColor(190, 130, 80),
+              Look::Landscape::Dunes}},
+        {QStringLiteral("Install OS X El Capitan"),
+         QStringLiteral(":/info-plist/install-os-x-el-capitan.plist"),
+         Plist::Format::Xml,
+         {},
+         6'201'073'664,
+         Look{QColor(30, 90, 170), QColor(170, 210, 240), QColor(120, 115, 110),
+              Look::Landscape::Cliff}},
+    };
+}
+
+void makeFolder(const QString &path)
+{
+    if (!QDir().mkpath(path))
+        throw Failure{QStringLiteral("cannot make the folder %1").arg(path)};
+}
+
+void writeFile(const QString &path, const QByteArray &contents)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size())
+        throw Failure{QStringLiteral("cannot write %1: %2").arg(path, file.errorString())};
+}
+
+void makeLink(const QString &target, const QString &link)
+{
+    makeFolder(QFileInfo(link).path());
+    if (!QFile::link(target, link))
+        throw Failure{QStringLiteral("cannot link %1 to %2").arg(link, target)};
+}
+
+// A file that reports its full size but takes no disk space: only its length is set.
+void makeSparseFile(const QString &path, qint64 size)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
+        throw Failure{QStringLiteral("cannot make %1 of %2 bytes: %3")
+                          .arg(path)
+                          .arg(size)
+                          .arg(file.errorString())};
+}
+
+QByteArray infoPlist(const InstallerBundle &bundle)
+{
+    QFile resource(bundle.infoPlist);
+    if (!resource.open(QIODevice::ReadOnly))
+        throw Failure{QStringLiteral("the program lacks %1").arg(bundle.infoPlist)};
+    QJsonObject info = Plist::toJson(resource.readAll()).toObject();
+    if (info.isEmpty())
+        throw Failure{QStringLiteral("%1 is not a property list").arg(bundle.infoPlist)};
+    for (const QString &key : bundle.droppedKeys)
+        info.remove(key);
+    return Plist::fromJson(info, bundle.format);
+}
+
+void makeInstaller(const QString &applications, const InstallerBundle &bundle,
+                   const QString &program)
+{
+    const QString contents = applications + u'/' + bundle.name + QStringLiteral(".app/Contents");
+    makeFolder(contents + QStringLiteral("/MacOS"));
+    makeFolder(contents + QStringLiteral("/Resources"));
+    makeFolder(contents + QStringLiteral("/SharedSupport"));
+
+    writeFile(contents + QStringLiteral("/Info.plist"), infoPlist(bundle));
+    writeFile(contents + QStringLiteral("/PkgInfo"), "APPL????");
+    const QString springboard = contents + QStringLiteral("/MacOS/InstallAssistant_springboard");
+    writeFile(springboard, "#!/bin/sh\n# The installer's own program does nothing here.\nexit 0\n");
+    QFile::setPermissions(springboard, QFile::permissions(springboard) | QFile::ExeOwner |
+                                           QFile::ExeGroup | QFile::ExeOther);
+
+    if (bundle.icon) {
+        QString error;
+        if (!writeIcns(drawInstallerIcon(*bundle.icon),
+                       contents + QStringLiteral("/Resources/InstallAssistant.icns"), &error))
+            throw Failure{error};
+    }
+    makeLink(program, contents + QStringLiteral("/Resources/createinstallmedia"));
+    makeSparseFile(contents + QStringLiteral("/SharedSupport/SharedSupport.dmg"),
+                   bundle.payloadSize);
+}
+
+void makeVolumes(const QString &root)
+{
+    makeFolder(root + QStringLiteral("/Volumes/UNTITLED"));
+    const QString assets =
+        root + QStringLiteral("/Volumes/Shared Support/com_apple_MobileAsset_MacSoftwareUpdate");
+    makeFolder(assets);
+    QJsonObject catalog{
+        {QStringLiteral("Assets"),
+         QJsonArray{QJsonObject{{QStringLiteral("Build"), QStringLiteral("24B83")},
+                                {QStringLiteral("OSVersion"), QStringLiteral("15.1")}}}}};
+    writeFile(assets + QStringLiteral("/com_apple_MobileAsset_MacSoftwareUpdate.xml"),
+              Plist::fromJson(catalog, Plist::Format::Xml));
+}
+
+void makeTools(const QString &root, const QString &program)
+{
+    for (const char *tool :
+         {"/usr/sbin/diskutil", "/usr/bin/hdiutil", "/usr/bin/csrutil", "/usr/sbin/installer",
+          "/usr/bin/open", "/usr/bin/osascript", "/usr/bin/sudo"})
+        makeLink(program, root + QLatin1String(tool));
+}
+
+// The disks are kept in diskutil's own vocabulary. Each whole disk and each partition or APFS
+// volume is the dictionary `diskutil list -plist` shows for it under AllDisksAndPartitions
+// (MountPoint only while mounted), plus:
+//   "Info"    - the keys `diskutil info -plist` adds. A whole disk's are the device's and hold for
+//               its partitions too, except IORegistryEntryName (and MediaName, which is empty
+//               there); a partition's add its file system. DeviceNode, ParentWholeDisk,
+//               WholeDisk, TotalSize and IOKitSize follow from the identifier and Size.
+//   "Standin" - the stand-in's own notes, never shown (e.g. ImagePath of an attached image).
+QJsonObject device(const QString &bus, const QString &mediaName, const QString &registryName,
+                   bool internal, bool removable, bool solidState)
+{
+    const bool image = bus == QLatin1String("Disk Image");
+    return {
+        {QStringLiteral("AESHardware"), false},
+        {QStringLiteral("Bootable"), false},
+        {QStringLiteral("BooterDeviceIdentifier"), QString()},
+        {QStringLiteral("BusProtocol"), bus},
+        {QStringLiteral("CanBeMadeBootable"), false},
+        {QStringLiteral("CanBeMadeBootableRequiresDestroy"), false},
+        {QStringLiteral("DeviceBlockSize"), 512},
+        {QStringLiteral("Ejectable"), !internal},
+        {QStringLiteral("EjectableMediaAutomaticUnderSoftwareControl"), false},
+        {QStringLiteral("EjectableOnly"), !internal},
+        {QStringLiteral("FreeSpace"), 0},
+        {QStringLiteral("GlobalPermissionsEnabled"), false},
+        {QStringLiteral("IORegistryEntryName"), registryName},
+        {QStringLiteral("Internal"), internal},
+        {QStringLiteral("LowLevelFormatSupported"), false},
+        {QStringLiteral("MediaName"), mediaName},
+        {QStringLiteral("MediaType"), QStringLiteral("Generic")},
+        {QStringLiteral("OSInternalMedia"), false},
+        {QStringLiteral("Removable"), removable},
+        {QStringLiteral("RemovableMedia"), removable},
+        {QStringLiteral("RemovableMediaOrExternalDevice"), !internal},
+        {QStringLiteral("SMARTStatus"),
+         internal ? QStringLiteral("Verified") : QStringLiteral("Not Supported")},
+        {QStringLiteral("SolidState"), solidState},
+        {QStringLiteral("SupportsGlobalPermissionsDisable"), false},
+        {QStringLiteral("SystemImage"), false},
+        {QStringLiteral("VirtualOrPhysical"),
+         image ? QStringLiteral("Virtual") : QStringLiteral("Physical")},
+        {QStringLiteral("Writable"), !image},
+        {QStringLiteral("WritableMedia"), !image},
+        {QStringLiteral("WritableSupported"), !image},
+    };
+}
+
+QJsonObject fileSystem(const QString &type, const QString &name, qint64 freeSpace, bool writable)
+{
+    return {
+        {QStringLiteral("FilesystemName"), name},
+        {QStringLiteral("FilesystemType"), type},
+        {QStringLiteral("FilesystemUserVisibleName"), name},
+        {QStringLiteral("FreeSpace"), freeSpace},
+        {QStringLiteral("WritableVolume"), writable},
+    };
+}
+
+QString uuid(int serial)
+{
+    return QStringLiteral("6E3E0B2C-1A2B-4C3D-9E8F-%1")
+        .arg(serial, 12, 16, QLatin1Char('0'))
+        .toUpper();
+}
+
+QJsonObject efiPartition(const QString &identifier, int diskSerial, int volumeSerial)
+{
+    return {
+        {QStringLiteral("Content"), QStringLiteral("EFI")},
+        {QStringLiteral("DeviceIdentifier"), identifier},
+        {QStringLiteral("DiskUUID"), uuid(diskSerial)},
+        {QStringLiteral("Info"),
+         fileSystem(QStringLiteral("msdos"), QStringLiteral("MS-DOS FAT32"), 0, false)},
+        {QStringLiteral("Size"), 209'715'200},
+        {QStringLiteral("VolumeName"), QStringLiteral("EFI")},
+        {QStringLiteral("VolumeUUID"), uuid(volumeSerial)},
+    };
+}
+
+QJsonArray initialDisks()
+{
+    const QString gpt = QStringLiteral("GUID_partition_scheme");
+    const qint64 internalSize = 500'277'790'720;
+    const qint64 containerSize = 500'068'036'608;
+
+    QJsonObject internal{
+        {QStringLiteral("Content"), gpt},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk0")},
+        {QStringLiteral("Info"),
+         device(QStringLiteral("Apple Fabric"), QStringLiteral("APPLE SSD AP0512Z"),
+                QStringLiteral("APPLE SSD AP0512Z Media"), true, false, true)},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"),
+         QJsonArray{efiPartition(QStringLiteral("disk0s1"), 0x1, 0x65),
+                    QJsonObject{{QStringLiteral("Content"), QStringLiteral("Apple_APFS")},
+                                {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk0s2")},
+                                {QStringLiteral("DiskUUID"), uuid(0x2)},
+                                {QStringLiteral("Size"), containerSize}}}},
+        {QStringLiteral("Size"), internalSize},
+    };
+
+    QJsonObject containerDevice = device(QStringLiteral("Apple Fabric"), QString(),
+                                         QStringLiteral("AppleAPFSMedia"), true, false, true);
+    containerDevice.insert(QStringLiteral("VirtualOrPhysical"), QStringLiteral("Virtual"));
+    QJsonObject systemVolume{
+        {QStringLiteral("CapacityInUse"), qint64(11'199'324'160)},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk3s1")},
+        {QStringLiteral("DiskUUID"), uuid(0x3)},
+        {QStringLiteral("Info"),
+         fileSystem(QStringLiteral("apfs"), QStringLiteral("APFS"), 274'120'347'648, false)},
+        {QStringLiteral("MountPoint"), QStringLiteral("/")},
+        {QStringLiteral("MountedSnapshots"),
+         QJsonArray{QJsonObject{
+             {QStringLiteral("Sealed"), QStringLiteral("Yes")},
+             {QStringLiteral("SnapshotBSD"), QStringLiteral("disk3s1s1")},
+             {QStringLiteral("SnapshotMountPoint"), QStringLiteral("/")},
+             {QStringLiteral("SnapshotName"), QStringLiteral("com.apple.os.update-2E1E8F")},
+             {QStringLiteral("SnapshotUUID"), uuid(0x4)}}}},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Size"), containerSize},
+        {QStringLiteral("VolumeName"), QStringLiteral("Macintosh HD")},
+        {QStringLiteral("VolumeUUID"), uuid(0x5)},
+    };
+    QJsonObject dataVolume{
+        {QStringLiteral("CapacityInUse"), qint64(214'748'364'800)},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk3s5")},
+        {QStringLiteral("DiskUUID"), uuid(0x6)},
+        {QStringLiteral("Info"),
+         fileSystem(QStringLiteral("apfs"), QStringLiteral("APFS"), 274'120'347'648, true)},
+        {QStringLiteral("MountPoint"), QStringLiteral("/System/Volumes/Data")},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Size"), containerSize},
+        {QStringLiteral("VolumeName"), QStringLiteral("Macintosh HD - Data")},
+        {QStringLiteral("VolumeUUID"), uuid(0x7)},
+    };
+    QJsonObject container{
+        {QStringLiteral("APFSPhysicalStores"),
+         QJsonArray{QJsonObject{{QStringLiteral("DeviceIdentifier"), QStringLiteral("disk0s2")}}}},
+        {QStringLiteral("APFSVolumes"), QJsonArray{systemVolume, dataVolume}},
+        {QStringLiteral("Content"), QStringLiteral("EF57347C-0000-11AA-AA11-00306543ECAC")},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk3")},
+        {QStringLiteral("Info"), containerDevice},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"), QJsonArray()},
+        {QStringLiteral("Size"), containerSize},
+    };
+
+    QJsonObject stick{
+        {QStringLiteral("Content"), gpt},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk4")},
+        {QStringLiteral("Info"),
+         device(QStringLiteral("USB"), QStringLiteral("Ultra Fit"),
+                QStringLiteral("SanDisk Ultra Fit Media"), false, true, false)},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"),
+         QJsonArray{
+             efiPartition(QStringLiteral("disk4s1"), 0x8, 0x6C),
+             QJsonObject{
+                 {QStringLiteral("Content"), QStringLiteral("Apple_HFS")},
+                 {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk4s2")},
+                 {QStringLiteral("DiskUUID"), uuid(0x9)},
+                 {QStringLiteral("Info"),
+                  fileSystem(QStringLiteral("hfs"), QStringLiteral("Mac OS Extended (Journaled)"),
+                             30'590'000'000, true)},
+                 {QStringLiteral("MountPoint"), QStringLiteral("/Volumes/UNTITLED")},
+                 {QStringLiteral("Size"), qint64(30'660'362'240)},
+                 {QStringLiteral("VolumeName"), QStringLiteral("UNTITLED")},
+                 {QStringLiteral("VolumeUUID"), uuid(0x6D)},
+             }}},
+        {QStringLiteral("Size"), qint64(31'004'295'168)},
+    };
+
+    // Left attached by an earlier run: looks removable and external, only the bus tells.
+    const QString imageMedia = QStringLiteral("Apple UDIF read-only compressed (zlib)");
+    QJsonObject image{
+        {QStringLiteral("Content"), gpt},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk5")},
+        {QStringLiteral("Info"), device(QStringLiteral("Disk Image"), imageMedia,
+                                        imageMedia + QStringLiteral(" Media"), false, true, false)},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"),
+         QJsonArray{QJsonObject{
+             {QStringLiteral("Content"), QStringLiteral("Apple_HFS")},
+             {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk5s1")},
+             {QStringLiteral("DiskUUID"), uuid(0xA)},
+             {QStringLiteral("Info"),
+              fileSystem(QStringLiteral("hfs"), QStringLiteral("Mac OS Extended"), 0, false)},
+             {QStringLiteral("MountPoint"), QStringLiteral("/Volumes/Shared Support")},
+             {QStringLiteral("Size"), qint64(13'958'582'272)},
+             {QStringLiteral("VolumeName"), QStringLiteral("Shared Support")},
+             {QStringLiteral("VolumeUUID"), uuid(0x6E)},
+         }}},
+        {QStringLiteral("Size"), qint64(13'958'643'712)},
+        {QStringLiteral("Standin"),
+         QJsonObject{{QStringLiteral("ImagePath"),
+                      QStringLiteral("/Applications/Install macOS Sequoia.app/Contents/"
+                                     "SharedSupport/SharedSupport.dmg")}}},
+    };
+
+    return {internal, container, stick, image};
+}
+
+void writeState(const World &world, const QString &name, const QJsonObject &state)
+{
+    QString error;
+    if (!world.writeState(name, state, &error))
+        throw Failure{error};
+}
+
+} // namespace
+
+QString makeWorld(const QString &folder, const QString &program)
+{
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("%1 is not a folder").arg(folder);
+    if (info.exists() && !QDir(folder).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot |
+                                               QDir::Hidden | QDir::System))
+        return QStringLiteral("%1 is not empty; a stand-in Mac is only made in an empty or new "
+                              "folder")
+            .arg(folder);
+
+    try {
+        makeFolder(folder);
+        const World world(folder);
+        const QString root = world.root();
+
+        const QString applications = root + QStringLiteral("/Applications");
+        makeFolder(applications);
+        for (const InstallerBundle &bundle : installers())
+            makeInstaller(applications, bundle, program);
+        makeVolumes(root);
+        makeTools(root, program);
+
+        makeFolder(root + QStringLiteral("/tmp"));
+        makeFolder(root + QStringLiteral("/Desktop"));
+        makeFolder(root + QStringLiteral("/etc"));
+        writeFile(root + QStringLiteral("/etc/computer-name"), "Demo Mac\n");
+
+        writeState(world, QStringLiteral("disks"),
+                   QJsonObject{{QStringLiteral("disks"), initialDisks()}});
+        writeState(world, QStringLiteral("protection"),
+                   QJsonObject{{QStringLiteral("status"),
+                                World::protectionName(World::Protection::Enabled)}});
+        writeState(world, QStringLiteral("admin"),
+                   QJsonObject{{QStringLiteral("password"), QStringLiteral("tessaline")},
+                               {QStringLiteral("prompt"),
+                                World::adminPromptName(World::AdminPrompt::Grant)}});
+    } catch (const Failure &failure) {
+        return failure.message;
+    }
+    return {};
+}
