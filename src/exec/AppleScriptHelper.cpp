@@ -1,0 +1,105 @@
+#include "exec/AppleScriptHelper.h"
+
+#include "exec/ChildProcess.h"
+#include "exec/MainThread.h"
+#include "exec/ScriptEngine.h"
+#include "exec/Utf8Text.h"
+#include "host/Host.h"
+#include "model/Diagnostics.h"
+#include "model/Timing.h"
+
+#include <QThreadPool>
+
+namespace {
+
+struct TimedRun {
+    QString launchPath;
+    QStringList arguments;
+    std::chrono::milliseconds limit;
+    QString timeoutText;
+};
+
+// Runs a child process to its end or its limit; both pipes are collected in full meanwhile.
+AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial)
+{
+    ChildProcess process(run.launchPath, run.arguments);
+    if (!process.start())
+        return {1, QStringLiteral("Failed to run command: ") + process.errorString()};
+    bool timedOut = false;
+    process.addTimeLimit(run.limit, [&] {
+        timedOut = true;
+        process.terminate();
+    });
+    process.waitForExit();
+    if (timedOut)
+        return {1, run.timeoutText};
+    if (process.exitStatus() == 0)
+        return {0, decodeUtf8(process.readRemainingOutput()).value_or(QString())};
+    const QString errorText =
+        decodeUtf8(process.readRemainingError()).value_or(QStringLiteral("Unknown error"));
+    if (recogniseDenial && AppleScriptHelper::namesDenial(errorText))
+        return {process.exitStatus(), QStringLiteral("Admin authorization denied: ") + errorText};
+    return {process.exitStatus(), errorText};
+}
+
+} // namespace
+
+bool AppleScriptHelper::namesDenial(const QString &errorText)
+{
+    return errorText.contains(QLatin1String("authorization denied")) ||
+           errorText.contains(QLatin1String("User canceled"));
+}
+
+QString AppleScriptHelper::adminScript(const QString &command)
+{
+    // Backslashes first, so the ones put before quotes are not doubled again.
+    QString escaped = command;
+    escaped.replace(u'\\', QStringLiteral("\\\\"));
+    escaped.replace(u'"', QStringLiteral("\\\""));
+    return QStringLiteral("do shell script \"") + escaped +
+           QStringLiteral("\" with administrator privileges");
+}
+
+AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script)
+{
+    const std::optional<ScriptOutcome> outcome = executeAppleScript(script);
+    if (outcome && outcome->result)
+        return {0, *outcome->result};
+    const QString message = outcome
+                                ? outcome->errorMessage.value_or(QStringLiteral("Unknown error"))
+                                : QStringLiteral("Unknown error");
+    const qint64 number = outcome ? outcome->errorNumber.value_or(-1) : -1;
+    if (AppleScriptHelper::namesDenial(message))
+        return {int(number), QStringLiteral("Admin authorization denied: ") + message};
+    return {1, QStringLiteral("AppleScript Error %1: %2").arg(QString::number(number), message)};
+}
+
+AppleScriptHelper::Result AppleScriptHelper::runCommand(const QString &command)
+{
+    return runWithLimit({Host::current().bash(),
+                         {QStringLiteral("-c"), command},
+                         Timing::current().commandLimit,
+                         QStringLiteral("Operation timed out after 5 minutes")},
+                        false);
+}
+
+std::optional<QString> AppleScriptHelper::getCommandOutput(const QString &command)
+{
+    const Result result = runCommand(command);
+    if (result.status != 0)
+        return std::nullopt;
+    return result.output;
+}
+
+AppleScriptHelper::Result AppleScriptHelper::runWithAdminPrivileges(const QString &command,
+                                                                    ExecutionMethod method)
+{
+    const QString script = adminScript(command);
+    if (method == ExecutionMethod::appleScript)
+        return runScript(script);
+    return runWithLimit({Host::current().osascript(),
+                         {QStringLiteral("-e"), script},
+                         Timing::current().adminCommandLimit,
+                         QStringLiteral("Operation timed out after 30 minutes")},
+                        true);
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+// Runs AppleScripts and shell commands, with or without administrator rights. Administrator
+// rights are always asked for the same way: the command becomes an AppleScript "do shell script"
+// request "with administrator privileges", and the system asks the user for a password.
+//
+// The synchronous operations block the calling thread (call them off the main thread); the
+// asynchronous one returns at once and reports on the main thread.
+class AppleScriptHelper {
+public:
+    enum class ExecutionMethod {
+        appleScript, // in this process, no time limit
+        process,     // through osascript in a child process, with a time limit
+    };
+
+    // Status 0 with the result text, or another status with an error text.
+    struct Result {
+        int status;
+        QString output;
+        friend bool operator==(const Result &, const Result &) = default;
+    };
+
+    using TextHandler = std::function<void(const QString &text)>;
+    using CompletionHandler = std::function<void(int status, const std::optional<QString> &output,
+                                                 const std::optional<QString> &error)>;
+
+    static Result runScript(const QString &script);
+    static Result runCommand(const QString &command);
+    static std::optional<QString> getCommandOutput(const QString &command);
+    static Result runWithAdminPrivileges(const QString &command,
+                                         ExecutionMethod method = ExecutionMethod::process);
+
+    // Runs `command` with administrator rights on a background thread, streaming its output.
+    // Output chunks, error chunks and then the completion arrive on the main thread in the
+    // order they happened; the two time-out notices arrive on the background thread.
+    static void runShellCommandWithAdminPrivilegesAsync(const QString &command,
+                                                        TextHandler outputHandler,
+                                                        TextHandler errorHandler,
+                                                        CompletionHandler completionHandler);
+
+    // The AppleScript that runs `command` with administrator rights.
+    static QString adminScript(const QString &command);
+    // Whether a script's error text says the user refused or cancelled the administrator prompt.
+    static bool namesDenial(const QString &errorText);
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QStringList>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QTimer;
+
+// One child process run to its end on the calling thread, which is a background thread: the
+// thread runs its own event loop while it waits, so both pipes are drained as data arrives (a
+// chatty tool never stalls), chunks reach their callbacks as they come, and time limits fire.
+// Everything here happens on the calling thread; nothing is shared with other threads.
+class ChildProcess {
+public:
+    using ChunkHandler = std::function<void(const QByteArray &)>;
+
+    // Runs `program` with `arguments` in the host's environment. The child's standard input is
+    // empty: nothing it reads will ever block.
+    ChildProcess(const QString &program, const QStringList &arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess &) = delete;
+    ChildProcess &operator=(const ChildProcess &) = delete;
+
+    // Chunks of standard output and error, as they arrive. Without a handler the chunks stay
+    // buffered for readRemainingOutput()/readRemainingError().
+    void onOutput(ChunkHandler handler) { m_outputHandler = std::move(handler); }
+    void onError(ChunkHandler handler) { m_errorHandler = std::move(handler); }
+    // Runs `action` once, `after` from the start of waitForExit(), if the process is still
+    // running then.
+    void addTimeLimit(std::chrono::milliseconds after, std::function<void()> action);
+
+    // Launches the process; false when it could not be started (errorString() says why).
+    bool start();
+    // Returns once the process has exited, handling its output and time limits meanwhile.
+    void waitForExit();
+    bool isRunning() const;
+    // Asks the process to terminate, and kills it when it has not gone after the grace period.
+    void terminate();
+    // The chunk handlers are not called any more; later output stays in the buffers.
+    void stopReading();
+
+    QByteArray readRemainingOutput();
+    QByteArray readRemainingError();
+    // The exit status, or the signal number for a process ended by a signal.
+    int exitStatus() const;
+    QString errorString() const { return m_process.errorString(); }
+
+private:
+    QProcess m_process;
+    ChunkHandler m_outputHandler;
+    ChunkHandler m_errorHandler;
+    std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> m_timeLimits;
+    std::vector<std::unique_ptr<QTimer>> m_timers;
+    bool m_reading = true;
+};

@@ -1,0 +1,45 @@
+#include "exec/Utf8Text.h"
+
+#include <QStringDecoder>
+
+std::optional<QString> decodeUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+namespace {
+
+// How many bytes at the end of `bytes` begin a multi-byte character that is not complete yet.
+qsizetype unfinishedTailLength(const QByteArray &bytes)
+{
+    const qsizetype size = bytes.size();
+    for (qsizetype back = 1; back <= std::min<qsizetype>(3, size); ++back) {
+        const auto byte = uchar(bytes[size - back]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for the lead byte
+        const qsizetype needed = (byte & 0xE0) == 0xC0   ? 2
+                                 : (byte & 0xF0) == 0xE0 ? 3
+                                 : (byte & 0xF8) == 0xF0 ? 4
+                                                         : 1;
+        return needed > back ? back : 0;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::optional<QString> Utf8ChunkDecoder::decode(const QByteArray &chunk)
+{
+    QByteArray bytes = m_carried + chunk;
+    const qsizetype tail = unfinishedTailLength(bytes);
+    m_carried = bytes.right(tail);
+    bytes.chop(tail);
+    const auto text = decodeUtf8(bytes);
+    if (!text)
+        m_carried.clear();
+    return text;
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "host/Host.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// A fresh stand-in Mac for one test, installed as the current host. Tests that need a tool to
+// answer in one precise way put a small script of their own in its place.
+class StandInWorld {
+public:
+    StandInWorld()
+    {
+        QProcess maker;
+        maker.start(qEnvironmentVariable("TESSALINE_STANDIN"),
+                    {QStringLiteral("make-world"), m_folder.path()});
+        m_made = maker.waitForFinished() && maker.exitCode() == 0;
+        if (m_made)
+            Host::setCurrent(Host::standIn(m_folder.path()));
+    }
+
+    bool isValid() const { return m_made; }
+    QString root() const { return m_folder.path(); }
+    QString path(const QString &relative) const { return m_folder.filePath(relative); }
+
+    // Puts a bash script with `body` where the tool at `relative` (such as "usr/bin/osascript")
+    // was.
+    void replaceTool(const QString &relative, const QByteArray &body) const
+    {
+        const QString tool = path(relative);
+        QFile::remove(tool);
+        QDir().mkpath(QFileInfo(tool).path());
+        QFile file(tool);
+        file.open(QIODevice::WriteOnly);
+        file.write("#!/bin/bash\n" + body + '\n');
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                            QFileDevice::ExeOwner);
+    }
+
+    void removeTool(const QString &relative) const { QFile::remove(path(relative)); }
+
+private:
+    QTemporaryDir m_folder;
+    bool m_made = false;
+};
