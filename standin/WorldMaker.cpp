@@ -138,6 +138,8 @@ void makeInstaller(const QString &applications, const InstallerBundle &bundle,
 void makeVolumes(const QString &root)
 {
     makeFolder(root + QStringLiteral("/Volumes/UNTITLED"));
+    makeFolder(root + QStringLiteral("/Volumes/SDCARD/DCIM/100CANON"));
+    makeFolder(root + QStringLiteral("/Volumes/Backup"));
     const QString assets =
         root + QStringLiteral("/Volumes/Shared Support/com_apple_MobileAsset_MacSoftwareUpdate");
     makeFolder(assets);
@@ -356,7 +358,61 @@ QJsonArray initialDisks()
                                      "SharedSupport/SharedSupport.dmg")}}},
     };
 
-    return {internal, container, stick, image};
+    // A card in the built-in reader: internal, yet removable media that ejects.
+    QJsonObject cardDevice = device(QStringLiteral("Secure Digital"), QStringLiteral("SDXC Reader"),
+                                    QStringLiteral("SDXC Reader Media"), true, true, false);
+    cardDevice.insert(QStringLiteral("Ejectable"), true);
+    cardDevice.insert(QStringLiteral("EjectableOnly"), true);
+    cardDevice.insert(QStringLiteral("RemovableMediaOrExternalDevice"), true);
+    cardDevice.insert(QStringLiteral("SMARTStatus"), QStringLiteral("Not Supported"));
+    QJsonObject card{
+        {QStringLiteral("Content"), QStringLiteral("FDisk_partition_scheme")},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk6")},
+        {QStringLiteral("Info"), cardDevice},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"),
+         QJsonArray{QJsonObject{
+             // exFAT in an MBR map shows as Windows_NTFS; MBR partitions have no DiskUUID.
+             {QStringLiteral("Content"), QStringLiteral("Windows_NTFS")},
+             {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk6s1")},
+             {QStringLiteral("Info"),
+              fileSystem(QStringLiteral("exfat"), QStringLiteral("ExFAT"), 41'273'524'224, true)},
+             {QStringLiteral("MountPoint"), QStringLiteral("/Volumes/SDCARD")},
+             {QStringLiteral("Size"), qint64(63'864'438'784)},
+             {QStringLiteral("VolumeName"), QStringLiteral("SDCARD")},
+             {QStringLiteral("VolumeUUID"), uuid(0x6F)},
+         }}},
+        {QStringLiteral("Size"), qint64(63'864'569'856)},
+    };
+
+    // External but fixed media: only the bus says it is not a disk inside the Mac.
+    QJsonObject ssdDevice = device(QStringLiteral("USB"), QStringLiteral("PSSD T7"),
+                                   QStringLiteral("Samsung PSSD T7 Media"), false, false, true);
+    ssdDevice.insert(QStringLiteral("EjectableOnly"), false);
+    QJsonObject ssd{
+        {QStringLiteral("Content"), gpt},
+        {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk7")},
+        {QStringLiteral("Info"), ssdDevice},
+        {QStringLiteral("OSInternal"), false},
+        {QStringLiteral("Partitions"),
+         QJsonArray{
+             efiPartition(QStringLiteral("disk7s1"), 0xB, 0x70),
+             QJsonObject{
+                 {QStringLiteral("Content"), QStringLiteral("Apple_HFS")},
+                 {QStringLiteral("DeviceIdentifier"), QStringLiteral("disk7s2")},
+                 {QStringLiteral("DiskUUID"), uuid(0xC)},
+                 {QStringLiteral("Info"),
+                  fileSystem(QStringLiteral("hfs"), QStringLiteral("Mac OS Extended (Journaled)"),
+                             612'374'306'816, true)},
+                 {QStringLiteral("MountPoint"), QStringLiteral("/Volumes/Backup")},
+                 {QStringLiteral("Size"), qint64(999'995'129'856)},
+                 {QStringLiteral("VolumeName"), QStringLiteral("Backup")},
+                 {QStringLiteral("VolumeUUID"), uuid(0x71)},
+             }}},
+        {QStringLiteral("Size"), qint64(1'000'204'886'016)},
+    };
+
+    return {internal, container, stick, image, card, ssd};
 }
 
 void writeState(const World &world, const QString &name, const QJsonObject &state)
