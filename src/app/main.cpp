@@ -1,6 +1,7 @@
 #include "QuitOnSignal.h"
 #include "host/HostSelection.h"
 #include "model/Diagnostics.h"
+#include "state/AppState.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -25,8 +26,10 @@ int main(int argc, char *argv[])
         printDiagnostic(QStringLiteral("Running on the stand-in Mac at ") +
                         selection.host().root());
 
+    AppState state;
     QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Tessaline"));
+    window.setWindowTitle(state.windowTitle());
+    QObject::connect(&state, &AppState::windowTitleChanged, &window, &QWidget::setWindowTitle);
     window.resize(900, 600);
     window.show();
     return application.exec();

@@ -1,5 +1,6 @@
 #include "exec/AppleScriptHelper.h"
 
+#include "exec/AppleScriptString.h"
 #include "exec/ChildProcess.h"
 #include "exec/MainThread.h"
 #include "exec/ScriptEngine.h"
@@ -52,12 +53,8 @@ bool AppleScriptHelper::namesDenial(const QString &errorText)
 
 QString AppleScriptHelper::adminScript(const QString &command)
 {
-    // Backslashes first, so the ones put before quotes are not doubled again.
-    QString escaped = command;
-    escaped.replace(u'\\', QStringLiteral("\\\\"));
-    escaped.replace(u'"', QStringLiteral("\\\""));
-    return QStringLiteral("do shell script \"") + escaped +
-           QStringLiteral("\" with administrator privileges");
+    return QStringLiteral("do shell script ") + appleScriptString(command) +
+           QStringLiteral(" with administrator privileges");
 }
 
 AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script)

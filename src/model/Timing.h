@@ -18,6 +18,18 @@ struct Timing {
     Duration adminStreamLimit = std::chrono::hours(3);
     // A command fed the password through the terminal path is stopped after this long.
     Duration terminalCommandLimit = std::chrono::hours(2);
+    // The application's own start-up work waits this long after the state is made.
+    Duration startupRefreshDelay = std::chrono::milliseconds(500);
+    // After a disk listing arrives, the selected device is selected again this much later.
+    Duration diskReselectionDelay = std::chrono::milliseconds(200);
+    // How long the scan's final report stays up before the scan is over.
+    Duration scanFinishDelay = std::chrono::seconds(1);
+    // The search for a freshly installed installer waits this long for it to appear.
+    Duration installedAppSearchPause = std::chrono::seconds(1);
+    // How long a search that found a new installer shows its result.
+    Duration newInstallerFoundDelay = std::chrono::milliseconds(1500);
+    // How long a failed scan or search shows its result.
+    Duration scanFailureDelay = std::chrono::seconds(2);
     // A tool asked to terminate that is still running this long afterwards is killed.
     Duration terminationGrace = std::chrono::seconds(10);
 

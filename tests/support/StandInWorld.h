@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThreadPool>
 #include <QtTest>
 
 // A fresh stand-in Mac for one test, installed as the current host. Tests that need a tool to
@@ -21,6 +22,9 @@ public:
         if (m_made)
             Host::setCurrent(Host::standIn(m_folder.path()));
     }
+
+    // Background work of the test must not outlive the world it works on.
+    ~StandInWorld() { QThreadPool::globalInstance()->waitForDone(); }
 
     bool isValid() const { return m_made; }
     QString root() const { return m_folder.path(); }

@@ -1,0 +1,41 @@
+// Whether System Integrity Protection is on, as csrutil reports it.
+
+#include "disk/DiskUtility.h"
+
+#include "exec/ChildProcess.h"
+#include "exec/MainThread.h"
+#include "exec/Utf8Text.h"
+#include "host/Host.h"
+
+#include <QThreadPool>
+
+namespace {
+
+// Any doubt counts as enabled: the password-fed path works either way, the other does not.
+bool protectionEnabled()
+{
+    ChildProcess csrutil(Host::current().csrutil(), {QStringLiteral("status")});
+    if (!csrutil.start())
+        return true;
+    csrutil.waitForExit();
+    const auto status = decodeUtf8(csrutil.readRemainingOutput());
+    if (!status)
+        return true;
+    // A custom configuration says "enabled" but may have switched off what matters.
+    return status->contains(QLatin1String("enabled")) &&
+           !status->contains(QLatin1String("disabled")) &&
+           !status->contains(QLatin1String("Custom Configuration"));
+}
+
+} // namespace
+
+void DiskUtility::checkSIPStatus(std::function<void(bool enabled)> completion)
+{
+    QThreadPool::globalInstance()->start([completion = std::move(completion)] {
+        const bool enabled = protectionEnabled();
+        runOnMainThread([completion, enabled] {
+            if (completion)
+                completion(enabled);
+        });
+    });
+}

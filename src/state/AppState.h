@@ -1,0 +1,95 @@
+#pragma once
+
+#include "disk/DiskInfo.h"
+#include "model/InstallerApp.h"
+#include "model/ProgressInfo.h"
+#include "model/Timing.h"
+#include "state/AlertButton.h"
+#include "state/InstallerFilePicker.h"
+#include "state/Published.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <optional>
+
+// The one state of the application. Views read its published fields and call its operations;
+// every field is read and written on the main thread only. Work that takes time runs in the
+// background and hands its results back as tasks queued on the main thread with this object
+// as their context, so a task whose state is gone is dropped.
+class AppState : public QObject {
+    Q_OBJECT
+
+public:
+    explicit AppState(QObject *parent = nullptr);
+
+    // Published fields: every assignment announces changed().
+    Published<QList<InstallerApp>> installers;
+    Published<std::optional<InstallerApp>> selectedInstaller; // also retitles the window
+    Published<QList<DiskInfo>> availableDisks;
+    Published<std::optional<DiskInfo>> selectedDisk;
+    Published<bool> isScanning;
+    Published<bool> isLoadingDisks;
+    Published<bool> isCreatingMedia;
+    Published<bool> isInstallingPKG;
+    Published<ProgressInfo> progressInfo;
+    Published<bool> isShowingAlert;
+    Published<QString> alertTitle;
+    Published<QString> alertMessage;
+    Published<AlertButton> alertPrimaryButton;
+    Published<std::optional<AlertButton>> alertSecondaryButton;
+    Published<bool> isSIPEnabled;
+    Published<bool> isShowingTerminalOverlay;
+    Published<QString> terminalOutput;
+    Published<QString> terminalCommand;
+    Published<bool> isWaitingForPassword;
+    Published<QString> userPassword;
+
+    // Makes the completion steps of one media creation run once. Not published.
+    bool successProcessed = false;
+
+    // The title the window shows: the selected installer's macOS name, or "Tessaline".
+    QString windowTitle() const { return m_windowTitle; }
+
+    // The window's file dialog; without one, adding from the dialog does nothing.
+    void setFilePicker(InstallerFilePicker *picker) { m_filePicker = picker; }
+
+    // Installer library
+    static QString extractMacOSName(const QString &name);
+    static QList<InstallerApp> sortInstallers(QList<InstallerApp> installers);
+    void scanForInstallers();
+    void addInstallerFromFinder();
+    void handlePKGInstaller(const QUrl &url);
+    void findInstalledApp();
+
+    // Disk list
+    void refreshDiskList();
+    void ejectDisk(const DiskInfo &disk);
+    void ejectSharedSupportVolumes();
+
+    // Background work holds the state weakly: it queues its results with postToMainThread(),
+    // and a result whose state is gone by then is dropped.
+    QPointer<AppState> weakSelf() { return QPointer<AppState>(this); }
+    static void postToMainThread(const QPointer<AppState> &state,
+                                 std::function<void(AppState &)> task);
+    // Runs `task` on the main thread `delay` from now. Called on the main thread.
+    void runAfter(Timing::Duration delay, std::function<void()> task);
+
+    void openDonationURL();
+    void openInfoURL();
+
+    // One "OK" button; replaces whatever alert was showing.
+    void showError(const QString &title, const QString &message);
+    void showAlert(const QString &title, const QString &message);
+
+signals:
+    void changed();
+    void windowTitleChanged(const QString &title);
+
+private:
+    void updateWindowTitle();
+    void announceChange() { emit changed(); }
+
+    QString m_windowTitle = QStringLiteral("Tessaline");
+    InstallerFilePicker *m_filePicker = nullptr;
+};
