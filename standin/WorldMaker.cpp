@@ -3,6 +3,8 @@
 #include "InstallerIcon.h"
 #include "Plist.h"
 #include "World.h"
+#include "tools/HdiutilImages.h"
+#include "tools/Package.h"
 
 #include <QDir>
 #include <QFile>
@@ -85,54 +87,75 @@ void makeLink(const QString &target, const QString &link)
         throw Failure{QStringLiteral("cannot link %1 to %2").arg(link, target)};
 }
 
-// A file that reports its full size but takes no disk space: only its length is set.
-void makeSparseFile(const QString &path, qint64 size)
+QJsonObject infoPlistKeys(const QString &resourcePath)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || !file.resize(size))
-        throw Failure{QStringLiteral("cannot make %1 of %2 bytes: %3")
-                          .arg(path)
-                          .arg(size)
-                          .arg(file.errorString())};
+    QFile resource(resourcePath);
+    if (!resource.open(QIODevice::ReadOnly))
+        throw Failure{QStringLiteral("the program lacks %1").arg(resourcePath)};
+    QJsonObject info = Plist::toJson(resource.readAll()).toObject();
+    if (info.isEmpty())
+        throw Failure{QStringLiteral("%1 is not a property list").arg(resourcePath)};
+    return info;
 }
 
 QByteArray infoPlist(const InstallerBundle &bundle)
 {
-    QFile resource(bundle.infoPlist);
-    if (!resource.open(QIODevice::ReadOnly))
-        throw Failure{QStringLiteral("the program lacks %1").arg(bundle.infoPlist)};
-    QJsonObject info = Plist::toJson(resource.readAll()).toObject();
-    if (info.isEmpty())
-        throw Failure{QStringLiteral("%1 is not a property list").arg(bundle.infoPlist)};
+    QJsonObject info = infoPlistKeys(bundle.infoPlist);
     for (const QString &key : bundle.droppedKeys)
         info.remove(key);
     return Plist::fromJson(info, bundle.format);
 }
 
-void makeInstaller(const QString &applications, const InstallerBundle &bundle,
-                   const QString &program)
+void makeInstaller(const World &world, const InstallerBundle &bundle, const QString &program)
 {
-    const QString contents = applications + u'/' + bundle.name + QStringLiteral(".app/Contents");
-    makeFolder(contents + QStringLiteral("/MacOS"));
-    makeFolder(contents + QStringLiteral("/Resources"));
-    makeFolder(contents + QStringLiteral("/SharedSupport"));
+    const QString app =
+        world.root() + QStringLiteral("/Applications/") + bundle.name + QStringLiteral(".app");
+    QString error;
+    if (!Package::makeInstallerApp(app, infoPlist(bundle), bundle.icon, bundle.payloadSize, program,
+                                   &error))
+        throw Failure{error};
+    // Its payload attaches like any image.
+    if (!HdiutilImages::record(
+            world, app + QStringLiteral("/Contents/SharedSupport/SharedSupport.dmg"),
+            {QStringLiteral("Shared Support"), QStringLiteral("HFS+"), QStringLiteral("UDZO")},
+            &error))
+        throw Failure{error};
+}
 
-    writeFile(contents + QStringLiteral("/Info.plist"), infoPlist(bundle));
-    writeFile(contents + QStringLiteral("/PkgInfo"), "APPL????");
-    const QString springboard = contents + QStringLiteral("/MacOS/InstallAssistant_springboard");
-    writeFile(springboard, "#!/bin/sh\n# The installer's own program does nothing here.\nexit 0\n");
-    QFile::setPermissions(springboard, QFile::permissions(springboard) | QFile::ExeOwner |
-                                           QFile::ExeGroup | QFile::ExeOther);
+// A downloaded InstallAssistant.pkg for an installer the Mac does not have yet. Its Info.plist is
+// Sonoma's with Ventura's names and versions.
+void makeDemoPackage(const QString &root)
+{
+    QJsonObject info = infoPlistKeys(QStringLiteral(":/info-plist/install-macos-sonoma.plist"));
+    const QString name = QStringLiteral("Install macOS Ventura");
+    for (const char *key : {"CFBundleDisplayName", "CFBundleGetInfoString", "CFBundleName"})
+        info.insert(QLatin1String(key), name);
+    const std::pair<const char *, const char *> changes[] = {
+        {"BuildMachineOSBuild", "21A559"},
+        {"CFBundleIdentifier", "com.apple.InstallAssistant.macOSVentura"},
+        {"CFBundleShortVersionString", "18.6.02"},
+        {"CFBundleVersion", "18.6.02"},
+        {"DTPlatformBuild", "22G120"},
+        {"DTPlatformVersion", "13.6"},
+        {"DTSDKBuild", "22G120"},
+        {"DTSDKName", "macosx13.6"},
+        {"DTXcode", "1430"},
+        {"DTXcodeBuild", "14E222b"},
+        {"NSHumanReadableCopyright", "Copyright © 2023 Apple Inc. All rights reserved."},
+    };
+    for (const auto &[key, value] : changes)
+        info.insert(QLatin1String(key), QString::fromUtf8(value));
 
-    if (bundle.icon) {
-        QString error;
-        if (!writeIcns(drawInstallerIcon(*bundle.icon),
-                       contents + QStringLiteral("/Resources/InstallAssistant.icns"), &error))
-            throw Failure{error};
-    }
-    makeLink(program, contents + QStringLiteral("/Resources/createinstallmedia"));
-    makeSparseFile(contents + QStringLiteral("/SharedSupport/SharedSupport.dmg"),
-                   bundle.payloadSize);
+    Package::Manifest manifest;
+    manifest.packageName = QStringLiteral("macOS Ventura");
+    manifest.application = name + QStringLiteral(".app");
+    manifest.infoPlist = info;
+    manifest.infoPlistFormat = Plist::Format::Xml;
+    manifest.sharedSupportSize = 11'881'480'192;
+    manifest.icon = InstallerIconLook{QColor(80, 30, 20), QColor(240, 140, 60), QColor(90, 40, 30),
+                                      InstallerIconLook::Landscape::Dunes};
+    makeFolder(root + QStringLiteral("/Downloads"));
+    writeFile(root + QStringLiteral("/Downloads/InstallAssistant.pkg"), Package::toJson(manifest));
 }
 
 void makeVolumes(const QString &root)
@@ -440,10 +463,12 @@ QString makeWorld(const QString &folder, const QString &program)
         const World world(folder);
         const QString root = world.root();
 
-        const QString applications = root + QStringLiteral("/Applications");
-        makeFolder(applications);
+        // The installers note their images in the state folder.
+        makeFolder(world.stateFolder());
+        makeFolder(root + QStringLiteral("/Applications"));
         for (const InstallerBundle &bundle : installers())
-            makeInstaller(applications, bundle, program);
+            makeInstaller(world, bundle, program);
+        makeDemoPackage(root);
         makeVolumes(root);
         makeTools(root, program);
 

@@ -6,11 +6,17 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <csignal>
+#include <unistd.h>
+
 ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
 {
     m_process.setProgram(program);
     m_process.setArguments(arguments);
     m_process.setProcessEnvironment(Host::current().processEnvironment());
+    // A group of its own, so that ending the tool also ends what it started (sudo hands its
+    // place to the command it runs; a shell script leaves its children behind).
+    m_process.setChildProcessModifier([] { setpgid(0, 0); });
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
         if (m_reading && m_outputHandler)
             m_outputHandler(m_process.readAllStandardOutput());
@@ -25,7 +31,7 @@ ChildProcess::~ChildProcess()
 {
     // Nothing may outlive its operation: a process still running here is ended.
     if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
+        signalGroup(SIGKILL);
         m_process.waitForFinished(-1);
     }
 }
@@ -70,14 +76,21 @@ bool ChildProcess::isRunning() const
     return m_process.state() == QProcess::Running;
 }
 
+void ChildProcess::signalGroup(int signal)
+{
+    const qint64 id = m_process.processId();
+    if (id > 0)
+        ::kill(-pid_t(id), signal);
+}
+
 void ChildProcess::terminate()
 {
-    m_process.terminate();
+    signalGroup(SIGTERM);
     auto killer = std::make_unique<QTimer>();
     killer->setSingleShot(true);
     QObject::connect(killer.get(), &QTimer::timeout, [this] {
         if (isRunning())
-            m_process.kill();
+            signalGroup(SIGKILL);
     });
     killer->start(Timing::current().terminationGrace);
     m_timers.push_back(std::move(killer));

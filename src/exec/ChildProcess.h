@@ -39,7 +39,8 @@ public:
     // Returns once the process has exited, handling its output and time limits meanwhile.
     void waitForExit();
     bool isRunning() const;
-    // Asks the process to terminate, and kills it when it has not gone after the grace period.
+    // Asks the process and what it started to terminate, and kills them when they have not gone
+    // after the grace period.
     void terminate();
     // The chunk handlers are not called any more; later output stays in the buffers.
     void stopReading();
@@ -51,6 +52,9 @@ public:
     QString errorString() const { return m_process.errorString(); }
 
 private:
+    // Sends `signal` to the tool and everything it started.
+    void signalGroup(int signal);
+
     QProcess m_process;
     ChunkHandler m_outputHandler;
     ChunkHandler m_errorHandler;

@@ -1,11 +1,11 @@
 #include "ProgressInfo.h"
 
-#include <QRegularExpression>
-#include <cstdlib>
+#include "model/PrintedPercent.h"
 
 namespace {
 
 const QString successMessage = QStringLiteral("Operation completed successfully");
+constexpr double bootablePercentage = 85;
 
 ProgressStep step(const char *title, const char *message, double start, double end)
 {
@@ -54,19 +54,6 @@ QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
 QString failureMessage(const std::optional<QString> &error)
 {
     return QStringLiteral("Operation failed: ") + error.value_or(QStringLiteral("Unknown error"));
-}
-
-// The whole-number form of a percentage the tool printed. Values that do not fit a 64-bit integer
-// (the conversion would be undefined) show the printed digits instead, without leading zeros.
-QString percentText(double value, const QString &digits)
-{
-    constexpr double int64Limit = 9223372036854775808.0; // 2^63, exact as a double
-    if (value < int64Limit)
-        return QString::number(static_cast<qint64>(value));
-    qsizetype firstSignificant = 0;
-    while (firstSignificant < digits.size() - 1 && digits.at(firstSignificant) == u'0')
-        ++firstSignificant;
-    return digits.mid(firstSignificant);
 }
 
 } // namespace
@@ -172,22 +159,22 @@ void ProgressInfo::parseTerminalOutput(const QString &chunk)
         percentage = 15;
         message = QStringLiteral("Erasing disk...");
         detailMessage = QStringLiteral("Preparing target drive");
-    } else if (text.contains(u"copying installer files")) {
-        static const QRegularExpression percent(QStringLiteral("([0-9]+)%"));
+    } else if (text.contains(u"copying installer files") || text.contains(u"copying to disk")) {
+        const std::optional<PrintedPercent> printed = firstPrintedPercent(text);
         message = QStringLiteral("Copying installer files...");
-        const QRegularExpressionMatch match = percent.match(text);
-        if (!match.hasMatch()) {
+        if (!printed) {
             percentage = 30;
             return;
         }
-        const QString digits = match.captured(1);
-        // strtod saturates to infinity rather than failing on absurdly long numbers.
-        const double value = std::strtod(digits.toLatin1().constData(), nullptr);
-        percentage = value * 0.6 + 20;
+        // Installers since Big Sur make the disk bootable before they copy: their copy fills the
+        // span between that mark and completion, so the bar never runs backwards.
+        const bool bootableAlready = percentage >= bootablePercentage;
+        percentage = bootableAlready ? bootablePercentage + printed->value * 0.14
+                                     : printed->value * 0.6 + 20;
         detailMessage =
-            QStringLiteral("Copying macOS installer: %1% complete").arg(percentText(value, digits));
+            QStringLiteral("Copying macOS installer: %1% complete").arg(printed->wholeText);
     } else if (text.contains(u"making disk bootable")) {
-        percentage = 85;
+        percentage = bootablePercentage;
         message = QStringLiteral("Making disk bootable...");
     } else if (text.contains(u"done") || text.contains(u"copy complete") ||
                text.contains(u"install media now available")) {

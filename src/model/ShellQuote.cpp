@@ -11,7 +11,26 @@ QString shellQuoted(const QString &text)
 {
     if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isShellSafe))
         return text;
+    return shellSingleQuoted(text);
+}
+
+QString shellSingleQuoted(const QString &text)
+{
     QString quoted = text;
     quoted.replace(u'\'', QStringLiteral("'\\''"));
     return u'\'' + quoted + u'\'';
+}
+
+QString shellDoubleQuoted(const QString &text)
+{
+    QString quoted;
+    quoted.reserve(text.size() + 2);
+    quoted += u'"';
+    for (const QChar c : text) {
+        if (c == u'$' || c == u'`' || c == u'"' || c == u'\\')
+            quoted += u'\\';
+        quoted += c;
+    }
+    quoted += u'"';
+    return quoted;
 }

@@ -2,7 +2,17 @@
 
 #include <QString>
 
-// Makes a text safe to place in a POSIX shell command line as one word. Texts made only of
-// characters the shell never interprets (letters, digits and "/._-+:,=@%") come back unchanged,
-// so ordinary paths read as they would typed by hand; anything else is wrapped in single quotes.
+// Ways to place a text in a POSIX shell command line as one word that the shell hands over
+// unchanged, whatever characters it holds.
+
+// Texts made only of characters the shell never interprets (letters, digits and "/._-+:,=@%")
+// come back unchanged, so ordinary paths read as they would typed by hand; anything else is
+// wrapped in single quotes.
 QString shellQuoted(const QString &text);
+
+// Always in single quotes, as 'text'; a single quote inside becomes '\''.
+QString shellSingleQuoted(const QString &text);
+
+// Always in double quotes, as "text"; the characters still special there ($ ` " \) get a
+// backslash.
+QString shellDoubleQuoted(const QString &text);

@@ -32,6 +32,18 @@ struct Timing {
     Duration scanFailureDelay = std::chrono::seconds(2);
     // A tool asked to terminate that is still running this long afterwards is killed.
     Duration terminationGrace = std::chrono::seconds(10);
+    // While hdiutil makes or converts a disk image, a "please wait" report follows this often.
+    Duration imageToolFeedbackInterval = std::chrono::milliseconds(500);
+    // How long a finished media run stays on screen before the overlay closes: after success,
+    // and after a failure, which needs a moment longer to read.
+    Duration mediaSuccessDelay = std::chrono::seconds(2);
+    Duration mediaFailureDelay = std::chrono::seconds(3);
+    // The steps shown after the package installer has finished follow each other this fast.
+    Duration packageProgressInterval = std::chrono::milliseconds(300);
+    // After a package is installed, the search for its installer starts this much later.
+    Duration packageSearchDelay = std::chrono::seconds(1);
+    // How long a package installation that could not be prepared shows its failure.
+    Duration packagePreparationFailureDelay = std::chrono::seconds(2);
 
     static Timing current();
     static void setCurrent(const Timing &timing);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "disk/DiskInfo.h"
+#include "model/InstallMediaOutputLine.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
 #include "model/Timing.h"
@@ -59,13 +60,23 @@ public:
     static QList<InstallerApp> sortInstallers(QList<InstallerApp> installers);
     void scanForInstallers();
     void addInstallerFromFinder();
-    void handlePKGInstaller(const QUrl &url);
     void findInstalledApp();
+
+    // Installing an installer application from a package
+    void handlePKGInstaller(const QUrl &url);
+    void installPKGAutomated(const QUrl &url);
+    void openInstallerApp(const QUrl &url);
 
     // Disk list
     void refreshDiskList();
     void ejectDisk(const DiskInfo &disk);
     void ejectSharedSupportVolumes();
+
+    // Making media
+    void createBootableUSB();
+    // The password typed into the terminal overlay, fed to the prepared command.
+    void executeTerminalCommand(const QString &password);
+    void createBootableDMG();
 
     // Background work holds the state weakly: it queues its results with postToMainThread(),
     // and a result whose state is gone by then is dropped.
@@ -88,8 +99,18 @@ signals:
 
 private:
     void updateWindowTitle();
+    void proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
+    void proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
+    void proceedWithDMGCreation(const InstallerApp &installer);
+    // Publishes a media run's progress so that the percentage shown never goes back.
+    void publishMediaProgress(ProgressInfo record);
+    // Gives the installer volume just made the selected installer's icon, if it can be found.
+    void setIconOfNewVolume();
+    void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);
+    static std::optional<QString> getBootedVolumePath();
     void announceChange() { emit changed(); }
 
     QString m_windowTitle = QStringLiteral("Tessaline");
     InstallerFilePicker *m_filePicker = nullptr;
+    InstallMediaOutputLine m_terminalOutputLine;
 };

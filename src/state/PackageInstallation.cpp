@@ -1,11 +1,186 @@
-// Installing an installer application from an InstallAssistant package.
+// Installing an installer application from an InstallAssistant package: automatically, with the
+// system's package installer and administrator rights, or by hand in the system's Installer.
 
 #include "state/AppState.h"
 
+#include "exec/AppleScriptHelper.h"
+#include "host/Host.h"
+#include "model/ShellQuote.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <QThreadPool>
+
+namespace {
+
+void updateProgress(const QPointer<AppState> &state, std::function<void(ProgressInfo &)> change)
+{
+    AppState::postToMainThread(
+        state, [change = std::move(change)](AppState &app) { app.progressInfo.modify(change); });
+}
+
+// Reports a package installation that could not even start the installer.
+void failPreparation(const QPointer<AppState> &state, const QString &reason)
+{
+    AppState::postToMainThread(state, [reason](AppState &app) {
+        app.progressInfo.modify([&](ProgressInfo &progress) {
+            progress.completeAllSteps(
+                false, QStringLiteral("Failed to prepare package installation: ") + reason);
+        });
+        app.runAfter(Timing::current().packagePreparationFailureDelay,
+                     [&app] { app.isInstallingPKG = false; });
+    });
+}
+
+} // namespace
+
 void AppState::handlePKGInstaller(const QUrl &url)
 {
-    showAlert(QStringLiteral("Package Installation"),
-              QStringLiteral("Installing %1 is not supported by this version of Tessaline yet. "
-                             "Open the package in Finder to install it.")
-                  .arg(url.fileName()));
+    alertTitle = QStringLiteral("Install Package");
+    alertMessage = QStringLiteral("How would you like to install this macOS installer package?");
+    alertPrimaryButton = AlertButton::defaultButton(QStringLiteral("Install Automatically"),
+                                                    [state = weakSelf(), url] {
+                                                        if (state)
+                                                            state->installPKGAutomated(url);
+                                                    });
+    alertSecondaryButton =
+        AlertButton::defaultButton(QStringLiteral("Open in Installer"), [state = weakSelf(), url] {
+            if (state)
+                state->openInstallerApp(url);
+        });
+    isShowingAlert = true;
+}
+
+void AppState::installPKGAutomated(const QUrl &url)
+{
+    isInstallingPKG = true;
+    progressInfo.modify([](ProgressInfo &progress) {
+        progress.reset();
+        progress.setupSteps(ProgressInfo::OperationType::pkgInstallation);
+        progress.currentStep = 0;
+        progress.steps[0].inProgress = true;
+        progress.message = QStringLiteral("Preparing package installation...");
+    });
+
+    QThreadPool::globalInstance()->start([state = weakSelf(), url] {
+        const QString package = url.toLocalFile();
+        if (!QFileInfo::exists(package)) {
+            failPreparation(state, QStringLiteral("Package file not found at: ") + package);
+            return;
+        }
+        updateProgress(state, [](ProgressInfo &progress) {
+            progress.updateProgressWithinCurrentStep(
+                50, QStringLiteral("Creating temporary directory..."));
+        });
+        const QString folder = Host::current().temporaryFolder() + QStringLiteral("/PKGInstall");
+        if (QFileInfo::exists(folder) && !QDir(folder).removeRecursively()) {
+            failPreparation(state,
+                            QStringLiteral("The folder “%1” could not be removed.").arg(folder));
+            return;
+        }
+        if (!QDir().mkpath(folder)) {
+            failPreparation(state,
+                            QStringLiteral("The folder “%1” could not be created.").arg(folder));
+            return;
+        }
+        updateProgress(state, [](ProgressInfo &progress) {
+            progress.updateProgressWithinCurrentStep(100,
+                                                     QStringLiteral("Temporary directory created"));
+            progress.updateCurrentStep(1);
+            progress.updateProgressWithinCurrentStep(
+                0, QStringLiteral("Copying installer package..."));
+        });
+        const QString copy = folder + QStringLiteral("/installer.pkg");
+        QFile source(package);
+        if (!source.copy(copy)) {
+            failPreparation(state, source.errorString());
+            return;
+        }
+        updateProgress(state, [](ProgressInfo &progress) {
+            progress.updateProgressWithinCurrentStep(100,
+                                                     QStringLiteral("Package copied successfully"));
+            progress.updateCurrentStep(2);
+            progress.updateProgressWithinCurrentStep(
+                0, QStringLiteral("Installing macOS Installer package..."));
+        });
+
+        // Only the copy's path reaches the shell, always in single quotes.
+        const Host host = Host::current();
+        const QString command = host.installer() + QStringLiteral(" -pkg ") +
+                                shellSingleQuoted(copy) + QStringLiteral(" -target ") +
+                                shellQuoted(host.applicationsFolder());
+        const AppleScriptHelper::Result result =
+            AppleScriptHelper::runScript(AppleScriptHelper::adminScript(command));
+
+        if (result.status != 0) {
+            AppState::postToMainThread(state, [url, output = result.output](AppState &app) {
+                app.progressInfo.modify([&](ProgressInfo &progress) {
+                    progress.completeAllSteps(false,
+                                              QStringLiteral("Installation failed: ") + output);
+                });
+                app.isInstallingPKG = false;
+                app.alertTitle = QStringLiteral("Installation Error");
+                app.alertMessage = QStringLiteral("Failed to install automatically. Would you like "
+                                                  "to try the manual installation method instead?");
+                app.alertPrimaryButton = AlertButton::defaultButton(
+                    QStringLiteral("Open in Installer"), [state = app.weakSelf(), url] {
+                        if (state)
+                            state->openInstallerApp(url);
+                    });
+                app.alertSecondaryButton = AlertButton::cancelButton();
+                app.isShowingAlert = true;
+            });
+            QDir(folder).removeRecursively();
+            return;
+        }
+
+        // The installer has already finished; these steps only let the user see it happen.
+        for (int percent = 10; percent <= 90; percent += 10) {
+            updateProgress(state, [percent](ProgressInfo &progress) {
+                progress.updateProgressWithinCurrentStep(percent);
+            });
+            QThread::msleep(ulong(Timing::current().packageProgressInterval.count()));
+        }
+        updateProgress(state, [](ProgressInfo &progress) {
+            progress.updateProgressWithinCurrentStep(100, QStringLiteral("Installation completed"));
+            progress.updateCurrentStep(3);
+            progress.updateProgressWithinCurrentStep(0, QStringLiteral("Cleaning up..."));
+        });
+        QDir(folder).removeRecursively();
+        AppState::postToMainThread(state, [](AppState &app) {
+            app.progressInfo.modify([](ProgressInfo &progress) {
+                progress.updateProgressWithinCurrentStep(100, QStringLiteral("Cleanup completed"));
+                progress.completeAllSteps(true, std::nullopt);
+            });
+            app.runAfter(Timing::current().packageSearchDelay, [&app] {
+                app.isInstallingPKG = false;
+                app.findInstalledApp();
+            });
+        });
+    });
+}
+
+void AppState::openInstallerApp(const QUrl &url)
+{
+    QThreadPool::globalInstance()->start([state = weakSelf(), url] {
+        const Host host = Host::current();
+        QProcess opener;
+        opener.setProgram(host.open());
+        opener.setArguments({url.toLocalFile()});
+        opener.setProcessEnvironment(host.processEnvironment());
+        const bool started = opener.startDetached();
+        AppState::postToMainThread(state, [started, error = opener.errorString()](AppState &app) {
+            if (started)
+                app.showAlert(QStringLiteral("Installing Package"),
+                              QStringLiteral("The installer has been opened. After installation "
+                                             "completes, click 'Scan for Installers' to detect the "
+                                             "new macOS installer."));
+            else
+                app.showError(QStringLiteral("Error"),
+                              QStringLiteral("Failed to open the installer package: ") + error);
+        });
+    });
 }

@@ -199,13 +199,15 @@ private slots:
     void shellQuotingSurvivesTheShell()
     {
         QFETCH(QString, text);
-        QProcess shell;
-        shell.setWorkingDirectory(m_folder.path());
-        shell.start(QStringLiteral("/bin/bash"),
-                    {QStringLiteral("-c"), QStringLiteral("printf %s ") + shellQuoted(text)});
-        QVERIFY(shell.waitForFinished());
-        QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), text);
-        QVERIFY(!QFile::exists(m_folder.filePath(QStringLiteral("CANARY"))));
+        for (const auto quote : {shellQuoted, shellSingleQuoted, shellDoubleQuoted}) {
+            QProcess shell;
+            shell.setWorkingDirectory(m_folder.path());
+            shell.start(QStringLiteral("/bin/bash"),
+                        {QStringLiteral("-c"), QStringLiteral("printf %s ") + quote(text)});
+            QVERIFY(shell.waitForFinished());
+            QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), text);
+            QVERIFY(!QFile::exists(m_folder.filePath(QStringLiteral("CANARY"))));
+        }
     }
 
     void orderEqualityAndHash()

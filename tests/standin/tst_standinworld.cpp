@@ -257,7 +257,8 @@ private slots:
     void foldersAndVolumes()
     {
         const QDir root(m_root);
-        QVERIFY(root.exists(QStringLiteral("tmp")) && root.exists(QStringLiteral("Desktop")));
+        QVERIFY(root.exists(QStringLiteral("tmp")) && root.exists(QStringLiteral("Desktop")) &&
+                root.exists(QStringLiteral("Downloads")));
         QVERIFY(QDir(root.filePath(QStringLiteral("Volumes/UNTITLED"))).isEmpty());
         QVERIFY(!QDir(root.filePath(QStringLiteral("Volumes/Shared Support"))).isEmpty());
         QCOMPARE(QDir(root.filePath(QStringLiteral("Volumes")))
@@ -369,25 +370,31 @@ private slots:
             QStringList{QStringLiteral(".keep")});
     }
 
-    void stubToolsFindTheirWorld_data()
+    // A link in the world knows its world without being told.
+    void toolFindsItsWorldFromItsLink()
     {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("tool");
-        QTest::newRow("hdiutil") << "usr/bin/hdiutil"
-                                 << "hdiutil";
-        QTest::newRow("inside a bundle")
-            << "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia"
-            << "createinstallmedia";
+        const ProcessResult result = run(m_root + QStringLiteral("/usr/bin/csrutil"),
+                                         {QStringLiteral("status")}, plainEnvironment());
+        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.out, QStringLiteral("System Integrity Protection status: enabled.\n"));
     }
 
-    void stubToolsFindTheirWorld()
+    // The downloaded package must bring an installer the Mac does not have yet.
+    void demoPackage()
     {
-        QFETCH(QString, path);
-        QFETCH(QString, tool);
-        const ProcessResult result =
-            run(m_root + u'/' + path, {QStringLiteral("list")}, plainEnvironment());
-        QCOMPARE(result.exitCode, 127);
-        QCOMPARE(result.err, tool + QStringLiteral(": not available on this stand-in yet\n"));
+        const QJsonObject manifest =
+            readJson(m_root + QStringLiteral("/Downloads/InstallAssistant.pkg"));
+        QCOMPARE(manifest.value(u"standinPackage").toInt(), 1);
+        const QString application = manifest.value(u"application").toString();
+        QCOMPARE(application, QStringLiteral("Install macOS Ventura.app"));
+        QVERIFY(!QFileInfo::exists(m_root + QStringLiteral("/Applications/") + application));
+
+        const QJsonObject info = manifest.value(u"infoPlist").toObject();
+        QCOMPARE(info.value(u"CFBundleDisplayName").toString(),
+                 QStringLiteral("Install macOS Ventura"));
+        QCOMPARE(info.value(u"DTPlatformVersion").toString(), QStringLiteral("13.6"));
+        QCOMPARE(info.value(u"DTPlatformBuild").toString(), QStringLiteral("22G120"));
+        QVERIFY(manifest.value(u"sharedSupportSize").toDouble() > 1e9);
     }
 
     void toolOutsideAnyWorld()

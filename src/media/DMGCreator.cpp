@@ -1,0 +1,238 @@
+// The disk image run as a whole: its paths, its progress record and the order of its steps, and
+// how createinstallmedia's output becomes progress. The hdiutil steps are in DMGCreatorSteps.cpp.
+
+#include "media/DMGCreator.h"
+
+#include "host/Host.h"
+#include "model/ByteFormat.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextBoundaryFinder>
+#include <QThreadPool>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+#include <memory>
+
+namespace {
+
+// Room for what createinstallmedia adds besides the installer itself.
+constexpr qint64 headroomBytes = 1073741824;
+
+using ToolReport = DMGCreator::ToolReport;
+
+// Nothing when the path is free now, otherwise why it could not be freed.
+std::optional<QString> removeExisting(const QString &path, bool &removed)
+{
+    removed = false;
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    std::error_code error;
+    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                                error);
+    if (error)
+        return QString::fromLocal8Bit(error.message());
+    removed = true;
+    return std::nullopt;
+}
+
+// A failed run leaves its unfinished files on the desktop; the user is told where they are.
+QString leftoverNote(const QString &dmgPath, const QString &cdrPath)
+{
+    if (!QFileInfo::exists(dmgPath))
+        return {};
+    QString note = QStringLiteral("The unfinished disk image was left at ") + dmgPath;
+    if (QFileInfo::exists(cdrPath))
+        note += QStringLiteral(", its partial conversion at ") + cdrPath;
+    return note;
+}
+
+// At most 80 characters as the user counts them; a longer line keeps 77 and an ellipsis.
+QString shortened(const QString &line)
+{
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
+    qsizetype count = 0;
+    qsizetype cut = 0;
+    while (characters.toNextBoundary() != -1) {
+        ++count;
+        if (count == 77)
+            cut = characters.position();
+        if (count == 81)
+            return line.left(cut) + QStringLiteral("...");
+    }
+    return line;
+}
+
+// Installers before Big Sur print one figure per copying line, so the first is the one. From Big
+// Sur on, "Copying to disk: 0%... 10%... 20%..." grows on a single line and the last is the
+// latest.
+std::optional<ToolReport> copyingReport(const QString &line, bool latestFigure)
+{
+    static const QRegularExpression figure(QStringLiteral("\\d+%"));
+    QRegularExpressionMatch match;
+    for (auto it = figure.globalMatch(line); it.hasNext();) {
+        match = it.next();
+        if (!latestFigure)
+            break;
+    }
+    if (!match.hasMatch())
+        return ToolReport{35, QStringLiteral("Copying macOS installer files to disk image")};
+    bool isNumber = false;
+    const double value = match.captured().chopped(1).toDouble(&isNumber);
+    if (!isNumber)
+        return std::nullopt;
+    return ToolReport{value * 0.45 + 35, QStringLiteral("Copying installer files: ") +
+                                             QString::number(std::trunc(value), 'f', 0) +
+                                             QStringLiteral("% complete")};
+}
+
+std::optional<ToolReport> reportForLine(const QString &line)
+{
+    const QString lower = line.toLower();
+    const QString created = QStringLiteral("Created bootable disk image");
+    if (lower.contains(u"erasing disk:"))
+        return ToolReport{25, QStringLiteral("Erasing disk image")};
+    const bool olderCopying =
+        lower.contains(u"copying installer files") || lower.contains(u"copy from");
+    if (olderCopying || lower.contains(u"copying to disk"))
+        return copyingReport(line, !olderCopying);
+    if (lower.contains(u"making disk bootable"))
+        return ToolReport{85, QStringLiteral("Making disk bootable")};
+    if (lower.contains(u"copy complete.") || lower.contains(u"done."))
+        return ToolReport{95, created};
+    if (lower.contains(u"install media now available"))
+        return ToolReport{95, created};
+    return ToolReport{50, shortened(line)};
+}
+
+} // namespace
+
+QString DMGCreator::conversionBase(const QString &isoPath)
+{
+    // Only the extension goes: a ".iso" inside a folder name is part of the path.
+    return isoPath.endsWith(QLatin1String(".iso")) ? isoPath.chopped(4) : isoPath;
+}
+
+QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, double reached)
+{
+    static const QRegularExpression lineBreaks(
+        QStringLiteral("[\\n\\r\\x{0B}\\x{0C}\\x{85}\\x{2028}\\x{2029}]"));
+    QList<ToolReport> reports;
+    for (const QString &received : output.split(lineBreaks)) {
+        const QString line = received.trimmed();
+        if (line.isEmpty())
+            continue;
+        std::optional<ToolReport> report = reportForLine(line);
+        if (!report)
+            continue;
+        // Installer generations print their phases in different orders ("Making disk bootable"
+        // comes before the copying from Big Sur on); the bar only ever moves forward.
+        if (report->progress && *report->progress < reached)
+            report->progress.reset();
+        else if (report->progress)
+            reached = *report->progress;
+        reports << *report;
+    }
+    return reports;
+}
+
+void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion completion)
+{
+    const QString desktop = Host::current().desktopFolder();
+    const QString dmgPath = desktop + u'/' + installer.name + QStringLiteral(".dmg");
+    const QString isoPath = desktop + u'/' + installer.name + QStringLiteral(".iso");
+    const qint64 requiredSize = installer.size > std::numeric_limits<qint64>::max() - headroomBytes
+                                    ? std::numeric_limits<qint64>::max()
+                                    : installer.size + headroomBytes;
+
+    auto progress = std::make_shared<ProgressInfo>();
+    progress->message = QStringLiteral("Starting DMG creation...");
+    progress->setupSteps(ProgressInfo::OperationType::dmgCreation);
+    completion(*progress);
+
+    // A Mac always has a desktop; elsewhere a missing one is made, and only a host where that is
+    // impossible stops the run, before anything has been touched.
+    if (desktop.isEmpty() || !QDir().mkpath(desktop)) {
+        progress->completeAllSteps(false, QStringLiteral("No desktop folder to save the ISO to"));
+        completion(*progress);
+        return;
+    }
+
+    // Earlier outputs of the same name go without asking; the workflow asked already.
+    const auto clear = [&](const QString &path, const QString &done, const QString &warning) {
+        bool removed = false;
+        if (const auto error = removeExisting(path, removed))
+            progress->updateDetailMessage(warning + *error);
+        else if (removed)
+            progress->updateDetailMessage(done);
+        else
+            return;
+        completion(*progress);
+    };
+    clear(dmgPath, QStringLiteral("Removed existing DMG file"),
+          QStringLiteral("Warning: Could not delete existing DMG file - "));
+    clear(isoPath, QStringLiteral("Removed existing ISO file"),
+          QStringLiteral("Warning: Could not delete existing ISO file - "));
+
+    QThreadPool::globalInstance()->start([=] {
+        // From here on the completion is called from this thread only: ChildProcess hands the
+        // tools' output to its handlers on the thread that waits for the tool, so the reports
+        // of the output handlers and of the steps never interleave and the record needs no lock.
+        ProgressInfo &record = *progress;
+        const ProgressCallback report = [&](const QString &message, double within) {
+            record.updateProgressWithinCurrentStep(within, message);
+            completion(record);
+        };
+        const DetailCallback detail = [&](const QString &message) {
+            record.updateDetailMessage(message);
+            completion(record);
+        };
+        const auto beginStep = [&](qint64 step, const QString &message) {
+            record.updateCurrentStep(step);
+            completion(record);
+            report(message, 0);
+        };
+        const auto fail = [&](const QString &error) {
+            const QString note =
+                leftoverNote(dmgPath, conversionBase(isoPath) + QStringLiteral(".cdr"));
+            if (!note.isEmpty())
+                record.updateDetailMessage(note);
+            record.completeAllSteps(false, error);
+            completion(record);
+        };
+
+        record.message = QStringLiteral("Creating DMG file...");
+        completion(record);
+        report(QStringLiteral("Allocating space for DMG file (") + formatGigabytes(requiredSize) +
+                   u')',
+               10);
+        if (const Failure failure = createEmptyDMG(dmgPath, requiredSize, installer.name, report))
+            return fail(*failure);
+        report(QStringLiteral("DMG file created successfully"), 100);
+
+        beginStep(1, QStringLiteral("Preparing to make DMG bootable"));
+        if (const Failure failure =
+                makeBootable(installer, dmgPath, installer.name, report, detail))
+            return fail(*failure);
+        report(QStringLiteral("DMG is now bootable"), 100);
+
+        beginStep(2, QStringLiteral("Preparing to convert DMG to ISO"));
+        if (const Failure failure = convertDMGtoISO(dmgPath, isoPath, report))
+            return fail(*failure);
+        report(QStringLiteral("Converted to ISO successfully"), 100);
+
+        beginStep(3, QStringLiteral("Cleaning up temporary files"));
+        // The ISO is made; an image that will not go only takes up space.
+        QFile::remove(dmgPath);
+        report(QStringLiteral("Cleanup completed"), 100);
+
+        record.completeAllSteps(true, std::nullopt);
+        record.message = QStringLiteral("ISO creation complete!");
+        record.outputPath = isoPath;
+        completion(record);
+    });
+}

@@ -1,0 +1,208 @@
+// The steps of a disk image run that drive hdiutil and createinstallmedia. hdiutil is always run
+// without a shell, its arguments as a list, so no path needs quoting on that side.
+
+#include "media/DMGCreator.h"
+
+#include "exec/AppleScriptHelper.h"
+#include "exec/ChildProcess.h"
+#include "exec/Utf8Text.h"
+#include "host/Host.h"
+#include "media/DMGCreatorError.h"
+#include "model/Timing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QUuid>
+
+#include <filesystem>
+
+namespace {
+
+constexpr qint64 bytesPerMegabyte = 1048576;
+// hdiutil needs room for the file system besides the files.
+constexpr qint64 extraMegabytes = 1500;
+
+std::filesystem::path nativePath(const QString &path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+QString platformError(const std::error_code &error)
+{
+    return QString::fromLocal8Bit(error.message());
+}
+
+QString commandFailed(const QString &text)
+{
+    return DMGCreatorError::commandFailed(text).description();
+}
+
+// Read once the tool has exited; ChildProcess has kept the pipe drained meanwhile.
+QString standardError(ChildProcess &tool)
+{
+    return decodeUtf8(tool.readRemainingError()).value_or(QStringLiteral("Unknown error"));
+}
+
+// Shows each piece of the tool's standard output, under `prefix`, as it arrives.
+void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &prefix,
+                  const std::function<void(const QString &, double)> &progress)
+{
+    tool.onOutput([&decoder, prefix, progress](const QByteArray &chunk) {
+        const std::optional<QString> text = decoder.decode(chunk);
+        if (text && !text->isEmpty())
+            progress(prefix + text->trimmed(), 50);
+    });
+}
+
+} // namespace
+
+DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 size,
+                                               const QString &volumeName,
+                                               const ProgressCallback &progress)
+{
+    const Host host = Host::current();
+    progress(QStringLiteral("Creating temporary folder"), 10);
+    const QString staging = host.temporaryFolder() + u'/' +
+                            QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
+    std::error_code error;
+    std::filesystem::create_directories(nativePath(staging), error);
+    if (error)
+        return platformError(error);
+    // The staging folder is this step's own and goes however the step ends.
+    const auto removeStaging = qScopeGuard([&] { QDir(staging).removeRecursively(); });
+
+    const qint64 megabytes = size / bytesPerMegabyte + extraMegabytes;
+    progress(QStringLiteral("Creating source files"), 20);
+    // Only there so the source folder is not empty; the image is made either way.
+    QFile marker(staging + QStringLiteral("/.temp"));
+    (void)marker.open(QIODevice::WriteOnly);
+    marker.close();
+    progress(QStringLiteral("Creating DMG file (%1 MB)").arg(megabytes), 30);
+
+    ChildProcess hdiutil(host.hdiutil(),
+                         {QStringLiteral("create"), QStringLiteral("-size"),
+                          QString::number(megabytes) + u'm', QStringLiteral("-volname"), volumeName,
+                          QStringLiteral("-fs"), QStringLiteral("HFS+J"),
+                          QStringLiteral("-srcfolder"), staging, QStringLiteral("-format"),
+                          QStringLiteral("UDRW"), dmgPath});
+    Utf8ChunkDecoder decoder;
+    reportOutput(hdiutil, decoder, QStringLiteral("Creating DMG: "), progress);
+    // hdiutil says little while it allocates; the user gets a sign of life at each interval,
+    // seven at most.
+    const auto interval = Timing::current().imageToolFeedbackInterval;
+    for (int i = 0; i < 7; ++i) {
+        hdiutil.addTimeLimit(interval * i, [&progress, i] {
+            progress(QStringLiteral("Creating DMG file - please wait..."), 60 + 5 * i);
+        });
+    }
+    if (!hdiutil.start())
+        return hdiutil.errorString();
+    hdiutil.waitForExit();
+    hdiutil.stopReading();
+
+    if (hdiutil.exitStatus() != 0)
+        return commandFailed(QStringLiteral("Failed to create DMG: ") + standardError(hdiutil));
+    progress(QStringLiteral("DMG file created at ") + dmgPath, 100);
+    return std::nullopt;
+}
+
+DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, const QString &dmgPath,
+                                             const QString &dmgName,
+                                             const ProgressCallback &progress,
+                                             const DetailCallback &detail)
+{
+    const Host host = Host::current();
+    const QString mountPoint = host.volumesFolder() + u'/' + dmgName;
+    progress(QStringLiteral("Mounting DMG file"), 5);
+    {
+        ChildProcess attach(host.hdiutil(),
+                            {QStringLiteral("attach"), dmgPath, QStringLiteral("-noverify"),
+                             QStringLiteral("-mountpoint"), mountPoint});
+        if (!attach.start())
+            return attach.errorString();
+        attach.waitForExit();
+        if (attach.exitStatus() != 0)
+            return commandFailed(QStringLiteral("Failed to mount DMG: ") + standardError(attach));
+    }
+    if (!QFileInfo::exists(mountPoint))
+        return commandFailed(QStringLiteral("DMG mounted but volume not found at ") + mountPoint);
+    progress(QStringLiteral("DMG mounted successfully at ") + mountPoint, 10);
+    constexpr double copyingStarted = 15;
+    progress(QStringLiteral("Copying the installer files to the DMG"), copyingStarted);
+
+    // This command goes through a shell as root: the installer record quotes the tool path, the
+    // mount point and the bundle path for it, since installer names hold spaces and may hold
+    // quotes or anything else a file name can.
+    const QString command = installer.createinstallmediaCommand(mountPoint);
+    const AppleScriptHelper::Result result = AppleScriptHelper::runWithAdminPrivileges(
+        command, AppleScriptHelper::ExecutionMethod::process);
+
+    for (const ToolReport &report : readToolOutput(result.output, copyingStarted)) {
+        if (report.progress)
+            progress(report.message, *report.progress);
+        else
+            detail(report.message);
+    }
+
+    if (result.status != 0) {
+        // The tool's own failure is the one worth telling; the image is let go of regardless.
+        (void)unmountDMG(mountPoint);
+        return commandFailed(QStringLiteral("Failed to make DMG bootable: ") + result.output);
+    }
+    progress(QStringLiteral("Successfully made DMG bootable"), 95);
+    if (Failure failure = unmountDMG(mountPoint))
+        return failure;
+    progress(QStringLiteral("Unmounted DMG"), 100);
+    return std::nullopt;
+}
+
+DMGCreator::Failure DMGCreator::unmountDMG(const QString &volumePath)
+{
+    ChildProcess detach(Host::current().hdiutil(),
+                        {QStringLiteral("detach"), volumePath, QStringLiteral("-force")});
+    if (!detach.start())
+        return detach.errorString();
+    detach.waitForExit();
+    if (detach.exitStatus() != 0)
+        return commandFailed(QStringLiteral("Failed to unmount DMG: ") + standardError(detach));
+    return std::nullopt;
+}
+
+DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QString &isoPath,
+                                                const ProgressCallback &progress)
+{
+    progress(QStringLiteral("Converting DMG to ISO format"), 10);
+    const QString base = conversionBase(isoPath);
+    ChildProcess hdiutil(Host::current().hdiutil(),
+                         {QStringLiteral("convert"), dmgPath, QStringLiteral("-format"),
+                          QStringLiteral("UDTO"), QStringLiteral("-o"), base});
+    Utf8ChunkDecoder decoder;
+    reportOutput(hdiutil, decoder, QStringLiteral("Converting: "), progress);
+    // A sign of life at each interval up to 90; past that the conversion is simply waited for.
+    const auto interval = Timing::current().imageToolFeedbackInterval;
+    for (int i = 1; 20 + 5 * i <= 90; ++i) {
+        hdiutil.addTimeLimit(interval * i, [&progress, i] {
+            progress(QStringLiteral("Converting DMG to ISO - please wait..."), 20 + 5 * i);
+        });
+    }
+    if (!hdiutil.start())
+        return hdiutil.errorString();
+    hdiutil.waitForExit();
+    hdiutil.stopReading();
+    if (hdiutil.exitStatus() != 0)
+        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: ") +
+                             standardError(hdiutil));
+    progress(QStringLiteral("Conversion completed"), 95);
+
+    const QString written = base + QStringLiteral(".cdr");
+    if (!QFileInfo::exists(written))
+        return std::nullopt;
+    progress(QStringLiteral("Renaming CDR file to ISO"), 98);
+    std::error_code error;
+    std::filesystem::rename(nativePath(written), nativePath(isoPath), error);
+    if (error)
+        return platformError(error);
+    return std::nullopt;
+}

@@ -1,0 +1,69 @@
+// "Create ISO": the confirmation before files on the desktop are replaced, and the disk image
+// engine's progress published as it runs.
+
+#include "state/AppState.h"
+
+#include "host/Host.h"
+#include "media/DMGCreator.h"
+
+#include <QFileInfo>
+
+void AppState::createBootableDMG()
+{
+    if (!selectedInstaller()) {
+        showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
+        return;
+    }
+    const InstallerApp installer = *selectedInstaller();
+    // The engine names its files after the installer's full name, so those are the files the
+    // run would replace, and the name the question shows.
+    const QString baseName = installer.name;
+    const QString desktop = Host::current().desktopFolder();
+    const bool exists = QFileInfo::exists(desktop + u'/' + baseName + QStringLiteral(".dmg")) ||
+                        QFileInfo::exists(desktop + u'/' + baseName + QStringLiteral(".iso"));
+    if (!exists) {
+        proceedWithDMGCreation(installer);
+        return;
+    }
+    alertTitle = QStringLiteral("File Already Exists");
+    alertMessage = QStringLiteral("A DMG or ISO file with the name '%1' already exists on your "
+                                  "desktop. Do you want to replace it?")
+                       .arg(baseName);
+    alertPrimaryButton =
+        AlertButton::destructiveButton(QStringLiteral("Replace"), [state = weakSelf(), installer] {
+            if (state)
+                state->proceedWithDMGCreation(installer);
+        });
+    alertSecondaryButton = AlertButton::cancelButton();
+    isShowingAlert = true;
+}
+
+void AppState::proceedWithDMGCreation(const InstallerApp &installer)
+{
+    isCreatingMedia = true;
+    successProcessed = false;
+    progressInfo.modify([](ProgressInfo &progress) {
+        progress.reset();
+        progress.setupSteps(ProgressInfo::OperationType::dmgCreation);
+    });
+    DMGCreator().createBootableDMG(installer, [state = weakSelf()](const ProgressInfo &record) {
+        AppState::postToMainThread(state, [record](AppState &app) {
+            app.publishMediaProgress(record);
+            if (!record.isComplete)
+                return;
+            if (!record.success) {
+                app.runAfter(Timing::current().mediaFailureDelay,
+                             [&app] { app.isCreatingMedia = false; });
+                return;
+            }
+            if (app.successProcessed)
+                return;
+            app.successProcessed = true;
+            app.ejectSharedSupportVolumes();
+            app.runAfter(Timing::current().mediaSuccessDelay, [&app] {
+                app.isCreatingMedia = false;
+                app.refreshDiskList();
+            });
+        });
+    });
+}

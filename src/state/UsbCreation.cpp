@@ -1,0 +1,248 @@
+// "Create Bootable USB": confirmation, the choice between the system's administrator prompt and
+// the terminal path with its password, and the follow-up once the installer volume is made.
+
+#include "state/AppState.h"
+
+#include "disk/DiskUtility.h"
+#include "exec/AppleScriptHelper.h"
+#include "exec/AppleScriptString.h"
+#include "host/Host.h"
+#include "media/USBCreator.h"
+#include "model/Diagnostics.h"
+#include "model/FolderListing.h"
+#include "model/ShellQuote.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QThreadPool>
+
+void AppState::createBootableUSB()
+{
+    if (!selectedInstaller()) {
+        showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
+        return;
+    }
+    if (!selectedDisk()) {
+        showError(QStringLiteral("Error"), QStringLiteral("No target disk selected"));
+        return;
+    }
+    // The run uses what the confirmation showed, whatever is selected when it is answered.
+    const InstallerApp installer = *selectedInstaller();
+    const DiskInfo disk = *selectedDisk();
+    alertTitle = QStringLiteral("Warning");
+    alertMessage = QStringLiteral("This will erase all data on '%1' (%2). Are you sure you want to "
+                                  "continue?")
+                       .arg(disk.volumeName, disk.deviceIdentifier);
+    alertPrimaryButton = AlertButton::destructiveButton(
+        QStringLiteral("Erase and Create"), [state = weakSelf(), installer, disk] {
+            if (!state)
+                return;
+            DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
+                if (!state)
+                    return;
+                state->isSIPEnabled = enabled;
+                state->successProcessed = false;
+                state->progressInfo.modify([](ProgressInfo &progress) {
+                    progress.reset();
+                    progress.setupSteps(ProgressInfo::OperationType::usbCreation);
+                });
+                if (enabled)
+                    state->proceedWithTerminalUSBCreation(installer, disk);
+                else
+                    state->proceedWithUSBCreation(installer, disk);
+            });
+        });
+    alertSecondaryButton = AlertButton::cancelButton();
+    isShowingAlert = true;
+}
+
+void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk)
+{
+    isCreatingMedia = true;
+    USBCreator::createBootableUSB(installer, disk,
+                                  [state = weakSelf()](const ProgressInfo &record) {
+                                      AppState::postToMainThread(state, [record](AppState &app) {
+                                          app.publishMediaProgress(record);
+                                          if (!record.isComplete)
+                                              return;
+                                          if (!record.success) {
+                                              app.runAfter(Timing::current().mediaFailureDelay,
+                                                           [&app] { app.isCreatingMedia = false; });
+                                              return;
+                                          }
+                                          if (app.successProcessed)
+                                              return;
+                                          app.successProcessed = true;
+                                          app.ejectSharedSupportVolumes();
+                                          app.setIconOfNewVolume();
+                                          app.runAfter(Timing::current().mediaSuccessDelay, [&app] {
+                                              app.isCreatingMedia = false;
+                                              app.refreshDiskList();
+                                          });
+                                      });
+                                  });
+}
+
+void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk)
+{
+    isCreatingMedia = true;
+    isShowingTerminalOverlay = true;
+    const QString name = extractMacOSName(installer.name);
+    terminalOutput = QStringLiteral("Preparing to create bootable USB with Terminal...\n");
+    terminalOutput.modify([&](QString &output) {
+        output +=
+            QStringLiteral("System Integrity Protection (SIP) is fully enabled on this Mac.\n");
+        output += QStringLiteral("Using terminal approach for bootable USB creation for ") + name +
+                  QStringLiteral(".\n\n");
+    });
+
+    // The documented form, each path in double quotes with what is special there escaped.
+    const QString bundle = installer.bundlePath();
+    QString command =
+        QStringLiteral("sudo ") +
+        shellDoubleQuoted(bundle + QStringLiteral("/Contents/Resources/createinstallmedia")) +
+        QStringLiteral(" --volume ") + shellDoubleQuoted(disk.mountPoint);
+    if (installer.requiresApplicationPathFlag())
+        command += QStringLiteral(" --applicationpath ") + shellDoubleQuoted(bundle);
+    command += QStringLiteral(" --nointeraction");
+    terminalCommand = command;
+
+    terminalOutput.modify([&](QString &output) {
+        output += QStringLiteral("Command: ") + command + QStringLiteral("\n\n");
+        output += QStringLiteral("Please enter your administrator password when prompted.\n");
+    });
+    isWaitingForPassword = true;
+}
+
+void AppState::executeTerminalCommand(const QString &password)
+{
+    isWaitingForPassword = false;
+    userPassword = QString();
+    successProcessed = false;
+    ProgressInfo starting;
+    starting.percentage = 5;
+    starting.message = QStringLiteral("Starting USB creation process...");
+    progressInfo = starting;
+    terminalOutput.modify([](QString &output) {
+        output += QStringLiteral("\nExecuting command. This may take several minutes...\n");
+    });
+    m_terminalOutputLine = InstallMediaOutputLine();
+
+    const QPointer<AppState> state = weakSelf();
+    USBCreator::executeTerminalCommand(
+        terminalCommand(), password,
+        [state](const QString &chunk) {
+            AppState::postToMainThread(state, [chunk](AppState &app) {
+                app.terminalOutput.modify([&](QString &output) { output += chunk; });
+                ProgressInfo next = app.progressInfo();
+                next.parseTerminalOutput(app.m_terminalOutputLine.readable(chunk));
+                app.publishMediaProgress(next);
+            });
+        },
+        [state](const QString &chunk) {
+            AppState::postToMainThread(state, [chunk](AppState &app) {
+                app.terminalOutput.modify([&](QString &output) { output += chunk; });
+                if (chunk.contains(QLatin1String("incorrect password")) ||
+                    chunk.contains(QLatin1String("Sorry, try again"))) {
+                    app.isWaitingForPassword = true;
+                    app.terminalOutput.modify([](QString &output) {
+                        output += QStringLiteral("\nPassword incorrect. Please try again.\n");
+                    });
+                }
+            });
+        },
+        [state](qint32 status) {
+            AppState::postToMainThread(state, [status](AppState &app) {
+                if (app.successProcessed)
+                    return;
+                if (status != 0) {
+                    const QString error = QStringLiteral("Process exited with code %1").arg(status);
+                    app.progressInfo.modify(
+                        [&](ProgressInfo &progress) { progress.markComplete(false, {}, error); });
+                    app.terminalOutput.modify(
+                        [&](QString &output) { output += u'\n' + error + u'\n'; });
+                    app.isCreatingMedia = false;
+                    return;
+                }
+                app.successProcessed = true;
+                app.progressInfo.modify([](ProgressInfo &progress) {
+                    progress.markComplete(true,
+                                          QStringLiteral("USB creation completed successfully"));
+                });
+                if (app.selectedDisk())
+                    app.setIconOfNewVolume();
+                app.ejectSharedSupportVolumes();
+                app.isCreatingMedia = false;
+                app.refreshDiskList();
+            });
+        });
+}
+
+void AppState::publishMediaProgress(ProgressInfo record)
+{
+    // Installers print their phases in different orders; a phase reported late must not pull
+    // the bar back, so what the user sees of a run only moves forward.
+    record.percentage = std::max(record.percentage, progressInfo().percentage);
+    progressInfo = record;
+}
+
+void AppState::setIconOfNewVolume()
+{
+    if (!selectedInstaller())
+        return;
+    if (const std::optional<QString> volume = getBootedVolumePath())
+        setVolumeIcon(*volume, *selectedInstaller());
+}
+
+std::optional<QString> AppState::getBootedVolumePath()
+{
+    const QString volumes = Host::current().volumesFolder();
+    const std::optional<QStringList> names = listFolder(volumes);
+    if (!names)
+        return std::nullopt;
+    // Old installers name their volume "Install OS X …"; they deserve their icon too.
+    for (const QString &name : *names) {
+        if (name.contains(QLatin1String("Install macOS")) ||
+            name.contains(QLatin1String("macOS Install")) ||
+            name.contains(QLatin1String("Install OS X")))
+            return volumes + u'/' + name;
+    }
+    return std::nullopt;
+}
+
+void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &installer)
+{
+    // Drawn here: icons are only drawn on the interface thread.
+    QImage picture;
+    if (qGuiApp && !installer.icon.isNull())
+        picture = installer.icon.pixmap(512).toImage();
+    const QString volumesPrefix = Host::current().volumesFolder() + u'/';
+    QString volumeName = volumePath;
+    if (volumeName.startsWith(volumesPrefix))
+        volumeName.remove(0, volumesPrefix.size());
+    else
+        volumeName.remove(QStringLiteral("/Volumes/"));
+
+    QThreadPool::globalInstance()->start([picture, volumeName] {
+        const QString iconPath =
+            Host::current().temporaryFolder() + QStringLiteral("/temp_icon.icns");
+        // A real icon file rather than bare image data: Finder takes it as it is.
+        if (!picture.isNull()) {
+            QImageWriter writer(iconPath, "icns");
+            if (!writer.write(picture)) {
+                printDiagnostic(QStringLiteral("Error setting volume icon: ") +
+                                writer.errorString());
+                return;
+            }
+        }
+        const QString script =
+            QStringLiteral("tell application \"Finder\"\n    set icon of disk ") +
+            appleScriptString(volumeName) + QStringLiteral(" to POSIX file ") +
+            appleScriptString(iconPath) + QStringLiteral("\nend tell");
+        const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
+        if (result.status != 0)
+            printDiagnostic(QStringLiteral("Failed to set volume icon: ") + result.output);
+        QFile::remove(iconPath);
+    });
+}
