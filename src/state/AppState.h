@@ -102,8 +102,9 @@ private:
     void proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
     void proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
     void proceedWithDMGCreation(const InstallerApp &installer);
-    // Publishes a media run's progress so that the percentage shown never goes back.
-    void publishMediaProgress(ProgressInfo record);
+    // Publishes one report of a USB or ISO run (the percentage shown never goes back) and winds
+    // the run down once it is complete; `followUp` runs after the first successful report.
+    void applyMediaReport(ProgressInfo record, const std::function<void()> &followUp);
     // Gives the installer volume just made the selected installer's icon, if it can be found.
     void setIconOfNewVolume();
     void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);

@@ -48,22 +48,7 @@ void AppState::proceedWithDMGCreation(const InstallerApp &installer)
     });
     DMGCreator().createBootableDMG(installer, [state = weakSelf()](const ProgressInfo &record) {
         AppState::postToMainThread(state, [record](AppState &app) {
-            app.publishMediaProgress(record);
-            if (!record.isComplete)
-                return;
-            if (!record.success) {
-                app.runAfter(Timing::current().mediaFailureDelay,
-                             [&app] { app.isCreatingMedia = false; });
-                return;
-            }
-            if (app.successProcessed)
-                return;
-            app.successProcessed = true;
-            app.ejectSharedSupportVolumes();
-            app.runAfter(Timing::current().mediaSuccessDelay, [&app] {
-                app.isCreatingMedia = false;
-                app.refreshDiskList();
-            });
+            app.applyMediaReport(record, [&app] { app.ejectSharedSupportVolumes(); });
         });
     });
 }

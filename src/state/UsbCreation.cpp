@@ -63,22 +63,9 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
     USBCreator::createBootableUSB(installer, disk,
                                   [state = weakSelf()](const ProgressInfo &record) {
                                       AppState::postToMainThread(state, [record](AppState &app) {
-                                          app.publishMediaProgress(record);
-                                          if (!record.isComplete)
-                                              return;
-                                          if (!record.success) {
-                                              app.runAfter(Timing::current().mediaFailureDelay,
-                                                           [&app] { app.isCreatingMedia = false; });
-                                              return;
-                                          }
-                                          if (app.successProcessed)
-                                              return;
-                                          app.successProcessed = true;
-                                          app.ejectSharedSupportVolumes();
-                                          app.setIconOfNewVolume();
-                                          app.runAfter(Timing::current().mediaSuccessDelay, [&app] {
-                                              app.isCreatingMedia = false;
-                                              app.refreshDiskList();
+                                          app.applyMediaReport(record, [&app] {
+                                              app.ejectSharedSupportVolumes();
+                                              app.setIconOfNewVolume();
                                           });
                                       });
                                   });
@@ -137,7 +124,9 @@ void AppState::executeTerminalCommand(const QString &password)
                 app.terminalOutput.modify([&](QString &output) { output += chunk; });
                 ProgressInfo next = app.progressInfo();
                 next.parseTerminalOutput(app.m_terminalOutputLine.readable(chunk));
-                app.publishMediaProgress(next);
+                // Forward only, as on the other paths.
+                next.percentage = std::max(next.percentage, app.progressInfo().percentage);
+                app.progressInfo = next;
             });
         },
         [state](const QString &chunk) {
@@ -179,12 +168,27 @@ void AppState::executeTerminalCommand(const QString &password)
         });
 }
 
-void AppState::publishMediaProgress(ProgressInfo record)
+void AppState::applyMediaReport(ProgressInfo record, const std::function<void()> &followUp)
 {
     // Installers print their phases in different orders; a phase reported late must not pull
     // the bar back, so what the user sees of a run only moves forward.
     record.percentage = std::max(record.percentage, progressInfo().percentage);
     progressInfo = record;
+    if (!record.isComplete)
+        return;
+    if (!record.success) {
+        runAfter(Timing::current().mediaFailureDelay, [this] { isCreatingMedia = false; });
+        return;
+    }
+    // A run may report success more than once; its follow-up happens once.
+    if (successProcessed)
+        return;
+    successProcessed = true;
+    followUp();
+    runAfter(Timing::current().mediaSuccessDelay, [this] {
+        isCreatingMedia = false;
+        refreshDiskList();
+    });
 }
 
 void AppState::setIconOfNewVolume()
