@@ -9,6 +9,9 @@
 // The operations print a diagnostic line per output chunk on standard output, which would cost
 // more than the streaming itself when it goes to a terminal; standard output is therefore sent
 // to /dev/null and the results are printed on standard error.
+//
+// With TESSALINE_BENCH_OSASCRIPT=PROGRAM the world's osascript is replaced by PROGRAM (a script
+// that runs the command it is given, say), which shows what the runner costs on its own.
 
 #include "exec/AppleScriptHelper.h"
 #include "host/Host.h"
@@ -187,6 +190,14 @@ int main(int argc, char *argv[])
         return 1;
     }
     Host::setCurrent(Host::standIn(world.path()));
+    if (const QString replacement = qEnvironmentVariable("TESSALINE_BENCH_OSASCRIPT");
+        !replacement.isEmpty()) {
+        const QString osascript = Host::current().osascript();
+        if (!QFile::remove(osascript) || !QFile::copy(replacement, osascript)) {
+            std::fprintf(stderr, "could not replace %s\n", qPrintable(osascript));
+            return 1;
+        }
+    }
 
     const Measurement small = measure(world.path(), 10 * megabyte, runs);
     const Measurement large = measure(world.path(), 20 * megabyte, runs);

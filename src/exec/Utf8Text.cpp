@@ -2,7 +2,7 @@
 
 #include <QStringDecoder>
 
-std::optional<QString> decodeUtf8(const QByteArray &bytes)
+std::optional<QString> decodeUtf8(QByteArrayView bytes)
 {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = decoder(bytes);
@@ -34,12 +34,10 @@ qsizetype unfinishedTailLength(const QByteArray &bytes)
 
 std::optional<QString> Utf8ChunkDecoder::decode(const QByteArray &chunk)
 {
-    QByteArray bytes = m_carried + chunk;
+    // Most chunks carry nothing over: they are decoded where they lie, without a copy.
+    const QByteArray bytes = m_carried.isEmpty() ? chunk : m_carried + chunk;
     const qsizetype tail = unfinishedTailLength(bytes);
-    m_carried = bytes.right(tail);
-    bytes.chop(tail);
-    const auto text = decodeUtf8(bytes);
-    if (!text)
-        m_carried.clear();
+    const auto text = decodeUtf8(QByteArrayView(bytes).chopped(tail));
+    m_carried = text ? bytes.right(tail) : QByteArray();
     return text;
 }

@@ -10,8 +10,14 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <QDir>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -99,6 +105,75 @@ QByteArray asScriptText(QByteArray output)
     return output.replace('\n', '\r');
 }
 
+// An unnamed file that collects one of the command's streams: the command writes straight into
+// it, with no pipe to drain in small pieces while it runs, and nothing is left behind on disk
+// whatever ends this process.
+class CapturedStream {
+public:
+    CapturedStream()
+    {
+        QByteArray pattern = QDir::tempPath().toLocal8Bit() + "/osascript-XXXXXX";
+        m_fd = ::mkstemp(pattern.data());
+        if (m_fd >= 0) {
+            ::unlink(pattern.constData());
+            ::fcntl(m_fd, F_SETFD, FD_CLOEXEC);
+        }
+    }
+    ~CapturedStream()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    CapturedStream(const CapturedStream &) = delete;
+    CapturedStream &operator=(const CapturedStream &) = delete;
+
+    bool isOpen() const { return m_fd >= 0; }
+    // In the child: makes the file the stream `target`.
+    void attachTo(int target) const { ::dup2(m_fd, target); }
+
+    QByteArray readAll() const
+    {
+        const off_t size = ::lseek(m_fd, 0, SEEK_END);
+        QByteArray bytes(qsizetype(std::max<off_t>(size, 0)), Qt::Uninitialized);
+        qsizetype done = 0;
+        while (done < bytes.size()) {
+            const ssize_t got =
+                ::pread(m_fd, bytes.data() + done, size_t(bytes.size() - done), off_t(done));
+            if (got <= 0)
+                break;
+            done += got;
+        }
+        bytes.truncate(done);
+        return bytes;
+    }
+
+    // Writes the captured output to `stream` as script text followed by a line break, in blocks,
+    // so that a large result needs no copy of its own and the reader can start on it early.
+    void writeAsScriptText(FILE *stream) const
+    {
+        off_t size = std::max<off_t>(::lseek(m_fd, 0, SEEK_END), 0);
+        char last = 0;
+        if (size > 0 && ::pread(m_fd, &last, 1, size - 1) == 1 && last == '\n')
+            --size;
+        constexpr off_t blockSize = 1024 * 1024;
+        QByteArray block(qsizetype(std::min(size, blockSize)), Qt::Uninitialized);
+        for (off_t offset = 0; offset < size;) {
+            const ssize_t got =
+                ::pread(m_fd, block.data(), size_t(std::min(size - offset, blockSize)), offset);
+            if (got <= 0)
+                break;
+            offset += got;
+            std::replace(block.data(), block.data() + got, '\n', '\r');
+            std::fwrite(block.constData(), 1, size_t(got), stream);
+        }
+        std::fputc('\n', stream);
+        std::fflush(stream);
+    }
+
+private:
+    int m_fd = -1;
+};
+
 int runShellScript(const World &world, const QString &source,
                    const AppleScriptText::ShellScript &script)
 {
@@ -123,22 +198,31 @@ int runShellScript(const World &world, const QString &source,
                            QString::fromUtf8(Administrator::mark(world)));
     shell.setProcessEnvironment(environment);
     shell.setInputChannelMode(QProcess::ForwardedInputChannel);
-    // Both pipes are drained while waiting, so a command that says a lot cannot stall on a full
-    // pipe; nothing is passed on before the end, as real osascript passes on nothing either.
+    // Nothing is passed on before the end, as real osascript passes on nothing either; the
+    // command writes into files, so however much it says it never waits on a full pipe.
+    const CapturedStream output;
+    const CapturedStream error;
+    if (!output.isOpen() || !error.isOpen())
+        return executionError(source, QStringLiteral("sh: cannot capture the output"), 127);
+    shell.setStandardOutputFile(QProcess::nullDevice());
+    shell.setStandardErrorFile(QProcess::nullDevice());
+    shell.setChildProcessModifier([&output, &error] {
+        output.attachTo(STDOUT_FILENO);
+        error.attachTo(STDERR_FILENO);
+    });
     shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), script.command});
     if (!shell.waitForFinished(-1) && shell.error() == QProcess::FailedToStart)
         return executionError(source, QStringLiteral("sh: /bin/bash: ") + shell.errorString(), 127);
 
-    const QByteArray output = shell.readAllStandardOutput();
     const int status = shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : 1;
     if (status == 0) {
-        write(stdout, asScriptText(output) + '\n');
+        output.writeAsScriptText(stdout);
         return 0;
     }
     // The complaint is the command's error output, or failing that what it printed.
-    QByteArray message = asScriptText(shell.readAllStandardError());
+    QByteArray message = asScriptText(error.readAll());
     if (message.isEmpty())
-        message = asScriptText(output);
+        message = asScriptText(output.readAll());
     if (message.isEmpty())
         message = "The command exited with a non-zero status.";
     return reportError(source, "execution error", message, status);
