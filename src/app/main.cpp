@@ -1,16 +1,19 @@
+#include "MainWindow.h"
 #include "QuitOnSignal.h"
 #include "host/HostSelection.h"
 #include "model/Diagnostics.h"
 #include "state/AppState.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     application.setApplicationName(QStringLiteral("Tessaline"));
     application.setOrganizationDomain(QStringLiteral("quorvale.com"));
+    application.setDesktopFileName(QStringLiteral("tessaline"));
+    application.setWindowIcon(QIcon(QStringLiteral(":/app/tessaline-256.png")));
+    application.setQuitOnLastWindowClosed(true);
     quitApplicationOnSignals();
 
     // Lives until main() returns, so a demo world is removed when the application quits.
@@ -27,10 +30,8 @@ int main(int argc, char *argv[])
                         selection.host().root());
 
     AppState state;
-    QMainWindow window;
-    window.setWindowTitle(state.windowTitle());
-    QObject::connect(&state, &AppState::windowTitleChanged, &window, &QWidget::setWindowTitle);
-    window.resize(900, 600);
+    MainWindow window(state);
+    window.centreOnScreen();
     window.show();
     return application.exec();
 }

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "ui/FileDialogPicker.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class AppState;
+class ContentView;
+class Menus;
+
+// The application's one window: the content at a fixed 900 × 600, the toolbar, the menus, and
+// the file dialog the state asks when an installer is added. Titled as the state says.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr QSize contentSize{900, 600};
+
+    explicit MainWindow(AppState &state, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    ContentView *content() const { return m_content; }
+    const Menus &menus() const { return *m_menus; }
+
+    // Puts the window in the middle of the screen it is on.
+    void centreOnScreen();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    AppState &m_state;
+    ContentView *m_content;
+    FileDialogPicker m_picker;
+    std::unique_ptr<Menus> m_menus;
+    bool m_contentShown = false;
+};

@@ -1,0 +1,228 @@
+#include "ui/DiskRow.h"
+
+#include "ui/NamedColors.h"
+#include "ui/Symbols.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Desktop text styles are given in points, which are the toolkit's pixels.
+QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(pixelSize);
+    font.setWeight(weight);
+    return font;
+}
+
+// A one-line label that gives up its trailing characters rather than widening the row.
+class OneLineLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setFont(font());
+        painter.setPen(palette().color(foregroundRole()));
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideRight, width());
+        painter.drawText(rect(), int(alignment()) | Qt::TextSingleLine, shown);
+    }
+};
+
+// The round selection mark: a filled circle with a tick, or an empty gray ring.
+class SelectionMark : public QWidget {
+public:
+    explicit SelectionMark(QWidget *parent) : QWidget(parent) { setFixedSize(14, 14); }
+
+    void setSelected(bool selected)
+    {
+        m_selected = selected;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        const QRectF frame(rect());
+        if (m_selected) {
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(NamedColors::accent(palette()));
+            painter.drawEllipse(frame);
+            const QRect tick(QPoint(0, 0), QSize(8, 8));
+            symbolIcon(QStringLiteral("checkmark"), Qt::white)
+                .paint(&painter, tick.translated(rect().center() - tick.center()));
+        } else {
+            // The ring is drawn inside the frame, so half the line width comes off each side.
+            painter.setPen(QPen(NamedColors::gray(), 1));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawEllipse(frame.adjusted(0.5, 0.5, -0.5, -0.5));
+        }
+    }
+
+private:
+    bool m_selected = false;
+};
+
+QWidget *centredCell(QWidget *content, int width, QWidget *parent)
+{
+    auto *cell = new QWidget(parent);
+    cell->setFixedWidth(width);
+    auto *layout = new QHBoxLayout(cell);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content, 0, Qt::AlignCenter);
+    return cell;
+}
+
+} // namespace
+
+DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> onEject,
+                 QWidget *parent)
+    : QWidget(parent), m_disk(disk), m_isSelected(isSelected), m_onEject(std::move(onEject))
+{
+    setFixedHeight(rowHeight);
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    setAccessibleName(disk.volumeName);
+
+    auto *row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    // Disk: icon, then name over device identifier. It may narrow when the table does.
+    auto *diskCell = new QWidget(this);
+    diskCell->setMinimumWidth(120);
+    diskCell->setMaximumWidth(diskCellWidth);
+    auto *diskLayout = new QHBoxLayout(diskCell);
+    diskLayout->setContentsMargins(4, 0, 0, 0);
+    diskLayout->setSpacing(8);
+    m_icon = new QLabel(diskCell);
+    m_icon->setObjectName(QStringLiteral("diskIcon"));
+    m_icon->setFixedSize(16, 16);
+    diskLayout->addWidget(m_icon);
+    auto *names = new QVBoxLayout;
+    names->setSpacing(2);
+    m_name = new OneLineLabel(disk.volumeName, diskCell);
+    m_name->setObjectName(QStringLiteral("volumeName"));
+    m_name->setFont(textFont(11, QFont::Medium));
+    m_identifier = new OneLineLabel(disk.deviceIdentifier, diskCell);
+    m_identifier->setObjectName(QStringLiteral("deviceIdentifier"));
+    m_identifier->setFont(textFont(10));
+    names->addStretch();
+    names->addWidget(m_name);
+    names->addWidget(m_identifier);
+    names->addStretch();
+    diskLayout->addLayout(names, 1);
+    row->addWidget(diskCell, 1);
+
+    auto *size = new QLabel(disk.formattedSize(), this);
+    size->setObjectName(QStringLiteral("size"));
+    size->setFont(textFont(11));
+    row->addWidget(centredCell(size, sizeCellWidth, this));
+
+    auto *freeSpace = new QLabel(disk.formattedFreeSpace(), this);
+    freeSpace->setObjectName(QStringLiteral("freeSpace"));
+    freeSpace->setFont(textFont(11));
+    row->addWidget(centredCell(freeSpace, sizeCellWidth, this));
+
+    auto *mark = new SelectionMark(this);
+    mark->setObjectName(QStringLiteral("selectionMark"));
+    m_mark = mark;
+    row->addWidget(centredCell(mark, selectCellWidth, this));
+
+    m_eject = new QToolButton(this);
+    m_eject->setObjectName(QStringLiteral("eject"));
+    m_eject->setAutoRaise(true);
+    m_eject->setFocusPolicy(Qt::NoFocus);
+    m_eject->setCursor(Qt::ArrowCursor);
+    m_eject->setIconSize(QSize(12, 12));
+    m_eject->setAccessibleName(tr("Eject"));
+    m_eject->setToolTip(tr("Eject %1").arg(disk.volumeName));
+    // Borderless: only the symbol, with a faint patch while pressed.
+    m_eject->setStyleSheet(
+        QStringLiteral("QToolButton { border: none; background: transparent; padding: 3px; }"
+                       "QToolButton:pressed { background: rgba(128, 128, 128, 60); "
+                       "border-radius: 4px; }"));
+    connect(m_eject, &QToolButton::clicked, this, [this] {
+        if (m_onEject)
+            m_onEject();
+    });
+    row->addWidget(centredCell(m_eject, ejectCellWidth, this));
+
+    applyColors();
+}
+
+QSize DiskRow::sizeHint() const
+{
+    // The disk cell at its full width; the table may give less, and only that cell narrows.
+    return {diskCellWidth + 2 * sizeCellWidth + selectCellWidth + ejectCellWidth, rowHeight};
+}
+
+void DiskRow::setSelected(bool selected)
+{
+    if (selected == m_isSelected)
+        return;
+    m_isSelected = selected;
+    applyColors();
+    update();
+}
+
+void DiskRow::applyColors()
+{
+    const QPalette colors = palette();
+    const QColor secondary = NamedColors::secondaryText(colors);
+    const QColor iconColor = m_isSelected ? NamedColors::accent(colors) : secondary;
+    m_icon->setPixmap(symbolIcon(QStringLiteral("externaldrive.fill"), iconColor)
+                          .pixmap(QSize(16, 16), devicePixelRatioF()));
+    QPalette identifierColors = m_identifier->palette();
+    identifierColors.setColor(QPalette::WindowText, secondary);
+    m_identifier->setPalette(identifierColors);
+    m_eject->setIcon(symbolIcon(QStringLiteral("eject.fill"), secondary));
+    static_cast<SelectionMark *>(m_mark)->setSelected(m_isSelected);
+}
+
+void DiskRow::paintEvent(QPaintEvent *)
+{
+    if (!m_isSelected)
+        return;
+    QPainter painter(this);
+    painter.fillRect(rect(), NamedColors::withOpacity(NamedColors::accent(palette()), 0.10));
+}
+
+void DiskRow::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QWidget::mousePressEvent(event);
+    m_pressed = true;
+    event->accept();
+}
+
+void DiskRow::mouseReleaseEvent(QMouseEvent *event)
+{
+    const bool wasPressed = m_pressed;
+    m_pressed = false;
+    if (event->button() != Qt::LeftButton || !wasPressed)
+        return QWidget::mouseReleaseEvent(event);
+    event->accept();
+    if (rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void DiskRow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}

@@ -1,0 +1,320 @@
+#include "ui/DiskSelectionView.h"
+
+#include "state/AppState.h"
+#include "ui/DiskRow.h"
+#include "ui/NamedColors.h"
+#include "ui/Symbols.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScrollArea>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int standardMargin = 16;
+constexpr int headerHeightPadding = 6;
+
+QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
+{
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(pixelSize);
+    font.setWeight(weight);
+    return font;
+}
+
+void setTextColor(QWidget *widget, const QColor &color)
+{
+    QPalette colors = widget->palette();
+    colors.setColor(QPalette::WindowText, color);
+    widget->setPalette(colors);
+}
+
+// The desktop's indeterminate spinner: twelve fading spokes going round. It only animates while
+// it is on screen.
+class BusySpinner : public QWidget {
+public:
+    explicit BusySpinner(QWidget *parent) : QWidget(parent)
+    {
+        // The regular spinner is 32 points; the table shows it at 0.8 of that.
+        setFixedSize(26, 26);
+        m_timer.setInterval(80);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            m_phase = (m_phase + 1) % spokes;
+            update();
+        });
+    }
+
+protected:
+    void showEvent(QShowEvent *) override { m_timer.start(); }
+    void hideEvent(QHideEvent *) override { m_timer.stop(); }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.translate(rect().center() + QPointF(0.5, 0.5));
+        const qreal outer = width() / 2.0;
+        const QColor color = NamedColors::primaryText(palette());
+        for (int spoke = 0; spoke < spokes; ++spoke) {
+            const int age = (m_phase - spoke + spokes) % spokes;
+            painter.setPen(QPen(NamedColors::withOpacity(color, 0.85 - 0.06 * age), outer * 0.18,
+                                Qt::SolidLine, Qt::RoundCap));
+            painter.drawLine(QPointF(0, -outer * 0.45), QPointF(0, -outer * 0.85));
+            painter.rotate(360.0 / spokes);
+        }
+    }
+
+private:
+    static constexpr int spokes = 12;
+    QTimer m_timer;
+    int m_phase = 0;
+};
+
+// The table's frame: a faint rounded block whose top band, behind the column titles, is a
+// shade darker.
+class DiskTable : public QWidget {
+public:
+    explicit DiskTable(QWidget *parent) : QWidget(parent) {}
+    void setHeader(QWidget *header) { m_header = header; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        QPainterPath shape;
+        shape.addRoundedRect(QRectF(rect()), 8, 8);
+        painter.setClipPath(shape);
+        const QColor secondary = NamedColors::secondaryText(palette());
+        painter.fillRect(rect(), NamedColors::withOpacity(secondary, 0.05));
+        if (m_header)
+            painter.fillRect(m_header->geometry(), NamedColors::withOpacity(secondary, 0.10));
+    }
+
+private:
+    QWidget *m_header = nullptr;
+};
+
+// The column of rows; draws the highlight behind the selected one.
+class RowColumn : public QWidget {
+public:
+    explicit RowColumn(QWidget *parent) : QWidget(parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(NamedColors::withOpacity(NamedColors::accent(palette()), 0.15));
+        for (const DiskRow *row : findChildren<DiskRow *>(Qt::FindDirectChildrenOnly)) {
+            if (row->isVisible() && row->isSelected())
+                painter.drawRoundedRect(QRectF(row->geometry()), 2, 2);
+        }
+    }
+};
+
+QLabel *headerCell(const QString &title, Qt::Alignment alignment, QWidget *parent)
+{
+    auto *cell = new QLabel(title, parent);
+    cell->setFont(textFont(10, QFont::DemiBold));
+    cell->setAlignment(alignment | Qt::AlignVCenter);
+    return cell;
+}
+
+// Whether two lists would draw the same rows.
+bool sameRows(const QList<DiskInfo> &a, const QList<DiskInfo> &b)
+{
+    return std::equal(
+        a.begin(), a.end(), b.begin(), b.end(), [](const DiskInfo &x, const DiskInfo &y) {
+            return x.id == y.id && x.deviceIdentifier == y.deviceIdentifier &&
+                   x.volumeName == y.volumeName && x.size == y.size && x.freeSpace == y.freeSpace;
+        });
+}
+
+} // namespace
+
+DiskSelectionView::DiskSelectionView(AppState &state, QWidget *parent)
+    : QWidget(parent), m_state(state)
+{
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(standardMargin, standardMargin, standardMargin, standardMargin);
+    column->setSpacing(10);
+
+    auto *heading = new QLabel(tr("Create Bootable Media"), this);
+    heading->setFont(textFont(17, QFont::Bold));
+    column->addWidget(heading);
+
+    m_warning = new QLabel(tr("Select a target USB drive to create a bootable installer. Warning: "
+                              "This will erase all data on the selected drive."),
+                           this);
+    m_warning->setFont(textFont(10));
+    m_warning->setWordWrap(true);
+    column->addWidget(m_warning);
+    column->addSpacing(8);
+
+    auto *table = new DiskTable(this);
+    table->setObjectName(QStringLiteral("diskTable"));
+    auto *tableColumn = new QVBoxLayout(table);
+    tableColumn->setContentsMargins(0, 0, 0, 0);
+    tableColumn->setSpacing(0);
+
+    auto *header = new QWidget(table);
+    header->setObjectName(QStringLiteral("diskTableHeader"));
+    auto *headerRow = new QHBoxLayout(header);
+    headerRow->setContentsMargins(10, headerHeightPadding, 10, headerHeightPadding);
+    headerRow->setSpacing(0);
+    QLabel *diskTitle = headerCell(tr("Disk"), Qt::AlignLeading, header);
+    diskTitle->setMinimumWidth(DiskRow::diskCellWidth);
+    headerRow->addWidget(diskTitle, 1);
+    const std::pair<QString, int> fixedTitles[] = {{tr("Size"), DiskRow::sizeCellWidth},
+                                                   {tr("Free Space"), DiskRow::sizeCellWidth},
+                                                   {tr("Select"), DiskRow::selectCellWidth},
+                                                   {tr("Eject"), 50}};
+    for (const auto &[title, width] : fixedTitles) {
+        QLabel *cell = headerCell(title, Qt::AlignHCenter, header);
+        cell->setFixedWidth(width);
+        headerRow->addWidget(cell);
+    }
+    // The titles ask for a little more than the rows; let a narrow pane squeeze the first one.
+    header->setMinimumWidth(1);
+    header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    tableColumn->addWidget(header);
+    table->setHeader(header);
+
+    m_body = new QStackedWidget(table);
+    m_body->setObjectName(QStringLiteral("diskTableBody"));
+    m_body->setFixedHeight(listHeight);
+    tableColumn->addWidget(m_body);
+
+    m_loadingPage = new QWidget(m_body);
+    m_loadingPage->setObjectName(QStringLiteral("loadingDisks"));
+    {
+        auto *layout = new QVBoxLayout(m_loadingPage);
+        layout->setSpacing(12);
+        layout->addStretch();
+        layout->addWidget(new BusySpinner(m_loadingPage), 0, Qt::AlignHCenter);
+        layout->addSpacing(4);
+        m_loadingText = new QLabel(tr("Loading available disks..."), m_loadingPage);
+        m_loadingText->setFont(textFont(10));
+        layout->addWidget(m_loadingText, 0, Qt::AlignHCenter);
+        layout->addStretch();
+    }
+    m_body->addWidget(m_loadingPage);
+
+    m_emptyPage = new QWidget(m_body);
+    m_emptyPage->setObjectName(QStringLiteral("noDisks"));
+    {
+        auto *layout = new QVBoxLayout(m_emptyPage);
+        layout->setSpacing(12);
+        layout->addStretch();
+        m_emptySymbol = new QLabel(m_emptyPage);
+        m_emptySymbol->setObjectName(QStringLiteral("noDisksSymbol"));
+        m_emptySymbol->setFixedSize(36, 32);
+        layout->addWidget(m_emptySymbol, 0, Qt::AlignHCenter);
+        auto *text = new QLabel(tr("No removable disks detected"), m_emptyPage);
+        text->setFont(textFont(11));
+        layout->addWidget(text, 0, Qt::AlignHCenter);
+        layout->addStretch();
+    }
+    m_body->addWidget(m_emptyPage);
+
+    auto *scroll = new QScrollArea(m_body);
+    scroll->setObjectName(QStringLiteral("diskList"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    scroll->setWidgetResizable(true);
+    // The table's own faint background shows through.
+    scroll->setAutoFillBackground(false);
+    scroll->viewport()->setAutoFillBackground(false);
+    m_rowColumn = new RowColumn(scroll);
+    m_rowColumn->setAutoFillBackground(false);
+    m_rowLayout = new QVBoxLayout(m_rowColumn);
+    m_rowLayout->setContentsMargins(4, 0, 4, 0);
+    m_rowLayout->setSpacing(0);
+    m_rowLayout->addStretch();
+    scroll->setWidget(m_rowColumn);
+    m_listPage = scroll;
+    m_body->addWidget(m_listPage);
+
+    table->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    column->addWidget(table);
+    column->addStretch();
+
+    applyColors();
+    connect(&m_state, &AppState::changed, this, &DiskSelectionView::refresh);
+    refresh();
+}
+
+void DiskSelectionView::refresh()
+{
+    const QList<DiskInfo> &disks = m_state.availableDisks();
+    if (!sameRows(disks, m_shownDisks))
+        rebuildRows(disks);
+    const std::optional<DiskInfo> &selected = m_state.selectedDisk();
+    bool highlightMoved = false;
+    for (DiskRow *row : std::as_const(m_rows)) {
+        const bool isSelected = selected && selected->id == row->disk().id;
+        highlightMoved = highlightMoved || isSelected != row->isSelected();
+        row->setSelected(isSelected);
+    }
+    if (highlightMoved)
+        m_rowColumn->update();
+
+    // Disks left from an earlier listing stay hidden while a new one loads.
+    if (m_state.isLoadingDisks())
+        m_body->setCurrentWidget(m_loadingPage);
+    else if (disks.isEmpty())
+        m_body->setCurrentWidget(m_emptyPage);
+    else
+        m_body->setCurrentWidget(m_listPage);
+}
+
+void DiskSelectionView::rebuildRows(const QList<DiskInfo> &disks)
+{
+    // A row may be the sender of what led here, so it goes once control is back in the loop.
+    for (DiskRow *row : std::as_const(m_rows)) {
+        m_rowLayout->removeWidget(row);
+        row->hide();
+        row->deleteLater();
+    }
+    m_rows.clear();
+    m_shownDisks = disks;
+
+    int position = 0;
+    for (const DiskInfo &disk : disks) {
+        auto *row = new DiskRow(
+            disk, false, [this, disk] { m_state.ejectDisk(disk); }, m_rowColumn);
+        // Takes effect on the next turn of the loop, as a click on any control does.
+        connect(row, &DiskRow::clicked, this, [this, disk] {
+            QMetaObject::invokeMethod(
+                this, [this, disk] { m_state.selectedDisk = disk; }, Qt::QueuedConnection);
+        });
+        m_rowLayout->insertWidget(position++, row, 0, Qt::AlignHCenter);
+        m_rows << row;
+    }
+}
+
+void DiskSelectionView::applyColors()
+{
+    const QColor secondary = NamedColors::secondaryText(palette());
+    setTextColor(m_warning, secondary);
+    setTextColor(m_loadingText, secondary);
+    m_emptySymbol->setPixmap(symbolIcon(QStringLiteral("externaldrive"), secondary)
+                                 .pixmap(m_emptySymbol->size(), devicePixelRatioF()));
+}
+
+void DiskSelectionView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColors();
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "model/InstallerApp.h"
+
+#include <QWidget>
+
+class QLabel;
+
+// One row of the installer list: the installer's icon, its name and its macOS version.
+class InstallerRow : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit InstallerRow(const InstallerApp &installer, QWidget *parent = nullptr);
+
+    const InstallerApp &installer() const { return m_installer; }
+    // The list draws a selected row on the accent colour; its text turns to match.
+    void setSelected(bool selected);
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private:
+    void applyColors();
+
+    InstallerApp m_installer;
+    bool m_selected = false;
+    QLabel *m_icon;
+    QLabel *m_name;
+    QLabel *m_version;
+};

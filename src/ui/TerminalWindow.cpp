@@ -1,0 +1,261 @@
+#include "ui/TerminalWindow.h"
+
+#include "state/AppState.h"
+#include "ui/BottomCornerRoundedRectangle.h"
+#include "ui/ButtonStyles.h"
+#include "ui/NamedColors.h"
+#include "ui/UnifiedProgressOverlay.h"
+
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextDocumentLayout>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr qsizetype sampleLength = 64;
+constexpr qreal lineSpacing = 2;
+
+// Plain-text layout with a little air between output lines. QPlainTextEdit lays out each line
+// itself and ignores a block's line height, but it stacks blocks by their bounding rectangles.
+class SpacedLinesLayout : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    QRectF blockBoundingRect(const QTextBlock &block) const override
+    {
+        QRectF bounds = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (block.isValid() && block.isVisible())
+            bounds.setHeight(bounds.height() + lineSpacing);
+        return bounds;
+    }
+};
+
+// The window colour under the prompt, following the window's rounded lower corners.
+class BottomArea : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.fillPath(
+            BottomCornerRoundedRectangle{qreal(UnifiedProgressOverlay::cornerRadius)}.path(rect()),
+            NamedColors::windowBackground(palette()));
+    }
+};
+
+} // namespace
+
+TerminalOutputView::TerminalOutputView(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setObjectName(QStringLiteral("terminalOutput"));
+    auto *document = new QTextDocument(this);
+    document->setDocumentLayout(new SpacedLinesLayout(document));
+    // Output is never edited, and an undo history of megabytes of it would only cost memory.
+    document->setUndoRedoEnabled(false);
+    document->setDocumentMargin(8);
+    setDocument(document);
+    setReadOnly(true);
+    setFrameShape(QFrame::NoFrame);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setPixelSize(11);
+    setFont(font);
+    // Near-black whatever the theme, as a terminal is.
+    QPalette colors = palette();
+    colors.setColor(QPalette::Base, QColor::fromRgbF(0, 0, 0.08));
+    colors.setColor(QPalette::Text, Qt::white);
+    setPalette(colors);
+    setAccessibleName(tr("Command output"));
+    // A slim light thumb that sits on the dark output instead of a light desktop scroll bar.
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 10px; margin: 0; }"
+        "QScrollBar::handle:vertical { background: rgba(255, 255, 255, 80); border-radius: 3px;"
+        " min-height: 24px; margin: 2px; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+}
+
+bool TerminalOutputView::isAtEnd() const
+{
+    const QScrollBar *bar = verticalScrollBar();
+    return bar->value() >= bar->maximum();
+}
+
+bool TerminalOutputView::continuesShown(const QString &output) const
+{
+    if (output.size() < m_shown)
+        return false;
+    const QStringView view(output);
+    return view.startsWith(m_head) && view.sliced(m_shown - m_tail.size()).startsWith(m_tail);
+}
+
+void TerminalOutputView::showOutput(const QString &output)
+{
+    bool follow = isAtEnd();
+    if (!continuesShown(output)) {
+        clear();
+        m_shown = 0;
+        m_head.clear();
+        m_tail.clear();
+        follow = true;
+    }
+    if (output.size() == m_shown)
+        return;
+
+    QTextCursor end(document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(output.sliced(m_shown));
+    m_shown = output.size();
+    if (m_head.size() < sampleLength)
+        m_head = output.first(std::min(sampleLength, output.size()));
+    m_tail = output.last(std::min(sampleLength, output.size()));
+
+    if (follow)
+        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+}
+
+TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
+    : OverlayPanel(
+          QSize(UnifiedProgressOverlay::terminalWidth, UnifiedProgressOverlay::terminalHeight), 8,
+          parent),
+      m_state(state), m_output(new TerminalOutputView(this))
+{
+    setObjectName(QStringLiteral("terminalWindow"));
+    connect(titleBar(), &OverlayTitleBar::closeClicked, this,
+            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+    bodyLayout()->addWidget(m_output, 1);
+
+    auto *bottom = new BottomArea(this);
+    auto *bottomColumn = new QVBoxLayout(bottom);
+    bottomColumn->setContentsMargins(12, 10, 12, 12);
+    bodyLayout()->addWidget(bottom);
+
+    // While the command waits for the password.
+    m_passwordPage = new QWidget(bottom);
+    auto *prompt = new QVBoxLayout(m_passwordPage);
+    prompt->setContentsMargins(0, 0, 0, 0);
+    prompt->setSpacing(8);
+    auto *question = new QLabel(QStringLiteral("Enter administrator password:"), m_passwordPage);
+    question->setFont(overlayFont(13));
+    prompt->addWidget(question);
+    m_passwordField = new QLineEdit(m_passwordPage);
+    m_passwordField->setObjectName(QStringLiteral("passwordField"));
+    m_passwordField->setEchoMode(QLineEdit::Password);
+    m_passwordField->setPlaceholderText(QStringLiteral("Password"));
+    m_passwordField->setAccessibleName(tr("Administrator password"));
+    m_passwordField->setFont(overlayFont(13));
+    question->setBuddy(m_passwordField);
+    prompt->addWidget(m_passwordField);
+    auto *promptButtons = new QHBoxLayout;
+    promptButtons->setSpacing(8);
+    promptButtons->addStretch(1);
+    auto *cancel = new StyledButton(QStringLiteral("Cancel"), NSButtonStyle{false}, m_passwordPage);
+    cancel->setObjectName(QStringLiteral("terminalCancelButton"));
+    cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
+    promptButtons->addWidget(cancel);
+    m_authorize =
+        new StyledButton(QStringLiteral("Authorize"), NSButtonStyle{true}, m_passwordPage);
+    m_authorize->setObjectName(QStringLiteral("authorizeButton"));
+    m_authorize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
+    m_authorize->setEnabled(false);
+    promptButtons->addWidget(m_authorize);
+    prompt->addLayout(promptButtons);
+    bottomColumn->addWidget(m_passwordPage);
+
+    connect(m_passwordField, &QLineEdit::textChanged, this,
+            [this](const QString &text) { m_authorize->setEnabled(!text.isEmpty()); });
+    connect(m_passwordField, &QLineEdit::returnPressed, this, &TerminalWindow::submitPassword);
+    connect(m_authorize, &QAbstractButton::clicked, this, &TerminalWindow::submitPassword);
+    connect(cancel, &QAbstractButton::clicked, this,
+            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+
+    // While the command runs and after it ended.
+    m_progressPage = new QWidget(bottom);
+    auto *running = new QVBoxLayout(m_progressPage);
+    running->setContentsMargins(0, 0, 0, 0);
+    running->setSpacing(6);
+    m_bar = new LinearProgressBar(m_progressPage);
+    running->addWidget(m_bar);
+    auto *statusRow = new QHBoxLayout;
+    statusRow->setSpacing(8);
+    m_status = new ElidingLabel(Qt::ElideRight, m_progressPage);
+    m_status->setObjectName(QStringLiteral("terminalStatus"));
+    m_status->setFont(overlayFont(12));
+    statusRow->addWidget(m_status, 1);
+    m_close = new StyledButton(QStringLiteral("Close"), NSButtonStyle{false}, m_progressPage);
+    m_close->setObjectName(QStringLiteral("terminalCloseButton"));
+    m_close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
+    connect(m_close, &QAbstractButton::clicked, this,
+            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+    statusRow->addWidget(m_close);
+    running->addLayout(statusRow);
+    bottomColumn->addWidget(m_progressPage);
+
+    refresh();
+}
+
+void TerminalWindow::showEvent(QShowEvent *event)
+{
+    OverlayPanel::showEvent(event);
+    if (m_state.isWaitingForPassword())
+        m_passwordField->setFocus();
+}
+
+QString TerminalWindow::password() const
+{
+    return m_passwordField->text();
+}
+
+void TerminalWindow::submitPassword()
+{
+    // Return in an empty field must not start a run that can only fail.
+    const QString password = m_passwordField->text();
+    if (password.isEmpty())
+        return;
+    m_state.executeTerminalCommand(password);
+    m_passwordField->clear();
+}
+
+void TerminalWindow::refresh()
+{
+    // Every chunk of output comes through here; the title changes only with the selection.
+    const auto &installer = m_state.selectedInstaller();
+    const QString titleKey =
+        installer ? installer->url.toString() + u'\n' + installer->name : QString();
+    if (!m_titleShown || titleKey != m_titleKey) {
+        titleBar()->setTitle(installer ? QStringLiteral("Terminal \u2014 ") +
+                                             AppState::extractMacOSName(installer->name)
+                                       : QStringLiteral("Terminal"));
+        titleBar()->setIcon(installer ? installer->icon : QIcon());
+        m_titleKey = titleKey;
+        m_titleShown = true;
+    }
+
+    m_output->showOutput(m_state.terminalOutput());
+
+    const bool waiting = m_state.isWaitingForPassword();
+    m_passwordPage->setVisible(waiting);
+    m_progressPage->setVisible(!waiting);
+    if (waiting && !m_wasWaiting && isVisible())
+        m_passwordField->setFocus();
+    m_wasWaiting = waiting;
+    if (waiting)
+        return;
+    const ProgressInfo &progress = m_state.progressInfo();
+    m_bar->setValue(progress.percentage);
+    m_status->setFullText(QString::number(shownPercent(progress.percentage)) +
+                          QStringLiteral("% \u2014 ") + progress.message);
+    m_close->setVisible(progress.isComplete);
+}
