@@ -119,12 +119,11 @@ Streaming terminal(const QString &command, qint64 expectedBytes)
     };
 }
 
-Streaming plainCat(const QString &file)
+Streaming shell(const QString &command)
 {
     return [=](std::function<void(bool)> done) {
         QProcess process;
-        process.start(Host::current().bash(),
-                      {QStringLiteral("-c"), QStringLiteral("cat %1 > /dev/null").arg(file)});
+        process.start(Host::current().bash(), {QStringLiteral("-c"), command});
         done(process.waitForFinished(-1) && process.exitCode() == 0);
     };
 }
@@ -133,6 +132,7 @@ struct Measurement {
     std::optional<double> scriptRunner;
     std::optional<double> terminal;
     std::optional<double> cat;
+    std::optional<double> pipedCat;
 };
 
 QString describe(const std::optional<double> &time, qint64 size,
@@ -154,11 +154,17 @@ Measurement measure(const QString &folder, qint64 size, int runs)
     makeTextFile(file, size);
     const QString command = QStringLiteral("cat ") + shellQuoted(file);
     Measurement result;
-    result.cat = median(runs, plainCat(shellQuoted(file)));
+    result.cat = median(runs, shell(QStringLiteral("cat %1 > /dev/null").arg(shellQuoted(file))));
+    // The floor for any reader of a pipe: the same bytes through one pipe into a second cat.
+    result.pipedCat =
+        median(runs, shell(QStringLiteral("cat %1 | cat > /dev/null").arg(shellQuoted(file))));
     result.scriptRunner = median(runs, scriptRunner(command, size));
     result.terminal = median(runs, terminal(command, size));
-    std::fprintf(stderr, "%3lld MB: cat %s\n        script runner %s\n        terminal      %s\n",
+    std::fprintf(stderr,
+                 "%3lld MB: cat %s\n        cat | cat     %s\n        script runner %s\n"
+                 "        terminal      %s\n",
                  static_cast<long long>(size / megabyte), qPrintable(describe(result.cat, size)),
+                 qPrintable(describe(result.pipedCat, size, result.cat)),
                  qPrintable(describe(result.scriptRunner, size, result.cat)),
                  qPrintable(describe(result.terminal, size, result.cat)));
     return result;

@@ -23,9 +23,11 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     ChildProcess process(Host::current().osascript(),
                          {QStringLiteral("-e"), AppleScriptHelper::adminScript(command)});
 
-    // Everything below runs on this thread only, so these need no locking.
-    QString collectedOutput;
-    QString collectedError;
+    // Everything below runs on this thread only, so these need no locking. The chunks are kept as
+    // they arrived and decoded into one text at the end: long output is copied once, not again
+    // each time the whole grows.
+    QByteArrayList outputPieces;
+    QByteArrayList errorPieces;
     bool outputSeen = false;
     bool accessDenied = false;
     Utf8ChunkDecoder outputDecoder;
@@ -34,26 +36,27 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
         runOnMainThread([handler, text] { handler(text); });
     };
 
-    process.onOutput([&](const QByteArray &bytes) {
-        if (bytes.isEmpty())
+    process.onOutput([&](const QByteArray &chunk) {
+        if (chunk.isEmpty())
             return;
         outputSeen = true;
-        const auto text = outputDecoder.decode(bytes);
-        if (!text || text->isEmpty())
+        const auto bytes = outputDecoder.completeCharacters(chunk);
+        if (!bytes || bytes->isEmpty())
             return;
-        printDiagnostic(QStringLiteral("Command output: ") + *text);
-        collectedOutput += *text;
-        deliver(outputHandler, *text);
+        printDiagnostic("Command output: ", *bytes);
+        outputPieces << *bytes;
+        deliver(outputHandler, QString::fromUtf8(*bytes));
     });
-    process.onError([&](const QByteArray &bytes) {
-        const auto text = errorDecoder.decode(bytes);
-        if (!text || text->isEmpty())
+    process.onError([&](const QByteArray &chunk) {
+        const auto bytes = errorDecoder.completeCharacters(chunk);
+        if (!bytes || bytes->isEmpty())
             return;
-        printDiagnostic(QStringLiteral("Command error: ") + *text);
-        collectedError += *text;
-        if (AppleScriptHelper::namesDenial(*text))
+        printDiagnostic("Command error: ", *bytes);
+        errorPieces << *bytes;
+        const QString text = QString::fromUtf8(*bytes);
+        if (AppleScriptHelper::namesDenial(text))
             accessDenied = true;
-        deliver(errorHandler, *text);
+        deliver(errorHandler, text);
     });
     // A command that has printed nothing is still waiting at the password prompt.
     process.addTimeLimit(timing.adminRightsWait, [&] {
@@ -81,22 +84,22 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     process.stopReading();
 
     // What the pipes still held when the command ended.
-    if (const auto rest = outputDecoder.decode(process.readRemainingOutput());
+    if (const auto rest = outputDecoder.completeCharacters(process.readRemainingOutput());
         rest && !rest->isEmpty()) {
-        collectedOutput += *rest;
-        deliver(outputHandler, *rest);
+        outputPieces << *rest;
+        deliver(outputHandler, QString::fromUtf8(*rest));
     }
-    if (const auto rest = errorDecoder.decode(process.readRemainingError());
+    if (const auto rest = errorDecoder.completeCharacters(process.readRemainingError());
         rest && !rest->isEmpty()) {
-        collectedError += *rest;
-        deliver(errorHandler, *rest);
+        errorPieces << *rest;
+        deliver(errorHandler, QString::fromUtf8(*rest));
     }
 
     const std::optional<QString> output =
-        collectedOutput.isEmpty() ? std::nullopt : std::optional(collectedOutput);
+        outputPieces.isEmpty() ? std::nullopt : std::optional(decodeUtf8Pieces(outputPieces));
     int status = process.exitStatus();
     std::optional<QString> error =
-        collectedError.isEmpty() ? std::nullopt : std::optional(collectedError);
+        errorPieces.isEmpty() ? std::nullopt : std::optional(decodeUtf8Pieces(errorPieces));
     if (accessDenied) {
         status = 126;
         error = QStringLiteral("Admin privileges required but not granted");

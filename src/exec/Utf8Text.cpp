@@ -11,6 +11,21 @@ std::optional<QString> decodeUtf8(QByteArrayView bytes)
     return text;
 }
 
+QString decodeUtf8Pieces(const QByteArrayList &pieces)
+{
+    qsizetype bytes = 0;
+    for (const QByteArray &piece : pieces)
+        bytes += piece.size();
+    // A UTF-8 byte never becomes more than one UTF-16 unit.
+    QString text(bytes, Qt::Uninitialized);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QChar *end = text.data();
+    for (const QByteArray &piece : pieces)
+        end = decoder.appendToBuffer(end, piece);
+    text.truncate(end - text.constData());
+    return text;
+}
+
 namespace {
 
 // How many bytes at the end of `bytes` begin a multi-byte character that is not complete yet.
@@ -32,12 +47,21 @@ qsizetype unfinishedTailLength(const QByteArray &bytes)
 
 } // namespace
 
+std::optional<QByteArray> Utf8ChunkDecoder::completeCharacters(const QByteArray &chunk)
+{
+    // Most chunks carry nothing over: they are handed back as they are, without a copy.
+    QByteArray bytes = m_carried.isEmpty() ? chunk : m_carried + chunk;
+    const qsizetype tail = unfinishedTailLength(bytes);
+    const bool valid = QByteArrayView(bytes).chopped(tail).isValidUtf8();
+    m_carried = valid ? bytes.right(tail) : QByteArray();
+    if (!valid)
+        return std::nullopt;
+    bytes.chop(tail);
+    return bytes;
+}
+
 std::optional<QString> Utf8ChunkDecoder::decode(const QByteArray &chunk)
 {
-    // Most chunks carry nothing over: they are decoded where they lie, without a copy.
-    const QByteArray bytes = m_carried.isEmpty() ? chunk : m_carried + chunk;
-    const qsizetype tail = unfinishedTailLength(bytes);
-    const auto text = decodeUtf8(QByteArrayView(bytes).chopped(tail));
-    m_carried = text ? bytes.right(tail) : QByteArray();
-    return text;
+    const auto bytes = completeCharacters(chunk);
+    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
 }

@@ -3,14 +3,27 @@
 #include <cstdio>
 #include <mutex>
 
+namespace {
+
+std::mutex outputLock;
+
+void writeLine(QByteArrayView prefix, QByteArrayView text)
+{
+    std::lock_guard guard(outputLock);
+    std::fwrite(prefix.data(), 1, size_t(prefix.size()), stdout);
+    std::fwrite(text.data(), 1, size_t(text.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
 void printDiagnostic(const QString &line)
 {
-    static std::mutex outputLock;
-    // Appended in place: the encoded text usually has room to spare, so a long line is not
-    // copied again just to end it.
-    QByteArray bytes = line.toUtf8();
-    bytes.append('\n');
-    std::lock_guard guard(outputLock);
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+    writeLine({}, line.toUtf8());
+}
+
+void printDiagnostic(QByteArrayView prefix, QByteArrayView utf8Text)
+{
+    writeLine(prefix, utf8Text);
 }

@@ -261,6 +261,9 @@ private slots:
         QTest::newRow("split character")
             << QByteArray("printf '\\xc3'; sleep 0.2; printf '\\xa9\\n'; printf '\\xff' >&2") << 0
             << std::optional<QString>(QStringLiteral("é\n")) << std::optional<QString>();
+        QTest::newRow("pieces joined")
+            << QByteArray("printf 'a\xe2\x82\xac'; sleep 0.1; printf '\xf0\x9f\x92\xbe\n'") << 0
+            << std::optional<QString>(QStringLiteral("a€💾\n")) << std::optional<QString>();
     }
     void streamedOutcomes()
     {
