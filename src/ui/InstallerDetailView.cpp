@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 #include "ui/ButtonStyles.h"
 #include "ui/DiskSelectionView.h"
+#include "ui/InstallerPicture.h"
 #include "ui/NamedColors.h"
 
 #include <QAbstractButton>
@@ -182,8 +183,10 @@ void InstallerDetailView::showInstaller()
     if (!installer)
         return;
     // The state announces every change, progress included; the icon is only set when it is new.
-    if (m_iconButton->icon().cacheKey() != installer->icon.cacheKey())
-        m_iconButton->setIcon(installer->icon);
+    if (m_shownIconKey != installer->icon.cacheKey()) {
+        m_shownIconKey = installer->icon.cacheKey();
+        m_iconButton->setIcon(installerPicture(installer->icon));
+    }
     m_name->setText(installer->name);
     m_macOSVersion->setText(
         tr("macOS Version: %1 (%2)").arg(installer->macOSVersion, installer->buildNumber));

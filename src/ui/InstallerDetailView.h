@@ -35,6 +35,8 @@ private:
     AppState &m_state;
     QWidget *m_particulars = nullptr;
     QAbstractButton *m_iconButton = nullptr;
+    // Which installer icon the button shows (none yet), so that it is set only when it changes.
+    qint64 m_shownIconKey = -1;
     QLabel *m_name = nullptr;
     QLabel *m_macOSVersion = nullptr;
     QLabel *m_installerVersion = nullptr;

@@ -1,5 +1,6 @@
 #include "ui/InstallerRow.h"
 
+#include "ui/InstallerPicture.h"
 #include "ui/NamedColors.h"
 
 #include <QEvent>
@@ -38,7 +39,7 @@ InstallerRow::InstallerRow(const InstallerApp &installer, QWidget *parent)
       m_version(new QLabel(QStringLiteral("macOS ") + installer.macOSVersion, this))
 {
     m_icon->setFixedSize(iconSide, iconSide);
-    m_icon->setPixmap(filledIcon(installer.icon, devicePixelRatioF()));
+    m_icon->setPixmap(filledIcon(installerPicture(installer.icon), devicePixelRatioF()));
 
     QFont headline = font();
     headline.setPixelSize(13);

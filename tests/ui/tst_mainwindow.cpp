@@ -116,6 +116,30 @@ private slots:
         QVERIFY(content.sidebar()->minimumWidth() >= 250);
     }
 
+    // An installer without an icon of its own, and no desktop picture for its bundle, still shows
+    // a picture in its row and in the detail pane.
+    void installerWithoutIconShowsAPicture()
+    {
+        const InstallerApp bare = installer(QStringLiteral("Install macOS Sonoma"), "14.6");
+        QVERIFY(bare.icon.isNull());
+        InstallerRow row(bare);
+        const QLabel *picture = row.findChild<QLabel *>();
+        QVERIFY(picture);
+        const QImage image = picture->pixmap().toImage();
+        bool painted = false;
+        for (int y = 0; y < image.height() && !painted; ++y)
+            for (int x = 0; x < image.width() && !painted; ++x)
+                painted = qAlpha(image.pixel(x, y)) > 0;
+        QVERIFY(painted);
+
+        state->installers = {bare};
+        state->selectedInstaller = bare;
+        ContentView content(*state);
+        const auto *button = content.findChild<QAbstractButton *>(QStringLiteral("installerIcon"));
+        QVERIFY(button);
+        QVERIFY(!button->icon().actualSize(QSize(100, 100)).isEmpty());
+    }
+
     void sidebarListIsBoundToTheSelection()
     {
         SidebarView sidebar(*state);
