@@ -28,7 +28,9 @@ void quitApplicationOnSignals()
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(signalPipe[0], &byte, 1);
-        QCoreApplication::quit();
+        // Leaves every running loop, a modal dialog's included: quit() would first ask the
+        // windows to close, which an open alert refuses, and the signal would go unheard.
+        QCoreApplication::exit(0);
     });
     struct sigaction action = {};
     action.sa_handler = forwardSignal;

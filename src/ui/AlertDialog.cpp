@@ -4,13 +4,14 @@
 #include "ui/NamedColors.h"
 
 #include <QApplication>
-#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace {
 
-constexpr int alertWidth = 380;
+// How wide the words of an alert may run before they wrap.
+constexpr int textWidth = 300;
 
 bool sameLook(const QList<AlertButton> &a, const QList<AlertButton> &b)
 {
@@ -45,10 +46,6 @@ AlertDialog::AlertDialog(AppState &state, QWidget *parent) : QMessageBox(parent)
         bold.setBold(true);
         title->setFont(bold);
     }
-    // A message box is as narrow as its words allow; an alert reads better a little wider.
-    if (auto *grid = qobject_cast<QGridLayout *>(layout()))
-        grid->addItem(new QSpacerItem(alertWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
-                      grid->rowCount(), 0, 1, grid->columnCount());
     connect(this, &QDialog::finished, this, &AlertDialog::closed);
     showCurrentAlert();
 }
@@ -59,6 +56,11 @@ void AlertDialog::showCurrentAlert()
         setText(m_state.alertTitle());
     if (informativeText() != m_state.alertMessage())
         setInformativeText(m_state.alertMessage());
+    // A message box wraps its words as narrowly as it can; an alert reads better wider. The
+    // message's label is made with its first text, so this follows every change of text.
+    for (auto *label : findChildren<QLabel *>(QRegularExpression(QStringLiteral("^qt_msgbox_"))))
+        if (label->wordWrap())
+            label->setMinimumWidth(textWidth);
     QList<AlertButton> alert{m_state.alertPrimaryButton()};
     if (m_state.alertSecondaryButton())
         alert << *m_state.alertSecondaryButton();
