@@ -4,14 +4,12 @@
 #include "state/AppState.h"
 #include "ui/ButtonStyles.h"
 #include "ui/NamedColors.h"
+#include "ui/OpenFileDialog.h"
 #include "ui/Symbols.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -29,79 +27,6 @@ QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
     font.setWeight(weight);
     return font;
 }
-
-#ifndef Q_OS_MACOS
-// Qt's own open dialog for one file of a given type, where a bundle of that type (a folder on
-// disk) is one item to pick, and with the request's message above the file list.
-class OneItemDialog : public QFileDialog {
-public:
-    OneItemDialog(QWidget *parent, const NoInstallerSelectedView::FileRequest &request)
-        : QFileDialog(parent, request.title, request.startFolder), m_type(request.fileType)
-    {
-        setOption(QFileDialog::DontUseNativeDialog);
-        setAcceptMode(QFileDialog::AcceptOpen);
-        setFileMode(QFileDialog::ExistingFile);
-        // Opening a bundle picks it rather than showing its insides.
-        connect(this, &QFileDialog::directoryEntered, this, [this](const QString &folder) {
-            if (isBundle(folder))
-                choose(folder);
-        });
-        addMessage(request.message);
-    }
-
-    QString chosen() const { return m_chosen; }
-
-    void accept() override
-    {
-        const QStringList selected = selectedFiles();
-        if (selected.size() == 1 && isBundle(selected.first()))
-            return choose(selected.first());
-        QFileDialog::accept();
-        if (result() == QDialog::Accepted && !selectedFiles().isEmpty())
-            m_chosen = selectedFiles().first();
-    }
-
-private:
-    bool isBundle(const QString &path) const
-    {
-        const QFileInfo info(path);
-        return info.isDir() && info.suffix().compare(m_type, Qt::CaseInsensitive) == 0;
-    }
-
-    void choose(const QString &path)
-    {
-        m_chosen = QDir::cleanPath(path);
-        QDialog::accept();
-    }
-
-    // The dialog's grid has no row for a message: everything moves down one to make one.
-    void addMessage(const QString &message)
-    {
-        auto *grid = qobject_cast<QGridLayout *>(layout());
-        if (!grid)
-            return;
-        struct Placed {
-            QLayoutItem *item;
-            int row, column, rowSpan, columnSpan;
-        };
-        QList<Placed> placed;
-        while (grid->count() > 0) {
-            Placed one{};
-            grid->getItemPosition(0, &one.row, &one.column, &one.rowSpan, &one.columnSpan);
-            one.item = grid->takeAt(0);
-            placed << one;
-        }
-        for (const Placed &one : std::as_const(placed))
-            grid->addItem(one.item, one.row + 1, one.column, one.rowSpan, one.columnSpan);
-        auto *label = new QLabel(message, this);
-        label->setWordWrap(true);
-        grid->addWidget(label, 0, 0, 1, grid->columnCount());
-    }
-
-    QString m_type;
-    QString m_chosen;
-};
-#endif
 
 } // namespace
 
@@ -210,21 +135,9 @@ std::optional<QUrl> NoInstallerSelectedView::chooseWithDialog(const FileRequest 
     const QString kind = request.fileType == QLatin1String("app")   ? tr("Applications")
                          : request.fileType == QLatin1String("pkg") ? tr("Installer packages")
                                                                     : request.fileType;
-    const QString filter = QStringLiteral("%1 (*.%2)").arg(kind, request.fileType);
-#ifdef Q_OS_MACOS
-    // The desktop's own panel already treats bundles as files.
-    const QString path =
-        QFileDialog::getOpenFileName(parent, request.title, request.startFolder, filter);
-    if (path.isEmpty())
-        return std::nullopt;
-    return QUrl::fromLocalFile(path);
-#else
-    OneItemDialog dialog(parent, request);
-    dialog.setNameFilter(filter);
-    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty())
-        return std::nullopt;
-    return QUrl::fromLocalFile(dialog.chosen());
-#endif
+    return chooseOneFile({request.title, request.message, request.startFolder,
+                          QStringLiteral("%1 (*.%2)").arg(kind, request.fileType)},
+                         parent);
 }
 
 void NoInstallerSelectedView::applyColors()
