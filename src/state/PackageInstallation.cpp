@@ -107,9 +107,10 @@ void AppState::installPKGAutomated(const QUrl &url)
                 0, QStringLiteral("Installing macOS Installer package..."));
         });
 
-        // Only the copy's path reaches the shell, always in single quotes.
+        // Only the copy's path reaches the shell, always in single quotes. The tool's own path is
+        // quoted too: on a stand-in Mac it lies below a folder that may be called anything.
         const Host host = Host::current();
-        const QString command = host.installer() + QStringLiteral(" -pkg ") +
+        const QString command = shellQuoted(host.installer()) + QStringLiteral(" -pkg ") +
                                 shellSingleQuoted(copy) + QStringLiteral(" -target ") +
                                 shellQuoted(host.applicationsFolder());
         const AppleScriptHelper::Result result =

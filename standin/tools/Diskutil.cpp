@@ -4,9 +4,13 @@
 // the disk from disks.json. To make a volume busy, as when a program holds a file on it open, put
 // a file named .standin-busy in its folder: eject then refuses as the real tool does when an
 // unmount is dissented.
+//
+// Every invocation appends its argv as one JSON array line to var/standin/diskutil.log:
+//   ["diskutil", "eject", "disk4"]
 #include "Plist.h"
 #include "World.h"
 #include "tools/DiskutilDisks.h"
+#include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
 #include <QDir>
@@ -359,6 +363,8 @@ int usage()
 
 int runDiskutil(const World &world, const QStringList &args)
 {
+    ToolSupport::logArguments(world, QStringLiteral("diskutil.log"),
+                              QStringList{QStringLiteral("diskutil")} + args);
     QStringList rest = args;
     if (!rest.isEmpty() && rest.first().compare(u"quiet", Qt::CaseInsensitive) == 0)
         rest.removeFirst();

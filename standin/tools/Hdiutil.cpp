@@ -6,6 +6,9 @@
 // a mounted volume makes detach refuse, unless -force is given. The files of create's -srcfolder
 // are not copied: the installers they would be are many gigabytes, and the program only lays out
 // an empty volume that way.
+//
+// Every invocation appends its argv as one JSON array line to var/standin/hdiutil.log:
+//   ["hdiutil", "detach", "/Volumes/Install macOS Sonoma", "-force"]
 #include "World.h"
 #include "tools/DiskutilDisks.h"
 #include "tools/HdiutilImages.h"
@@ -503,6 +506,8 @@ int convert(const World &world, const QStringList &args)
 
 int runHdiutil(const World &world, const QStringList &args)
 {
+    ToolSupport::logArguments(world, QStringLiteral("hdiutil.log"),
+                              QStringList{QStringLiteral("hdiutil")} + args);
     if (args.isEmpty())
         return usage();
     const QString verb = args.first();

@@ -3,6 +3,7 @@
 // leaves in the world: a renamed volume holding a small copy of the installer.
 #include "Plist.h"
 #include "World.h"
+#include "support/StandInProgram.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -23,11 +24,6 @@ struct Result {
     QByteArray out;
     QByteArray err;
 };
-
-QString standinProgram()
-{
-    return QFileInfo(qEnvironmentVariable("TESSALINE_STANDIN")).canonicalFilePath();
-}
 
 QString link(const QString &root, const QString &installer)
 {
@@ -73,12 +69,10 @@ private:
 
     QString makeWorld()
     {
-        const QString folder = m_temporary.filePath(QStringLiteral("mac%1").arg(++m_worlds));
-        QProcess process;
-        process.start(standinProgram(), {QStringLiteral("make-world"), folder});
-        if (!process.waitForFinished(10'000) || process.exitCode() != 0)
+        const QString root =
+            makeStandInWorld(m_temporary.filePath(QStringLiteral("mac%1").arg(++m_worlds)));
+        if (root.isEmpty())
             return {};
-        const QString root = QFileInfo(folder).canonicalFilePath();
         QFile note(root + QStringLiteral("/Volumes/UNTITLED/notes.txt"));
         return note.open(QIODevice::WriteOnly) ? root : QString();
     }

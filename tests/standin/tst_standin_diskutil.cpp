@@ -3,6 +3,7 @@
 // failure, and what eject leaves behind in the world.
 #include "Plist.h"
 #include "World.h"
+#include "support/StandInProgram.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,20 +25,6 @@ struct Result {
     QByteArray out;
     QString err;
 };
-
-QString standinProgram()
-{
-    return QFileInfo(qEnvironmentVariable("TESSALINE_STANDIN")).canonicalFilePath();
-}
-
-QString makeWorld(const QString &folder)
-{
-    QProcess process;
-    process.start(standinProgram(), {QStringLiteral("make-world"), folder});
-    if (!process.waitForFinished(10'000) || process.exitCode() != 0)
-        return {};
-    return QFileInfo(folder).canonicalFilePath();
-}
 
 // Through the world's own link, so the tool has to find its world from where it lies.
 Result run(const QString &root, const QString &tool, const QStringList &args)
@@ -123,7 +110,8 @@ private:
 
     QString scratchWorld()
     {
-        return makeWorld(m_temporary.filePath(QStringLiteral("scratch%1").arg(++m_scratchWorlds)));
+        return makeStandInWorld(
+            m_temporary.filePath(QStringLiteral("scratch%1").arg(++m_scratchWorlds)));
     }
 
 private slots:
@@ -131,7 +119,7 @@ private slots:
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
         QVERIFY(m_temporary.isValid());
-        m_root = makeWorld(m_temporary.filePath(QStringLiteral("mac")));
+        m_root = makeStandInWorld(m_temporary.filePath(QStringLiteral("mac")));
         QVERIFY(!m_root.isEmpty());
         QFile note(m_root + QStringLiteral("/Volumes/UNTITLED/notes.txt"));
         QVERIFY(note.open(QIODevice::WriteOnly));

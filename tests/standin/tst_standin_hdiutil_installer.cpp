@@ -3,6 +3,7 @@
 // print, their exit status, and what they leave in the world.
 #include "Plist.h"
 #include "World.h"
+#include "support/StandInProgram.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,20 +25,6 @@ struct Result {
     QString out;
     QString err;
 };
-
-QString standinProgram()
-{
-    return QFileInfo(qEnvironmentVariable("TESSALINE_STANDIN")).canonicalFilePath();
-}
-
-QString makeWorld(const QString &folder)
-{
-    QProcess process;
-    process.start(standinProgram(), {QStringLiteral("make-world"), folder});
-    if (!process.waitForFinished(10'000) || process.exitCode() != 0)
-        return {};
-    return QFileInfo(folder).canonicalFilePath();
-}
 
 // Through the world's own link, without pauses, and as an ordinary user unless `asAdministrator`.
 Result run(const QString &root, const QString &tool, const QStringList &args,
@@ -111,7 +98,7 @@ private:
 
     QString newWorld()
     {
-        return makeWorld(m_temporary.filePath(QStringLiteral("mac%1").arg(++m_worlds)));
+        return makeStandInWorld(m_temporary.filePath(QStringLiteral("mac%1").arg(++m_worlds)));
     }
 
     // Creates the image the application makes for an ISO, by host path; returns its path.

@@ -1,5 +1,7 @@
 // Runs the stand-in's osascript and sudo through a world's links, the way the application's
 // scripts reach them, and holds them to the real tools' wording, streams and exit statuses.
+#include "support/StandInProgram.h"
+
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -19,11 +21,6 @@ struct Result {
     QByteArray out;
     QByteArray err;
 };
-
-QString standinProgram()
-{
-    return QFileInfo(qEnvironmentVariable("TESSALINE_STANDIN")).canonicalFilePath();
-}
 
 QByteArray readFile(const QString &path)
 {
