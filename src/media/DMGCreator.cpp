@@ -5,6 +5,7 @@
 
 #include "host/Host.h"
 #include "model/ByteFormat.h"
+#include "model/PathEntry.h"
 
 #include <QDir>
 #include <QFile>
@@ -143,8 +144,10 @@ QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, 
 void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion completion)
 {
     const QString desktop = Host::current().desktopFolder();
-    const QString dmgPath = desktop + u'/' + installer.name + QStringLiteral(".dmg");
-    const QString isoPath = desktop + u'/' + installer.name + QStringLiteral(".iso");
+    // Named after the installer, but always inside the desktop and /Volumes whatever the name.
+    const QString name = asPathEntry(installer.name);
+    const QString dmgPath = desktop + u'/' + name + QStringLiteral(".dmg");
+    const QString isoPath = desktop + u'/' + name + QStringLiteral(".iso");
     const qint64 requiredSize = installer.size > std::numeric_limits<qint64>::max() - headroomBytes
                                     ? std::numeric_limits<qint64>::max()
                                     : installer.size + headroomBytes;
@@ -210,13 +213,12 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
         report(QStringLiteral("Allocating space for DMG file (") + formatGigabytes(requiredSize) +
                    u')',
                10);
-        if (const Failure failure = createEmptyDMG(dmgPath, requiredSize, installer.name, report))
+        if (const Failure failure = createEmptyDMG(dmgPath, requiredSize, name, report))
             return fail(*failure);
         report(QStringLiteral("DMG file created successfully"), 100);
 
         beginStep(1, QStringLiteral("Preparing to make DMG bootable"));
-        if (const Failure failure =
-                makeBootable(installer, dmgPath, installer.name, report, detail))
+        if (const Failure failure = makeBootable(installer, dmgPath, name, report, detail))
             return fail(*failure);
         report(QStringLiteral("DMG is now bootable"), 100);
 

@@ -5,6 +5,7 @@
 
 #include "host/Host.h"
 #include "media/DMGCreator.h"
+#include "model/PathEntry.h"
 
 #include <QFileInfo>
 
@@ -17,7 +18,7 @@ void AppState::createBootableDMG()
     const InstallerApp installer = *selectedInstaller();
     // The engine names its files after the installer's full name, so those are the files the
     // run would replace, and the name the question shows.
-    const QString baseName = installer.name;
+    const QString baseName = asPathEntry(installer.name);
     const QString desktop = Host::current().desktopFolder();
     const bool exists = QFileInfo::exists(desktop + u'/' + baseName + QStringLiteral(".dmg")) ||
                         QFileInfo::exists(desktop + u'/' + baseName + QStringLiteral(".iso"));

@@ -291,6 +291,35 @@ private slots:
         QVERIFY(last.success);
     }
 
+    // An installer's name comes from its bundle; whatever it holds, the images stay on the
+    // desktop and the mount point in the volumes folder.
+    void nameIsOnePathEntry_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("slashes") << QStringLiteral("../../Escape")
+                                 << QStringLiteral("..:..:Escape");
+        QTest::newRow("folder above") << QStringLiteral("..") << QStringLiteral("_..");
+    }
+    void nameIsOnePathEntry()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, entry);
+        StandInWorld world;
+        QVERIFY(world.isValid());
+        fitTools(world);
+        InstallerApp app = installer(world, QStringLiteral("Install macOS Sonoma"));
+        app.name = name;
+        QVERIFY(run(app).last().success);
+        const QStringList calls = lines(world.path("hdiutil.log"));
+        QVERIFY(calls.size() >= 2);
+        QVERIFY(calls[0].endsWith(u'|' + world.path("Desktop/") + entry + ".dmg"));
+        QVERIFY(calls[1].contains(u'|' + world.path("Volumes/") + entry));
+        QVERIFY(!QFileInfo::exists(world.path("Escape.iso")));
+        QVERIFY(!QFileInfo::exists(world.path("Desktop/...iso")));
+        QCOMPARE(entries(world.path("Desktop")), QStringList{entry + ".iso"});
+    }
+
     void denialDetachesTheImage()
     {
         StandInWorld world;
