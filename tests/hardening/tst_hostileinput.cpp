@@ -10,6 +10,7 @@
 #include "host/Host.h"
 #include "media/DMGCreator.h"
 #include "state/AppState.h"
+#include "support/QuickTiming.h"
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -299,21 +300,7 @@ private slots:
                  0);
     }
 
-    void init()
-    {
-        Timing timing;
-        timing.startupRefreshDelay = 24h; // each test starts the work it looks at
-        timing.diskReselectionDelay = 10ms;
-        timing.scanFinishDelay = 10ms;
-        timing.installedAppSearchPause = 10ms;
-        timing.newInstallerFoundDelay = 10ms;
-        timing.mediaSuccessDelay = 10ms;
-        timing.mediaFailureDelay = 10ms;
-        timing.packageProgressInterval = 1ms;
-        timing.packageSearchDelay = 10ms;
-        timing.imageToolFeedbackInterval = 20ms;
-        Timing::setCurrent(timing);
-    }
+    void init() { Timing::setCurrent(quickTiming()); }
 
     void cleanup()
     {

@@ -2,6 +2,7 @@
 // drives it: confirmations are answered by calling the alert buttons' actions.
 
 #include "state/AppState.h"
+#include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
 
 #include <QDir>
@@ -12,24 +13,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-void useQuickTiming()
-{
-    Timing timing;
-    timing.startupRefreshDelay = 24h; // each test starts the work it looks at
-    timing.diskReselectionDelay = 10ms;
-    timing.scanFinishDelay = 10ms;
-    timing.installedAppSearchPause = 10ms;
-    timing.newInstallerFoundDelay = 10ms;
-    timing.scanFailureDelay = 10ms;
-    timing.mediaSuccessDelay = 50ms;
-    timing.mediaFailureDelay = 50ms;
-    timing.packageProgressInterval = 1ms;
-    timing.packageSearchDelay = 10ms;
-    timing.packagePreparationFailureDelay = 10ms;
-    timing.imageToolFeedbackInterval = 20ms;
-    Timing::setCurrent(timing);
-}
 
 void writeState(const StandInWorld &world, const QString &file, const QJsonObject &changes)
 {
@@ -103,7 +86,7 @@ private slots:
         QVERIFY(m_workingFolder.isValid());
         QDir::setCurrent(m_workingFolder.path());
     }
-    void init() { useQuickTiming(); }
+    void init() { Timing::setCurrent(quickTiming()); }
     void cleanup()
     {
         QVERIFY(!QFileInfo::exists(m_workingFolder.filePath(QStringLiteral("canary"))));
