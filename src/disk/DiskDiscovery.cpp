@@ -22,26 +22,19 @@ bool isSingleEntryName(const QString &name)
 }
 
 // Adds the mounted volumes of one removable whole disk, in partition order.
-void collectPartitions(const QVariantMap &disk, double percentage, const ProgressCallback &progress,
-                       QList<DiskInfo> &disks)
+void collectVolumes(const DiskUtility::ListedDisk &disk, double percentage,
+                    const ProgressCallback &progress, QList<DiskInfo> &disks)
 {
-    const auto partitions = DiskTool::dictionaries(disk.value(QStringLiteral("Partitions")));
-    if (!partitions)
-        return;
     const QString volumesFolder = Host::current().volumesFolder();
-    for (const QVariantMap &partition : *partitions) {
-        const auto volumeName = DiskTool::string(partition, QStringLiteral("VolumeName"));
-        const auto identifier = DiskTool::string(partition, QStringLiteral("DeviceIdentifier"));
-        if (partition.isEmpty() || !volumeName || !identifier || !isSingleEntryName(*volumeName))
-            continue;
+    for (const DiskUtility::ListedVolume &volume : disk.volumes) {
         // Where macOS mounts a volume of that name; the listing's own mount point is not trusted.
-        const QString mountPoint = volumesFolder + u'/' + *volumeName;
+        const QString mountPoint = volumesFolder + u'/' + volume.volumeName;
         if (!QFileInfo::exists(mountPoint))
             continue;
-        progress(QStringLiteral("Processing volume: ") + *volumeName, percentage);
+        progress(QStringLiteral("Processing volume: ") + volume.volumeName, percentage);
         const DiskUtility::VolumeSpace space = DiskUtility::getVolumeInfo(mountPoint);
-        disks.append(
-            DiskInfo(*identifier, *volumeName, mountPoint, space.size, space.freeSpace, true));
+        disks.append(DiskInfo(volume.deviceIdentifier, volume.volumeName, mountPoint, space.size,
+                              space.freeSpace, true));
     }
 }
 
@@ -57,11 +50,7 @@ DiskUtility::DiskListResult scanDiskList(const ProgressCallback &progress)
     if (listing.exitStatus != 0)
         return QList<DiskInfo>();
     progress(QStringLiteral("Parsing property list data"), 30);
-    const auto layout = readPropertyListDictionary(listing.output);
-    if (!layout)
-        return QList<DiskInfo>();
-    const auto wholeDisks =
-        DiskTool::dictionaries(layout->value(QStringLiteral("AllDisksAndPartitions")));
+    const auto wholeDisks = DiskUtility::readDiskList(listing.output);
     if (!wholeDisks)
         return QList<DiskInfo>();
 
@@ -69,16 +58,16 @@ DiskUtility::DiskListResult scanDiskList(const ProgressCallback &progress)
     progress(QStringLiteral("Found %1 disks to examine").arg(count), 40);
     QList<DiskInfo> disks;
     for (qsizetype index = 0; index < count; ++index) {
-        const QVariantMap &disk = wholeDisks->at(index);
+        const DiskUtility::ListedDisk &disk = wholeDisks->at(index);
         const double percentage = 40.0 + 25.0 * double(index + 1) / double(count);
-        const auto identifier = DiskTool::string(disk, QStringLiteral("DeviceIdentifier"));
-        if (disk.isEmpty() || !identifier)
+        if (!disk.deviceIdentifier)
             continue;
-        progress(QStringLiteral("Examining disk: ") + *identifier, percentage);
-        if (!DiskUtility::isRemovableDisk(*identifier))
+        const QString &identifier = *disk.deviceIdentifier;
+        progress(QStringLiteral("Examining disk: ") + identifier, percentage);
+        if (!DiskUtility::isRemovableDisk(identifier))
             continue;
-        progress(QStringLiteral("Found removable disk: ") + *identifier, percentage);
-        collectPartitions(disk, percentage, progress, disks);
+        progress(QStringLiteral("Found removable disk: ") + identifier, percentage);
+        collectVolumes(disk, percentage, progress, disks);
     }
     return disks;
 }
@@ -119,6 +108,31 @@ QList<DiskInfo> scanVolumesFolder(const ProgressCallback &progress)
 }
 
 } // namespace
+
+std::optional<QList<DiskUtility::ListedDisk>> DiskUtility::readDiskList(const QByteArray &listing)
+{
+    const auto layout = readPropertyListDictionary(listing);
+    if (!layout)
+        return std::nullopt;
+    const auto wholeDisks =
+        DiskTool::dictionaries(layout->value(QStringLiteral("AllDisksAndPartitions")));
+    if (!wholeDisks)
+        return std::nullopt;
+    QList<ListedDisk> disks;
+    for (const QVariantMap &disk : *wholeDisks) {
+        ListedDisk listed;
+        listed.deviceIdentifier = DiskTool::string(disk, QStringLiteral("DeviceIdentifier"));
+        const auto partitions = DiskTool::dictionaries(disk.value(QStringLiteral("Partitions")));
+        for (const QVariantMap &partition : partitions.value_or(QList<QVariantMap>())) {
+            const auto volumeName = DiskTool::string(partition, QStringLiteral("VolumeName"));
+            const auto identifier = DiskTool::string(partition, QStringLiteral("DeviceIdentifier"));
+            if (volumeName && identifier && isSingleEntryName(*volumeName))
+                listed.volumes.append({*identifier, *volumeName});
+        }
+        disks.append(listed);
+    }
+    return disks;
+}
 
 DiskUtility::DiskListResult DiskUtility::fetchRemovableDisks(const ProgressCallback &progress)
 {

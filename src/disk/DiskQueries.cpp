@@ -25,20 +25,26 @@ constexpr QLatin1StringView volumeBuses[] = {
     QLatin1StringView("USB"), QLatin1StringView("FireWire"), QLatin1StringView("SDXC"),
     QLatin1StringView("Thunderbolt")};
 
-bool isRemovable(const QString &target, const RemovabilityRule &rule)
+bool saysRemovable(const QVariantMap &info, const RemovabilityRule &rule)
 {
-    const auto info =
-        DiskTool::info(target, QStringLiteral("Error checking if disk is removable: "));
-    if (!info)
-        return false;
-    if (DiskTool::isTrue(*info, rule.removableKey) ||
-        DiskTool::isTrue(*info, QStringLiteral("External")))
+    if (DiskTool::isTrue(info, rule.removableKey) ||
+        DiskTool::isTrue(info, QStringLiteral("External")))
         return true;
-    const auto bus = DiskTool::string(*info, QStringLiteral("BusProtocol"));
+    const auto bus = DiskTool::string(info, QStringLiteral("BusProtocol"));
     if (!bus)
         return false;
     return std::any_of(rule.buses.begin(), rule.buses.end(),
                        [&](QLatin1StringView accepted) { return *bus == accepted; });
+}
+
+constexpr RemovabilityRule wholeDiskRule{QLatin1StringView("RemovableMedia"), wholeDiskBuses};
+constexpr RemovabilityRule volumeRule{QLatin1StringView("Removable"), volumeBuses};
+
+bool isRemovable(const QString &target, const RemovabilityRule &rule)
+{
+    const auto info =
+        DiskTool::info(target, QStringLiteral("Error checking if disk is removable: "));
+    return info && saysRemovable(*info, rule);
 }
 
 } // namespace
@@ -53,12 +59,22 @@ std::optional<QString> DiskUtility::getDeviceIdentifier(const QString &path)
 
 bool DiskUtility::isRemovableDisk(const QString &diskIdentifier)
 {
-    return isRemovable(diskIdentifier, {QLatin1StringView("RemovableMedia"), wholeDiskBuses});
+    return isRemovable(diskIdentifier, wholeDiskRule);
 }
 
 bool DiskUtility::isRemovableVolume(const QString &volumePath)
 {
-    return isRemovable(volumePath, {QLatin1StringView("Removable"), volumeBuses});
+    return isRemovable(volumePath, volumeRule);
+}
+
+bool DiskUtility::infoSaysRemovableDisk(const QVariantMap &info)
+{
+    return saysRemovable(info, wholeDiskRule);
+}
+
+bool DiskUtility::infoSaysRemovableVolume(const QVariantMap &info)
+{
+    return saysRemovable(info, volumeRule);
 }
 
 DiskUtility::VolumeSpace DiskUtility::getVolumeInfo(const QString &mountPoint)

@@ -3,8 +3,10 @@
 #include "disk/DiskInfo.h"
 #include "disk/DiskUtilityError.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QVariantMap>
 
 #include <functional>
 #include <optional>
@@ -55,4 +57,27 @@ public:
     static bool isRemovableVolume(const QString &volumePath);
     // The size and free space of the file system holding `mountPoint`; zeros when unreadable.
     static VolumeSpace getVolumeInfo(const QString &mountPoint);
+
+    // Reading the tools' answers, without running the tools.
+
+    // A partition of a `diskutil list -plist` answer that names a volume: the name is always a
+    // single entry of the volumes folder.
+    struct ListedVolume {
+        QString deviceIdentifier;
+        QString volumeName;
+    };
+    // A whole disk of that answer: its identifier, when it has one, and its volumes in
+    // partition order.
+    struct ListedDisk {
+        std::optional<QString> deviceIdentifier;
+        QList<ListedVolume> volumes;
+    };
+    // The whole disks of a `diskutil list -plist` answer, in order; nothing when the answer is
+    // no property list or holds no list of whole disks.
+    static std::optional<QList<ListedDisk>> readDiskList(const QByteArray &listing);
+    // What isRemovableDisk and isRemovableVolume conclude from a `diskutil info -plist` answer.
+    static bool infoSaysRemovableDisk(const QVariantMap &info);
+    static bool infoSaysRemovableVolume(const QVariantMap &info);
+    // What checkSIPStatus concludes from `csrutil status` output.
+    static bool statusSaysProtectionEnabled(const QByteArray &csrutilOutput);
 };

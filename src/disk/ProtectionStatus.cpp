@@ -18,7 +18,14 @@ bool protectionEnabled()
     if (!csrutil.start())
         return true;
     csrutil.waitForExit();
-    const auto status = decodeUtf8(csrutil.readRemainingOutput());
+    return DiskUtility::statusSaysProtectionEnabled(csrutil.readRemainingOutput());
+}
+
+} // namespace
+
+bool DiskUtility::statusSaysProtectionEnabled(const QByteArray &csrutilOutput)
+{
+    const auto status = decodeUtf8(csrutilOutput);
     if (!status)
         return true;
     // A custom configuration says "enabled" but may have switched off what matters.
@@ -26,8 +33,6 @@ bool protectionEnabled()
            !status->contains(QLatin1String("disabled")) &&
            !status->contains(QLatin1String("Custom Configuration"));
 }
-
-} // namespace
 
 void DiskUtility::checkSIPStatus(std::function<void(bool enabled)> completion)
 {

@@ -11,6 +11,8 @@
 
 #include <QThreadPool>
 
+#include <limits>
+
 namespace {
 
 struct TimedRun {
@@ -59,15 +61,23 @@ QString AppleScriptHelper::adminScript(const QString &command)
 
 AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script)
 {
-    const std::optional<ScriptOutcome> outcome = executeAppleScript(script);
+    return resultOf(executeAppleScript(script));
+}
+
+AppleScriptHelper::Result AppleScriptHelper::resultOf(const std::optional<ScriptOutcome> &outcome)
+{
     if (outcome && outcome->result)
         return {0, *outcome->result};
     const QString message = outcome
                                 ? outcome->errorMessage.value_or(QStringLiteral("Unknown error"))
                                 : QStringLiteral("Unknown error");
     const qint64 number = outcome ? outcome->errorNumber.value_or(-1) : -1;
-    if (AppleScriptHelper::namesDenial(message))
-        return {int(number), QStringLiteral("Admin authorization denied: ") + message};
+    if (AppleScriptHelper::namesDenial(message)) {
+        // The engine's number becomes the status, unless it would read as success or fits none.
+        const bool usable = number != 0 && number >= std::numeric_limits<int>::min() &&
+                            number <= std::numeric_limits<int>::max();
+        return {usable ? int(number) : 1, QStringLiteral("Admin authorization denied: ") + message};
+    }
     return {1, QStringLiteral("AppleScript Error %1: %2").arg(QString::number(number), message)};
 }
 

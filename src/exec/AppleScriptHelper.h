@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exec/ScriptEngine.h"
+
 #include <QString>
 
 #include <functional>
@@ -30,6 +32,8 @@ public:
                                                  const std::optional<QString> &error)>;
 
     static Result runScript(const QString &script);
+    // What runScript makes of the script engine's outcome, or of no outcome at all.
+    static Result resultOf(const std::optional<ScriptOutcome> &outcome);
     static Result runCommand(const QString &command);
     static std::optional<QString> getCommandOutput(const QString &command);
     static Result runWithAdminPrivileges(const QString &command,

@@ -18,20 +18,27 @@ std::optional<ScriptOutcome> executeWithOsascript(const QString &source)
     if (!osascript.start())
         return ScriptOutcome{std::nullopt, osascript.errorString(), std::nullopt};
     osascript.waitForExit();
-    if (osascript.exitStatus() == 0) {
-        QString result = decodeUtf8(osascript.readRemainingOutput()).value_or(QString());
+    return scriptOutcomeFromOsascript(osascript.exitStatus(), osascript.readRemainingOutput(),
+                                      osascript.readRemainingError());
+}
+
+} // namespace
+
+ScriptOutcome scriptOutcomeFromOsascript(int exitStatus, const QByteArray &output,
+                                         const QByteArray &error)
+{
+    if (exitStatus == 0) {
+        QString result = decodeUtf8(output).value_or(QString());
         // osascript ends the result with a line break of its own.
         if (result.endsWith(u'\n'))
             result.chop(1);
         return ScriptOutcome{result, std::nullopt, std::nullopt};
     }
-    const auto errorText = decodeUtf8(osascript.readRemainingError());
+    const auto errorText = decodeUtf8(error);
     if (!errorText)
         return ScriptOutcome{};
     return scriptFailureFromOsascript(*errorText);
 }
-
-} // namespace
 
 ScriptOutcome scriptFailureFromOsascript(const QString &errorText)
 {

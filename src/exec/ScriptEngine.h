@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,3 +20,7 @@ std::optional<ScriptOutcome> executeAppleScript(const QString &source);
 
 // Reads the standard error of osascript ("0:38: execution error: MESSAGE (NUMBER)").
 ScriptOutcome scriptFailureFromOsascript(const QString &errorText);
+
+// Reads a whole osascript answer: its exit status and both of its streams.
+ScriptOutcome scriptOutcomeFromOsascript(int exitStatus, const QByteArray &output,
+                                         const QByteArray &error);

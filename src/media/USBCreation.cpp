@@ -1,11 +1,10 @@
 // The normal way of making a bootable USB volume: the installer's createinstallmedia runs with
 // administrator rights asked for through the system's prompt, and its output becomes progress.
 
-#include "media/USBCreator.h"
+#include "media/USBRun.h"
 
 #include "exec/AppleScriptHelper.h"
 #include "exec/MainThread.h"
-#include "model/InstallMediaOutputLine.h"
 #include "model/PrintedPercent.h"
 #include "model/ShellQuote.h"
 
@@ -16,16 +15,6 @@
 #include <memory>
 
 namespace {
-
-// One run's progress, written from the work thread until the command starts and from the main
-// thread afterwards; every report hands the caller a copy.
-struct UsbRun {
-    ProgressInfo progress;
-    InstallMediaOutputLine outputLine;
-    USBCreator::ProgressHandler report;
-
-    void publish() { report(progress); }
-};
 
 bool onMainThread()
 {
@@ -55,7 +44,9 @@ QString createinstallmediaCommand(const InstallerApp &installer, const DiskInfo 
            u' ' + arguments;
 }
 
-void handleOutput(UsbRun &run, const QString &chunk)
+} // namespace
+
+void handleInstallMediaOutput(UsbRun &run, const QString &chunk)
 {
     ProgressInfo &progress = run.progress;
     const QString text = run.outputLine.readable(chunk).toLower();
@@ -91,6 +82,8 @@ void handleOutput(UsbRun &run, const QString &chunk)
     }
     run.publish();
 }
+
+namespace {
 
 void finish(UsbRun &run, int status, const std::optional<QString> &error)
 {
@@ -157,7 +150,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
         AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(
             command,
             [run](const QString &chunk) {
-                handleOnMainThread([run, chunk] { handleOutput(*run, chunk); });
+                handleOnMainThread([run, chunk] { handleInstallMediaOutput(*run, chunk); });
             },
             [run](const QString &chunk) {
                 handleOnMainThread([run, chunk] {

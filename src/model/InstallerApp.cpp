@@ -58,30 +58,37 @@ constexpr NamedRelease namedReleases[] = {
 
 std::optional<InstallerApp> InstallerApp::fromBundle(const QUrl &url)
 {
-    InstallerApp installer;
-    installer.id = QUuid::createUuid();
-    installer.url = url;
     const QString bundlePath = url.toLocalFile();
-
     const auto info = readPropertyListDictionaryFile(
         bundlePath + QStringLiteral("/Contents/Info.plist"), maximumInfoPlistBytes);
     if (!info)
         return std::nullopt;
-    auto name = stringValue(*info, QStringLiteral("CFBundleDisplayName"));
+    auto installer = fromInfo(*info);
+    if (!installer)
+        return std::nullopt;
+    installer->id = QUuid::createUuid();
+    installer->url = url;
+    installer->icon = loadBundleIcon(bundlePath, *info);
+    installer->size = calculateDirectorySize(url);
+    return installer;
+}
+
+std::optional<InstallerApp> InstallerApp::fromInfo(const QVariantMap &info)
+{
+    auto name = stringValue(info, QStringLiteral("CFBundleDisplayName"));
     if (!name)
-        name = stringValue(*info, QStringLiteral("CFBundleName"));
-    const auto version = stringValue(*info, QStringLiteral("CFBundleShortVersionString"));
+        name = stringValue(info, QStringLiteral("CFBundleName"));
+    const auto version = stringValue(info, QStringLiteral("CFBundleShortVersionString"));
     if (!name || !version)
         return std::nullopt;
+    InstallerApp installer;
     installer.name = *name;
     installer.version = *version;
     installer.buildNumber =
-        stringValue(*info, QStringLiteral("DTPlatformBuild")).value_or(QStringLiteral("Unknown"));
+        stringValue(info, QStringLiteral("DTPlatformBuild")).value_or(QStringLiteral("Unknown"));
     installer.macOSVersion =
-        stringValue(*info, QStringLiteral("DTPlatformVersion")).value_or(QStringLiteral("Unknown"));
+        stringValue(info, QStringLiteral("DTPlatformVersion")).value_or(QStringLiteral("Unknown"));
     installer.sortableVersion = createSortableVersion(installer.macOSVersion, installer.name);
-    installer.icon = loadBundleIcon(bundlePath, *info);
-    installer.size = calculateDirectorySize(url);
     return installer;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QUrl>
 #include <QUuid>
+#include <QVariantMap>
 
 #include <optional>
 
@@ -26,6 +27,9 @@ struct InstallerApp {
     // Reads the bundle at `url`; nothing when it is not an installer bundle we can read. Walks
     // the whole bundle to measure it, so callers keep it off the main thread.
     static std::optional<InstallerApp> fromBundle(const QUrl &url);
+    // The names and versions a bundle's Info.plist gives, read into `info`; nothing when it names
+    // no installer. Leaves the bundle's own fields (id, url, icon, size) empty.
+    static std::optional<InstallerApp> fromInfo(const QVariantMap &info);
 
     QString bundlePath() const { return url.toLocalFile(); }
     QString formattedSize() const;

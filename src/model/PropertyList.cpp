@@ -5,6 +5,7 @@
 
 #include <plist/plist.h>
 
+#include <cstring>
 #include <limits>
 #include <memory>
 
@@ -16,6 +17,19 @@ struct PlistFree {
 using PlistPtr = std::unique_ptr<void, PlistFree>;
 
 QVariant toVariant(plist_t node, int depth);
+
+// libplist ends the program when asked for a key or string that holds a NUL character, which a
+// file can give it. Its XML rendering writes every key and string whole, so a NUL byte there
+// finds them all.
+bool holdsNul(plist_t root)
+{
+    char *xml = nullptr;
+    uint32_t length = 0;
+    plist_to_xml(root, &xml, &length);
+    const bool found = !xml || std::memchr(xml, 0, length);
+    plist_to_xml_free(xml);
+    return found;
+}
 
 QVariantMap dictionaryToVariant(plist_t node, int depth)
 {
@@ -108,7 +122,7 @@ std::optional<QVariantMap> readPropertyListDictionary(const QByteArray &bytes)
     else
         plist_from_xml(bytes.constData(), length, &root);
     const PlistPtr owner(root);
-    if (!root || plist_get_node_type(root) != PLIST_DICT)
+    if (!root || plist_get_node_type(root) != PLIST_DICT || holdsNul(root))
         return std::nullopt;
     return dictionaryToVariant(root, 0);
 }

@@ -7,8 +7,8 @@
 
 // Reads a property list, XML or binary, into Qt values: strings become QString, booleans bool,
 // integers qint64, reals double, data QByteArray, dates QDateTime, arrays QVariantList and
-// dictionaries QVariantMap. Yields nothing when the bytes are not a property list or its top
-// level is not a dictionary.
+// dictionaries QVariantMap. Yields nothing when the bytes are not a property list, its top level
+// is not a dictionary, or a key or string in it holds a NUL character.
 std::optional<QVariantMap> readPropertyListDictionary(const QByteArray &bytes);
 
 // Reads the file at `path` the same way; files larger than `maximumBytes` are refused unread.

@@ -24,7 +24,7 @@ struct StreamRecord {
     void note(const QString &event)
     {
         events << event;
-        onMainThread << (QThread::currentThread() == qApp->thread());
+        onMainThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
     }
 };
 
@@ -191,6 +191,13 @@ private slots:
         QTest::newRow("cancelled")
             << QByteArray("echo '0:60: execution error: User canceled. (-128)' >&2; exit 1")
             << Result{-128, "Admin authorization denied: User canceled."};
+        // A refusal whose number would read as success, or fits no status, is a plain failure.
+        QTest::newRow("cancelled, number 0")
+            << QByteArray("echo '0:60: execution error: User canceled. (0)' >&2; exit 1")
+            << Result{1, "Admin authorization denied: User canceled."};
+        QTest::newRow("cancelled, number past 32 bits")
+            << QByteArray("echo '0:60: execution error: User canceled. (4294967296)' >&2; exit 1")
+            << Result{1, "Admin authorization denied: User canceled."};
         QTest::newRow("script error")
             << QByteArray("echo '0:38: execution error: Unable to find disk for disk99 (1)' >&2;"
                           "exit 1")

@@ -321,6 +321,16 @@ private slots:
                         "<key>CFBundleShortVersionString</key><real>14.6</real></dict>");
         QTest::newRow("no version") << xmlPlist(
             "<dict><key>CFBundleName</key><string>Install macOS Sonoma</string></dict>");
+        // libplist ends the program when asked for a key or string that holds a NUL.
+        QTest::newRow("NUL in a string") << xmlPlist(
+            QByteArrayLiteral("<dict><key>CFBundleName</key><string>Install\0macOS</string>"
+                              "<key>CFBundleShortVersionString</key><string>1.0</string></dict>"));
+        // {CFBundleName: "Install", CFBundleShortVersionString: "1.0", "\u00e9\0": "x"}, the last
+        // key in UTF-16.
+        QTest::newRow("NUL in a binary key") << QByteArray::fromHex(
+            "62706c6973743030d30102030405065c434642756e646c654e616d655f101a434642756e646c6553686f"
+            "727456657273696f6e537472696e676200e9000057496e7374616c6c53312e305178080f1c393e464a00"
+            "0000000000010100000000000000070000000000000000000000000000004c");
         // Real Info.plist files are a few kilobytes; a 20 MB one is refused unread.
         QByteArray huge = "<dict><key>CFBundleName</key><string>Install macOS Sonoma</string>"
                           "<key>CFBundleShortVersionString</key><string>1.0</string>"
