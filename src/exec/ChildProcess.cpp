@@ -4,10 +4,38 @@
 #include "model/Timing.h"
 
 #include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// Why the system would refuse to run the file at `program`, in the words QProcess uses; nothing
+// when it would run it, or when the name is searched for along the path.
+std::optional<QString> whyNotRunnable(const QString &program)
+{
+    if (!QFileInfo(program).isAbsolute())
+        return std::nullopt;
+    const QByteArray path = QFile::encodeName(program);
+    struct stat status;
+    int error = 0;
+    if (::stat(path.constData(), &status) != 0)
+        error = errno;
+    else if (!S_ISREG(status.st_mode) || ::access(path.constData(), X_OK) != 0)
+        error = EACCES;
+    if (error == 0)
+        return std::nullopt;
+    return QStringLiteral("execve: ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+} // namespace
 
 ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
 {
@@ -43,9 +71,16 @@ void ChildProcess::addTimeLimit(std::chrono::milliseconds after, std::function<v
 
 bool ChildProcess::start()
 {
+    // QProcess (Qt 6.4) leaves a pipe open every time the program it started cannot be run, so
+    // a program that cannot be run is not handed to it.
+    if (const std::optional<QString> reason = whyNotRunnable(m_process.program())) {
+        m_startError = *reason;
+        return false;
+    }
     m_process.start();
     if (!m_process.waitForStarted(-1))
         return false;
+    m_group = m_process.processId();
     m_process.closeWriteChannel();
     return true;
 }
@@ -59,7 +94,7 @@ void ChildProcess::waitForExit()
     for (auto &[after, action] : m_timeLimits) {
         auto timer = std::make_unique<QTimer>();
         timer->setSingleShot(true);
-        QObject::connect(timer.get(), &QTimer::timeout, [this, action] {
+        QObject::connect(timer.get(), &QTimer::timeout, [this, action = action] {
             if (isRunning())
                 action();
         });
@@ -68,6 +103,10 @@ void ChildProcess::waitForExit()
     }
     if (m_process.state() != QProcess::NotRunning)
         loop.exec();
+    // A tool asked to end may leave behind what it started, when that ignores the request; it
+    // is ended with the tool instead of outliving it.
+    if (m_terminating)
+        signalGroup(SIGKILL);
     m_timers.clear();
 }
 
@@ -78,13 +117,13 @@ bool ChildProcess::isRunning() const
 
 void ChildProcess::signalGroup(int signal)
 {
-    const qint64 id = m_process.processId();
-    if (id > 0)
-        ::kill(-pid_t(id), signal);
+    if (m_group > 0)
+        ::kill(-pid_t(m_group), signal);
 }
 
 void ChildProcess::terminate()
 {
+    m_terminating = true;
     signalGroup(SIGTERM);
     auto killer = std::make_unique<QTimer>();
     killer->setSingleShot(true);

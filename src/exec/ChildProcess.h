@@ -40,7 +40,7 @@ public:
     void waitForExit();
     bool isRunning() const;
     // Asks the process and what it started to terminate, and kills them when they have not gone
-    // after the grace period.
+    // after the grace period. What it started is killed at the latest when the process has gone.
     void terminate();
     // The chunk handlers are not called any more; later output stays in the buffers.
     void stopReading();
@@ -49,7 +49,10 @@ public:
     QByteArray readRemainingError();
     // The exit status, or the signal number for a process ended by a signal.
     int exitStatus() const;
-    QString errorString() const { return m_process.errorString(); }
+    QString errorString() const
+    {
+        return m_startError.isEmpty() ? m_process.errorString() : m_startError;
+    }
 
 private:
     // Sends `signal` to the tool and everything it started.
@@ -60,5 +63,10 @@ private:
     ChunkHandler m_errorHandler;
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> m_timeLimits;
     std::vector<std::unique_ptr<QTimer>> m_timers;
+    // The tool's process group: its process id, kept for after it has exited.
+    qint64 m_group = 0;
+    bool m_terminating = false;
+    // Why the program was not started, when that was decided before QProcess was asked.
+    QString m_startError;
     bool m_reading = true;
 };
