@@ -80,6 +80,13 @@ void Host::setCurrent(const Host &host)
     currentHostStorage() = host;
 }
 
+QProcessEnvironment Host::processEnvironment() const
+{
+    QProcessEnvironment environment;
+    environment.insert(m_environment);
+    return environment;
+}
+
 QString Host::basicTool(const QString &macPath) const
 {
     if (isStandIn()) {

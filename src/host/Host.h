@@ -41,8 +41,11 @@ public:
     QString desktopFolder() const { return m_desktopFolder; }
     std::optional<QString> computerName() const { return m_computerName; }
 
-    // The environment child processes run in.
-    QProcessEnvironment processEnvironment() const { return m_environment; }
+    // The environment child processes run in, with values of its own: QProcessEnvironment
+    // converts a value between text and bytes when first asked and keeps the result, without a
+    // lock, in the value itself, which plain copies share; a thread starting a process would write
+    // to it while another reads it.
+    QProcessEnvironment processEnvironment() const;
 
 private:
     Host() = default;

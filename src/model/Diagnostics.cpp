@@ -7,11 +7,18 @@ namespace {
 
 std::mutex outputLock;
 
+// An empty view may have no data at all, and fwrite must never be handed a null pointer.
+void writeBytes(QByteArrayView bytes)
+{
+    if (!bytes.isEmpty())
+        std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+}
+
 void writeLine(QByteArrayView prefix, QByteArrayView text)
 {
     std::lock_guard guard(outputLock);
-    std::fwrite(prefix.data(), 1, size_t(prefix.size()), stdout);
-    std::fwrite(text.data(), 1, size_t(text.size()), stdout);
+    writeBytes(prefix);
+    writeBytes(text);
     std::fputc('\n', stdout);
     std::fflush(stdout);
 }

@@ -156,7 +156,8 @@ std::shared_ptr<Scan> scan()
         },
         [scan](const DiskUtility::DiskListResult &result) {
             scan->result = result;
-            scan->completedOnMainThread = QThread::currentThread() == qApp->thread();
+            scan->completedOnMainThread =
+                QThread::currentThread() == QCoreApplication::instance()->thread();
             scan->done = true;
         });
     return scan;
@@ -497,7 +498,7 @@ private slots:
         std::optional<bool> answer;
         bool onMainThread = false;
         DiskUtility::checkSIPStatus([&](bool enabled) {
-            onMainThread = QThread::currentThread() == qApp->thread();
+            onMainThread = QThread::currentThread() == QCoreApplication::instance()->thread();
             answer = enabled;
         });
         QTRY_VERIFY(answer.has_value());
@@ -587,14 +588,23 @@ cd "$TESSALINE_HOST_ROOT" && bash -c "$(printf '%s' "$s" | sed -e 's/\\\(.\)/\1/
                                                    osascript);
 
         CapturedOutput diagnostics;
-        auto result = std::make_shared<std::optional<std::pair<int, bool>>>();
+        // The completion comes on the background thread; the flag hands its result over.
+        struct Ejection {
+            int count = 0;
+            bool onMainThread = true;
+            std::atomic_bool done = false;
+        };
+        auto result = std::make_shared<Ejection>();
         DiskUtility::ejectSharedSupportVolumes([result](const DiskUtility::EjectResult &ejected) {
-            *result = {std::get<int>(ejected), QThread::currentThread() == qApp->thread()};
+            result->count = std::get<int>(ejected);
+            result->onMainThread =
+                QThread::currentThread() == QCoreApplication::instance()->thread();
+            result->done = true;
         });
-        QTRY_VERIFY(result->has_value());
+        QTRY_VERIFY(result->done);
         const QString printed = diagnostics.text();
-        QVERIFY(!(*result)->second);
-        QTEST((*result)->first, "ejected");
+        QVERIFY(!result->onMainThread);
+        QTEST(result->count, "ejected");
         QTEST(printed.split(u'\n', Qt::SkipEmptyParts), "printed");
         QFile ran(scripts);
         const QString recorded = ran.open(QIODevice::ReadOnly) ? ran.readAll() : QString();

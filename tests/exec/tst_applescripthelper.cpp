@@ -7,12 +7,15 @@
 #include <QThread>
 #include <QtTest>
 
+#include <mutex>
+
 using Result = AppleScriptHelper::Result;
 using namespace std::chrono_literals;
 
 namespace {
 
-// Everything one streamed run reported, in order, with the thread each call came on.
+// Everything one streamed run reported, in order, with the thread each call came on. The time-out
+// notices come on the runner's thread while the main thread may be noting a chunk.
 struct StreamRecord {
     QStringList events;
     QList<bool> onMainThread;
@@ -20,9 +23,11 @@ struct StreamRecord {
     int status = 0;
     std::optional<QString> output;
     std::optional<QString> error;
+    std::mutex lock;
 
     void note(const QString &event)
     {
+        std::lock_guard guard(lock);
         events << event;
         onMainThread << (QThread::currentThread() == QCoreApplication::instance()->thread());
     }

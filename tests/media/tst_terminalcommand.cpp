@@ -28,7 +28,8 @@ struct Run {
     void note(const QString &event)
     {
         order << event;
-        allOnMainThread = allOnMainThread && QThread::currentThread() == qApp->thread();
+        allOnMainThread =
+            allOnMainThread && QThread::currentThread() == QCoreApplication::instance()->thread();
     }
 };
 
