@@ -424,14 +424,17 @@ private slots:
             QCOMPARE(progress.message, QStringLiteral("USB creation completed successfully"));
             QCOMPARE(loggedCalls(mac, QStringLiteral("createinstallmedia")),
                      QList<QStringList>{command});
-            QTRY_VERIFY(QFileInfo::exists(mac.path(QStringLiteral("Volumes/") + names.displayName +
-                                                   QStringLiteral("/.VolumeIcon.icns"))));
+            QTRY_VERIFY_WITH_TIMEOUT(
+                QFileInfo::exists(mac.path(QStringLiteral("Volumes/") + names.displayName +
+                                           QStringLiteral("/.VolumeIcon.icns"))),
+                20000);
         }
         // A hostile password is not shown with the command's output.
         if (text.isEmpty() && password != QLatin1String("tessaline"))
             QVERIFY(!session.state.terminalOutput().contains(password));
-        // The password's script and the icon's picture are gone once their work is done.
-        QTRY_COMPARE(entries(mac.path(QStringLiteral("tmp"))), QStringList());
+        // The password's script and the icon's picture are gone once their work is done (which
+        // takes longest in the sanitizer builds).
+        QTRY_COMPARE_WITH_TIMEOUT(entries(mac.path(QStringLiteral("tmp"))), QStringList(), 20000);
         QCOMPARE(canaries(mac.root()), QStringList());
     }
 
