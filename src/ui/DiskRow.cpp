@@ -2,6 +2,7 @@
 
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
+#include "ui/TextFont.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -15,14 +16,6 @@
 namespace {
 
 // Desktop text styles are given in points, which are the toolkit's pixels.
-QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
-
 // A one-line label that gives up its trailing characters rather than widening the row.
 class OneLineLabel : public QLabel {
 public:

@@ -4,6 +4,7 @@
 #include "ui/DiskRow.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
+#include "ui/TextFont.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -20,14 +21,6 @@ namespace {
 
 constexpr int standardMargin = 16;
 constexpr int headerHeightPadding = 6;
-
-QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
 
 void setTextColor(QWidget *widget, const QColor &color)
 {

@@ -5,6 +5,7 @@
 #include "ui/DiskSelectionView.h"
 #include "ui/InstallerPicture.h"
 #include "ui/NamedColors.h"
+#include "ui/TextFont.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
@@ -19,14 +20,6 @@
 namespace {
 
 constexpr int standardMargin = 16;
-
-QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
 
 // The installer's icon as a plain button: no bezel, just the picture, dimmed while pressed.
 class IconButton : public QAbstractButton {

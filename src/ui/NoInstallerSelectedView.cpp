@@ -6,6 +6,7 @@
 #include "ui/NamedColors.h"
 #include "ui/OpenFileDialog.h"
 #include "ui/Symbols.h"
+#include "ui/TextFont.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,14 +20,6 @@ namespace {
 
 constexpr int standardMargin = 16;
 constexpr int buttonWidth = 180;
-
-QFont textFont(int pixelSize, QFont::Weight weight = QFont::Normal)
-{
-    QFont font = QApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
-}
 
 } // namespace
 

@@ -1,5 +1,7 @@
 #include "ui/OverlayParts.h"
 
+#include "ui/TextFont.h"
+
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 #include "ui/UnifiedProgressOverlay.h"
@@ -18,10 +20,7 @@
 
 QFont overlayFont(int pixelSize, QFont::Weight weight)
 {
-    QFont font = QGuiApplication::font();
-    font.setPixelSize(pixelSize);
-    font.setWeight(weight);
-    return font;
+    return textFont(pixelSize, weight);
 }
 
 int shownPercent(double percentage)
