@@ -472,6 +472,12 @@ private slots:
 
     void bundleFolderIsChosenAsAFile()
     {
+#ifdef __SANITIZE_THREAD__
+        // The dialog's file model reads folders on a thread Qt starts and hands its findings over
+        // through Qt's own event queue, which this sanitizer cannot see into. Nothing of ours runs
+        // on that thread; the other builds run this test.
+        QSKIP("The file dialog's folder-reading thread is Qt's own");
+#endif
         QFETCH(bool, byOpenButton);
         const QString bundle = world->path(QStringLiteral("Applications/Install macOS Sonoma.app"));
         QVERIFY(QFileInfo(bundle).isDir());
