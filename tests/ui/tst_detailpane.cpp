@@ -1,4 +1,5 @@
 #include "state/AppState.h"
+#include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
 #include "ui/ButtonStyles.h"
 #include "ui/DiskRow.h"
@@ -16,58 +17,18 @@
 #include <QToolButton>
 #include <QtTest>
 
-using namespace std::chrono_literals;
+using Request = NoInstallerSelectedView::FileRequest;
 
 namespace {
 
-// A stand-in Mac whose state starts no disk listing of its own, so a test's disks stay put.
-struct Scene {
-    Scene()
-    {
-        Timing timing;
-        timing.startupRefreshDelay = 24h;
-        timing.diskReselectionDelay = 20ms;
-        Timing::setCurrent(timing);
-        if (world.isValid())
-            QProcess::execute(world.path(QStringLiteral("usr/sbin/diskutil")),
-                              {QStringLiteral("eject"), QStringLiteral("disk5")});
-        state = std::make_unique<AppState>();
-    }
-
-    QUrl application(const QString &name) const
-    {
-        return QUrl::fromLocalFile(world.path(QStringLiteral("Applications/") + name));
-    }
-
-    InstallerApp installer(const QString &name) const
-    {
-        return InstallerApp::fromBundle(application(name)).value();
-    }
-
-    StandInWorld world;
-    std::unique_ptr<AppState> state;
-};
-
-DiskInfo disk(const QString &device, const QString &name, qint64 size, qint64 freeSpace)
+DiskInfo disk(const QString &device, const QString &name, qint64 size = 1, qint64 freeSpace = 1)
 {
-    return DiskInfo(device, name, QStringLiteral("/Volumes/") + name, size, freeSpace, true);
+    return DiskInfo(device, name, "/Volumes/" + name, size, freeSpace, true);
 }
 
 QString bodyPage(const DiskSelectionView &view)
 {
-    return view.findChild<QStackedWidget *>(QStringLiteral("diskTableBody"))
-        ->currentWidget()
-        ->objectName();
-}
-
-QStringList visibleTexts(const QWidget &widget)
-{
-    QStringList texts;
-    for (const QLabel *label : widget.findChildren<QLabel *>()) {
-        if (label->isVisible() && !label->text().isEmpty())
-            texts << label->text();
-    }
-    return texts;
+    return view.findChild<QStackedWidget *>("diskTableBody")->currentWidget()->objectName();
 }
 
 QString labelText(const QWidget &widget, const QString &name)
@@ -75,16 +36,17 @@ QString labelText(const QWidget &widget, const QString &name)
     return widget.findChild<QLabel *>(name)->text();
 }
 
-// The fill of an action button, above its label.
-QColor buttonFill(QWidget *button)
+// Whether an action button is filled with about this colour, above its label.
+bool filledWith(QWidget *button, const QColor &b)
 {
     const QImage image = button->grab().toImage();
-    return image.pixelColor(image.width() / 2, 2);
+    const QColor a = image.pixelColor(image.width() / 2, 2);
+    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 30;
 }
 
-bool near(const QColor &a, const QColor &b)
+bool looksDisabled(StyledButton *button)
 {
-    return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) < 30;
+    return std::get<AppButtonStyle>(button->buttonStyle()).isDisabled;
 }
 
 } // namespace
@@ -92,338 +54,228 @@ bool near(const QColor &a, const QColor &b)
 class DetailPaneTest : public QObject {
     Q_OBJECT
 
+    // A stand-in Mac that starts no disk listing of its own, so a test's disks stay put.
+    std::unique_ptr<StandInWorld> world;
+    std::unique_ptr<AppState> state;
+
+    QUrl application(const QString &name) const
+    {
+        return QUrl::fromLocalFile(world->path("Applications/" + name));
+    }
+
+    InstallerApp installer(const QString &name) const
+    {
+        return InstallerApp::fromBundle(application(name)).value();
+    }
+
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void diskTableBodyFollowsTheState()
+    void init()
     {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        DiskSelectionView view(state);
-        view.resize(650, 320);
-        view.show();
-
-        // Disks from an earlier listing are not shown while a new one loads.
-        state.availableDisks = {disk(QStringLiteral("disk4s2"), QStringLiteral("UNTITLED"),
-                                     16'000'000'000, 15'000'000'000),
-                                disk(QStringLiteral("disk6s1"), QStringLiteral("SDCARD"),
-                                     32'000'000'000, 1'000'000'000)};
-        state.isLoadingDisks = true;
-        QCOMPARE(bodyPage(view), QStringLiteral("loadingDisks"));
-        QVERIFY(visibleTexts(view).contains(QStringLiteral("Loading available disks...")));
-        QCOMPARE(view.rows().size(), 2);
-        QVERIFY(!view.rows().first()->isVisible());
-
-        state.isLoadingDisks = false;
-        QCOMPARE(bodyPage(view), QStringLiteral("diskList"));
-        QVERIFY(view.rows().first()->isVisible());
-        QCOMPARE(view.rows().last()->disk().volumeName, QStringLiteral("SDCARD"));
-
-        // No disks: the note replaces the body, the column titles stay.
-        state.availableDisks = {};
-        QCOMPARE(bodyPage(view), QStringLiteral("noDisks"));
-        const QStringList texts = visibleTexts(view);
-        QVERIFY(texts.contains(QStringLiteral("No removable disks detected")));
-        for (const char *title : {"Disk", "Size", "Free Space", "Select", "Eject"})
-            QVERIFY2(texts.contains(QLatin1String(title)), title);
-        QVERIFY(!view.findChild<QLabel *>(QStringLiteral("noDisksSymbol"))->pixmap().isNull());
-        QVERIFY(view.rows().isEmpty());
+        Timing::setCurrent(quickTiming());
+        world = std::make_unique<StandInWorld>();
+        QVERIFY(world->isValid());
+        QProcess::execute(world->path("usr/sbin/diskutil"), {"eject", "disk5"});
+        state = std::make_unique<AppState>();
     }
 
-    void manyDisksScrollInsideTheTable()
+    void cleanup()
     {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        DiskSelectionView view(state);
+        state.reset();
+        world.reset();
+    }
+
+    // The spinner while disks load, the rows, scrolling inside a table of fixed height when there
+    // are many, and the empty state.
+    void diskTableBodyFollowsTheState()
+    {
+        DiskSelectionView view(*state);
         view.resize(650, 320);
         view.show();
-        state.availableDisks = {disk(QStringLiteral("disk4s1"), QStringLiteral("ONE"), 1, 1)};
+        // Disks from an earlier listing are not shown while a new one loads.
+        state->availableDisks = {disk("disk4s2", "UNTITLED"), disk("disk6s1", "SD")};
+        state->isLoadingDisks = true;
+        QCOMPARE(bodyPage(view), "loadingDisks");
+        QCOMPARE(view.rows().size(), 2);
+        QVERIFY(!view.rows().first()->isVisible());
+        state->isLoadingDisks = false;
+        QCOMPARE(bodyPage(view), "diskList");
+        QVERIFY(view.rows().first()->isVisible());
+        QCOMPARE(view.rows().last()->disk().volumeName, "SD");
+        // The eject button shows only a symbol, so it must be named for everyone else.
+        QCOMPARE(view.rows().first()->ejectButton()->accessibleName(), "Eject");
         QApplication::processEvents();
-        const QWidget *table = view.findChild<QWidget *>(QStringLiteral("diskTable"));
+        const QWidget *table = view.findChild<QWidget *>("diskTable");
         const int tableHeight = table->height();
-
         QList<DiskInfo> many;
         for (int i = 0; i < 12; ++i)
-            many << disk(QStringLiteral("disk%1s1").arg(i + 4), QStringLiteral("STICK %1").arg(i),
-                         8'000'000'000, 4'000'000'000);
-        state.availableDisks = many;
+            many << disk(QString("disk%1s1").arg(i + 4), QString("STICK %1").arg(i));
+        state->availableDisks = many;
         QApplication::processEvents();
         QCOMPARE(table->height(), tableHeight);
-        QCOMPARE(view.findChild<QStackedWidget *>(QStringLiteral("diskTableBody"))->height(),
+        QCOMPARE(view.findChild<QStackedWidget *>("diskTableBody")->height(),
                  DiskSelectionView::listHeight);
-        const auto *list = view.findChild<QScrollArea *>(QStringLiteral("diskList"));
+        const auto *list = view.findChild<QScrollArea *>("diskList");
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
         QVERIFY(list->verticalScrollBar()->maximum() >= 12 * DiskRow::rowHeight - 180);
+        // No disks: the note replaces the body, the column titles stay.
+        state->availableDisks = {};
+        QCOMPARE(bodyPage(view), "noDisks");
+        const QList<QLabel *> labels = view.findChildren<QLabel *>();
+        for (const char *title :
+             {"No removable disks detected", "Disk", "Size", "Free Space", "Select", "Eject"})
+            QVERIFY2(std::any_of(labels.begin(), labels.end(),
+                                 [&](QLabel *l) { return l->isVisible() && l->text() == title; }),
+                     title);
+        QVERIFY(!view.findChild<QLabel *>("noDisksSymbol")->pixmap().isNull());
+        QVERIFY(view.rows().isEmpty());
     }
 
     void sizesAreInGigabytesOnly_data()
     {
         QTest::addColumn<qint64>("bytes");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("half a gigabyte") << qint64(500'000'000) << QStringLiteral("0.50 GB");
-        QTest::newRow("a few megabytes") << qint64(64'000'000) << QStringLiteral("0.06 GB");
-        QTest::newRow("decimal, not binary") << qint64(1'073'741'824) << QStringLiteral("1.07 GB");
-        QTest::newRow("two terabytes") << qint64(2'000'000'000'000) << QStringLiteral("2000.00 GB");
-        QTest::newRow("empty") << qint64(0) << QStringLiteral("0.00 GB");
+        QTest::newRow("half a gigabyte") << qint64(500'000'000) << "0.50 GB";
+        QTest::newRow("a few megabytes") << qint64(64'000'000) << "0.06 GB";
+        QTest::newRow("decimal, not binary") << qint64(1'073'741'824) << "1.07 GB";
+        QTest::newRow("two terabytes") << qint64(2'000'000'000'000) << "2000.00 GB";
+        QTest::newRow("empty") << qint64(0) << "0.00 GB";
     }
 
     void sizesAreInGigabytesOnly()
     {
         QFETCH(qint64, bytes);
         QFETCH(QString, shown);
-        DiskRow row(disk(QStringLiteral("disk4s2"), QStringLiteral("UNTITLED"), bytes, bytes),
-                    false, {});
-        QCOMPARE(labelText(row, QStringLiteral("size")), shown);
-        QCOMPARE(labelText(row, QStringLiteral("freeSpace")), shown);
-
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        InstallerApp installer;
-        installer.name = QStringLiteral("Install macOS Sonoma");
-        installer.size = bytes;
-        scene.state->selectedInstaller = installer;
-        InstallerDetailView pane(*scene.state);
-        QCOMPARE(labelText(pane, QStringLiteral("installerSize")),
-                 QStringLiteral("Installer Size: ") + shown);
+        DiskRow row(disk("disk4s2", "UNTITLED", bytes, bytes), false, {});
+        QCOMPARE(labelText(row, "size"), shown);
+        QCOMPARE(labelText(row, "freeSpace"), shown);
     }
 
     void selectionGoesByRecordNotDevice()
     {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        DiskSelectionView view(state);
+        DiskSelectionView view(*state);
         view.resize(650, 320);
         view.show();
         // Two records of the same device, as two listings would give.
-        const DiskInfo first = disk(QStringLiteral("disk4s2"), QStringLiteral("OLD"), 1, 1);
-        const DiskInfo second = disk(QStringLiteral("disk4s2"), QStringLiteral("NEW"), 1, 1);
-        state.availableDisks = {first, second};
-        state.selectedDisk = second;
-        QVERIFY(!view.rows().at(0)->isSelected());
-        QVERIFY(view.rows().at(1)->isSelected());
-
+        const DiskInfo first = disk("disk4s2", "OLD");
+        const DiskInfo second = disk("disk4s2", "NEW");
+        state->availableDisks = {first, second};
+        state->selectedDisk = second;
+        const auto row = [&](int i) { return view.rows().at(i); };
+        QVERIFY(!row(0)->isSelected() && row(1)->isSelected());
         // A click selects on the next turn of the loop, not inside the click.
-        QTest::mouseClick(view.rows().at(0), Qt::LeftButton, {}, QPoint(150, 20));
-        QCOMPARE(state.selectedDisk()->id, second.id);
-        QTRY_COMPARE(state.selectedDisk()->id, first.id);
-        QVERIFY(view.rows().at(0)->isSelected());
-        QVERIFY(!view.rows().at(1)->isSelected());
-
-        // Clicking the selected row again keeps it selected; so does a click on empty cells.
-        QSignalSpy changes(&state, &AppState::changed);
-        QTest::mouseClick(view.rows().at(0), Qt::LeftButton, {}, QPoint(450, 20));
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, QPoint(150, 20));
+        QCOMPARE(state->selectedDisk()->id, second.id);
+        QTRY_COMPARE(state->selectedDisk()->id, first.id);
+        QVERIFY(row(0)->isSelected() && !row(1)->isSelected());
+        // Clicking the selected row again, even on empty cells, keeps it selected.
+        QSignalSpy changes(state.get(), &AppState::changed);
+        QTest::mouseClick(row(0), Qt::LeftButton, {}, QPoint(450, 20));
         QTRY_COMPARE(changes.size(), 1);
-        QCOMPARE(state.selectedDisk()->id, first.id);
-
-        state.selectedDisk = std::nullopt;
-        QVERIFY(!view.rows().at(0)->isSelected() && !view.rows().at(1)->isSelected());
+        QCOMPARE(state->selectedDisk()->id, first.id);
+        state->selectedDisk = std::nullopt;
+        QVERIFY(!row(0)->isSelected() && !row(1)->isSelected());
     }
 
-    void ejectButtonEjectsItsDisk()
+    void particularsAndMediaButtonsFollowTheSelection()
     {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        state.refreshDiskList();
-        QTRY_VERIFY(state.isLoadingDisks());
-        QTRY_VERIFY(!state.isLoadingDisks());
-        DiskSelectionView view(state);
-        view.show();
-        DiskRow *stick = nullptr;
-        const QList<DiskRow *> rows = view.rows();
-        for (DiskRow *row : rows) {
-            if (row->disk().deviceIdentifier == QLatin1String("disk4s2"))
-                stick = row;
-        }
-        QVERIFY(stick);
-        QToolButton *eject = stick->ejectButton();
-        // Only a symbol on screen, so it must be named for everyone else.
-        QVERIFY(eject->text().isEmpty());
-        QCOMPARE(eject->accessibleName(), QStringLiteral("Eject"));
-        QVERIFY(eject->toolTip().contains(QStringLiteral("Eject")));
-
-        eject->click();
-        QVERIFY(state.isLoadingDisks());
-        QCOMPARE(bodyPage(view), QStringLiteral("loadingDisks"));
-        QTRY_VERIFY(!QFileInfo::exists(scene.world.path(QStringLiteral("Volumes/UNTITLED"))));
-        QTRY_VERIFY(!state.isLoadingDisks());
-        const auto showsStick = [&view] {
-            const QList<DiskRow *> rows = view.rows();
-            return std::any_of(rows.begin(), rows.end(), [](DiskRow *row) {
-                return row->disk().deviceIdentifier == QLatin1String("disk4s2");
-            });
-        };
-        QTRY_VERIFY(!showsStick());
-        QVERIFY(!state.isShowingAlert());
-    }
-
-    void particularsOfTheSelectedInstaller()
-    {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        InstallerDetailView pane(state);
-        pane.show();
-        QWidget *particulars = pane.findChild<QWidget *>(QStringLiteral("installerParticulars"));
-        QVERIFY(!particulars->isVisible());
-
-        InstallerApp installer;
-        installer.name = QStringLiteral("Install macOS Sonoma");
-        installer.macOSVersion = QStringLiteral("14.6");
-        installer.buildNumber = QStringLiteral("23G80");
-        installer.version = QStringLiteral("19.6.02");
-        installer.size = 13'340'000'000;
-        QPixmap picture(64, 48);
-        picture.fill(Qt::red);
-        installer.icon = QIcon(picture);
-        state.selectedInstaller = installer;
-        QVERIFY(particulars->isVisible());
-        QCOMPARE(labelText(pane, QStringLiteral("installerName")), installer.name);
-        QCOMPARE(labelText(pane, QStringLiteral("macOSVersion")),
-                 QStringLiteral("macOS Version: 14.6 (23G80)"));
-        QCOMPARE(labelText(pane, QStringLiteral("installerVersion")),
-                 QStringLiteral("Installer Version: 19.6.02"));
-        QCOMPARE(labelText(pane, QStringLiteral("installerSize")),
-                 QStringLiteral("Installer Size: 13.34 GB"));
-
-        auto *icon = pane.findChild<QAbstractButton *>(QStringLiteral("installerIcon"));
-        QCOMPARE(icon->toolTip(), QStringLiteral("Click to copy icon to clipboard"));
-        QGuiApplication::clipboard()->setText(QStringLiteral("left over"));
-        icon->click();
-        const QImage copied = QGuiApplication::clipboard()->image();
-        QCOMPARE(copied.size(), QSize(64, 48));
-        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
-    }
-
-    void mediaButtonsFollowTheSelection()
-    {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        InstallerDetailView pane(state);
+        InstallerDetailView pane(*state);
         pane.resize(650, 700);
         pane.show();
+        QWidget *particulars = pane.findChild<QWidget *>("installerParticulars");
         StyledButton *iso = pane.createISOButton();
         StyledButton *usb = pane.createUSBButton();
-        const auto looksDisabled = [](StyledButton *button) {
-            return std::get<AppButtonStyle>(button->buttonStyle()).isDisabled;
-        };
+        QVERIFY(!particulars->isVisible());
         QVERIFY(!iso->isEnabled() && looksDisabled(iso));
         QVERIFY(!usb->isEnabled() && looksDisabled(usb));
-
+        InstallerApp sonoma = installer("Install macOS Sonoma.app");
+        sonoma.macOSVersion = "14.6";
+        sonoma.buildNumber = "23G80";
+        sonoma.version = "19.6.02";
+        sonoma.size = 13'340'000'000;
+        QPixmap picture(64, 48);
+        picture.fill(Qt::red);
+        sonoma.icon = QIcon(picture);
+        state->selectedInstaller = sonoma;
+        QVERIFY(particulars->isVisible());
+        QCOMPARE(labelText(pane, "installerName"), "Install macOS Sonoma");
+        QCOMPARE(labelText(pane, "macOSVersion"), "macOS Version: 14.6 (23G80)");
+        QCOMPARE(labelText(pane, "installerVersion"), "Installer Version: 19.6.02");
+        QCOMPARE(labelText(pane, "installerSize"), "Installer Size: 13.34 GB");
+        // The icon copies itself, as an image and nothing else.
+        QGuiApplication::clipboard()->setText("left over");
+        pane.findChild<QAbstractButton *>("installerIcon")->click();
+        QCOMPARE(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
+        QVERIFY(QGuiApplication::clipboard()->text().isEmpty());
         // Installer but no disk: an ISO can be made, a USB stick cannot, and it shows.
-        state.selectedInstaller = scene.installer(QStringLiteral("Install macOS Sonoma.app"));
         QVERIFY(iso->isEnabled() && !looksDisabled(iso));
         QVERIFY(!usb->isEnabled() && looksDisabled(usb));
-        QVERIFY(near(buttonFill(iso), NamedColors::blue()));
-        QVERIFY(near(buttonFill(usb), NamedColors::gray()));
+        QVERIFY(filledWith(iso, NamedColors::blue()));
+        QVERIFY(filledWith(usb, NamedColors::gray()));
         QTest::mouseClick(usb, Qt::LeftButton);
         QApplication::processEvents();
-        QVERIFY(!state.isShowingAlert());
-
-        state.selectedDisk = disk(QStringLiteral("disk4s2"), QStringLiteral("UNTITLED"),
-                                  32'000'000'000, 31'000'000'000);
+        QVERIFY(!state->isShowingAlert());
+        state->selectedDisk = disk("disk4s2", "UNTITLED", 32'000'000'000, 31'000'000'000);
         QVERIFY(usb->isEnabled() && !looksDisabled(usb));
-        QVERIFY(near(buttonFill(usb), NamedColors::accent(usb->palette())));
+        QVERIFY(filledWith(usb, NamedColors::accent(usb->palette())));
         // The erase confirmation is the first thing the USB workflow does.
         QTest::mouseClick(usb, Qt::LeftButton);
-        QTRY_VERIFY(state.isShowingAlert());
-        QVERIFY(state.alertSecondaryButton().has_value());
-
+        QTRY_VERIFY(state->isShowingAlert());
+        QVERIFY(state->alertSecondaryButton().has_value());
         // A disk alone is not enough.
-        state.isShowingAlert = false;
-        state.selectedInstaller = std::nullopt;
+        state->isShowingAlert = false;
+        state->selectedInstaller = std::nullopt;
         QVERIFY(!iso->isEnabled() && !usb->isEnabled());
-        QVERIFY(near(buttonFill(usb), NamedColors::gray()));
+        QVERIFY(filledWith(usb, NamedColors::gray()));
     }
 
-    void addingAnApplicationAppendsOnce()
+    // A new application is appended (the pane does not sort), one already listed is selected, a
+    // package goes to the state to be installed, anything else is refused; cancelling either
+    // dialog changes nothing.
+    void addButtonsAppendOnlyNewInstallers()
     {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        state.installers = {scene.installer(QStringLiteral("Install macOS Sonoma.app")),
-                            scene.installer(QStringLiteral("Install macOS Mojave.app"))};
-        NoInstallerSelectedView view(state);
-        QList<NoInstallerSelectedView::FileRequest> requests;
-        QUrl answer = scene.application(QStringLiteral("Install macOS Sequoia.app"));
-        view.setFileChooser([&](const NoInstallerSelectedView::FileRequest &request) {
+        QVERIFY(QDir().mkpath(world->path("Applications/Chess.app")));
+        state->installers = {installer("Install macOS Sonoma.app"),
+                             installer("Install macOS Mojave.app")};
+        NoInstallerSelectedView view(*state);
+        QList<Request> requests;
+        std::optional<QUrl> answer = application("Install macOS Sequoia.app");
+        view.setFileChooser([&](const Request &request) {
             requests << request;
-            return std::optional<QUrl>(answer);
+            return answer;
         });
-
         view.addApplicationButton()->click();
         QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests[0].title, QStringLiteral("Select macOS Installer"));
-        QCOMPARE(requests[0].message,
-                 QStringLiteral("Please select a macOS Installer application"));
-        QCOMPARE(requests[0].fileType, QStringLiteral("app"));
-        QCOMPARE(requests[0].startFolder, Host::current().applicationsFolder());
-        // Newest of all, yet added at the end: the pane does not sort.
-        QCOMPARE(state.installers().size(), 3);
-        QCOMPARE(state.installers().last().name, QStringLiteral("Install macOS Sequoia"));
-        QCOMPARE(state.selectedInstaller()->name, QStringLiteral("Install macOS Sequoia"));
-
-        // An application already listed is selected, not added again.
-        answer = scene.application(QStringLiteral("Install macOS Mojave.app"));
+        QCOMPARE(requests[0].fileType + '|' + requests[0].startFolder,
+                 "app|" + Host::current().applicationsFolder());
+        QCOMPARE(state->installers().size(), 3);
+        QCOMPARE(state->installers().last().name, "Install macOS Sequoia");
+        QCOMPARE(state->selectedInstaller()->name, "Install macOS Sequoia");
+        answer = application("Install macOS Mojave.app");
         view.addApplicationButton()->click();
-        QCOMPARE(state.installers().size(), 3);
-        QCOMPARE(state.selectedInstaller()->name, QStringLiteral("Install macOS Mojave"));
-        QVERIFY(!state.isShowingAlert());
-    }
-
-    void applicationThatIsNoInstallerIsRefused()
-    {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        QVERIFY(QDir().mkpath(scene.world.path(QStringLiteral("Applications/Chess.app"))));
-        NoInstallerSelectedView view(state);
-        std::optional<QUrl> answer = scene.application(QStringLiteral("Chess.app"));
-        view.setFileChooser([&](const NoInstallerSelectedView::FileRequest &) { return answer; });
-
+        QCOMPARE(state->installers().size(), 3);
+        QCOMPARE(state->selectedInstaller()->name, "Install macOS Mojave");
+        QVERIFY(!state->isShowingAlert());
+        answer = application("Chess.app");
         view.addApplicationButton()->click();
-        QVERIFY(state.isShowingAlert());
-        QCOMPARE(state.alertTitle(), QStringLiteral("Invalid Installer"));
-        QCOMPARE(state.alertMessage(),
-                 QStringLiteral("The selected application doesn't appear to be a valid macOS "
-                                "installer."));
-        QVERIFY(state.installers().isEmpty());
-        QVERIFY(!state.selectedInstaller());
-
-        // Cancelling either dialog changes nothing at all.
-        state.isShowingAlert = false;
+        QVERIFY(state->isShowingAlert());
+        QCOMPARE(state->alertTitle(), "Invalid Installer");
+        QCOMPARE(state->installers().size(), 3);
+        QCOMPARE(state->selectedInstaller()->name, "Install macOS Mojave");
+        state->isShowingAlert = false;
+        answer = QUrl::fromLocalFile("/tmp/any name.pkg");
+        view.addPackageButton()->click();
+        QCOMPARE(requests.last().fileType + '|' + requests.last().startFolder,
+                 "pkg|" + QDir::homePath());
+        QVERIFY(state->isShowingAlert());
+        QCOMPARE(state->alertTitle(), "Install Package");
+        state->isShowingAlert = false;
         answer = std::nullopt;
-        QSignalSpy changes(&state, &AppState::changed);
+        QSignalSpy changes(state.get(), &AppState::changed);
         view.addApplicationButton()->click();
         view.addPackageButton()->click();
         QCOMPARE(changes.size(), 0);
-    }
-
-    void packageIsHandedToTheState()
-    {
-        Scene scene;
-        QVERIFY(scene.world.isValid());
-        AppState &state = *scene.state;
-        NoInstallerSelectedView view(state);
-        QList<NoInstallerSelectedView::FileRequest> requests;
-        view.setFileChooser([&](const NoInstallerSelectedView::FileRequest &request) {
-            requests << request;
-            return std::optional<QUrl>(QUrl::fromLocalFile(QStringLiteral("/tmp/any name.pkg")));
-        });
-
-        view.addPackageButton()->click();
-        QCOMPARE(requests.size(), 1);
-        QCOMPARE(requests[0].title, QStringLiteral("Select macOS Installer Package"));
-        QCOMPARE(requests[0].message, QStringLiteral("Please select an InstallAssistant.pkg file"));
-        QCOMPARE(requests[0].fileType, QStringLiteral("pkg"));
-        QCOMPARE(requests[0].startFolder, QDir::homePath());
-        QVERIFY(state.isShowingAlert());
-        QCOMPARE(state.alertTitle(), QStringLiteral("Install Package"));
-        QVERIFY(state.installers().isEmpty() && !state.selectedInstaller());
     }
 };
 
