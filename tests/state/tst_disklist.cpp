@@ -2,20 +2,11 @@
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
 
-#include <QDir>
 #include <QtTest>
 
 using namespace std::chrono_literals;
 
 namespace {
-
-void useQuickTiming()
-{
-    Timing timing;
-    timing.startupRefreshDelay = 24h; // each test starts the work it looks at
-    timing.diskReselectionDelay = 100ms;
-    Timing::setCurrent(timing);
-}
 
 QStringList identifiers(const QList<DiskInfo> &disks)
 {
@@ -25,12 +16,9 @@ QStringList identifiers(const QList<DiskInfo> &disks)
     return result;
 }
 
-// Takes the stray Shared Support volume away first, so a new state starts no refresh of its own.
-void withoutStrayVolume(const StandInWorld &world)
+bool diskutil(const StandInWorld &world, const QStringList &arguments)
 {
-    QCOMPARE(QProcess::execute(world.path(QStringLiteral("usr/sbin/diskutil")),
-                               {QStringLiteral("eject"), QStringLiteral("disk5")}),
-             0);
+    return QProcess::execute(world.path("usr/sbin/diskutil"), arguments) == 0;
 }
 
 // Refreshes and waits until the listing has been applied.
@@ -41,115 +29,107 @@ void refreshAndWait(AppState &state)
     QTRY_VERIFY(!state.isLoadingDisks());
 }
 
+// The USB stick's record from a fresh listing, selected.
+DiskInfo selectStick(AppState &state)
+{
+    refreshAndWait(state);
+    for (const DiskInfo &disk : state.availableDisks())
+        if (disk.deviceIdentifier == "disk4s2")
+            state.selectedDisk = disk;
+    return state.selectedDisk().value_or(DiskInfo());
+}
+
 } // namespace
 
+// Every test but the first takes the stray Shared Support volume away first, so a new state
+// starts no refresh of its own.
 class DiskListTest : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<StandInWorld> m_world;
+    const StandInWorld &world() const { return *m_world; }
+
 private slots:
-    void init() { useQuickTiming(); }
+    void init()
+    {
+        Timing timing;
+        timing.startupRefreshDelay = 24h; // each test starts the work it looks at
+        timing.diskReselectionDelay = 100ms;
+        Timing::setCurrent(timing);
+        m_world = std::make_unique<StandInWorld>();
+        QVERIFY(m_world->isValid());
+    }
+    void cleanup() { m_world.reset(); }
 
     void startEjectsSharedSupportAndLists()
     {
-        StandInWorld world;
-        QVERIFY(world.isValid());
         CapturedOutput output;
         AppState state;
         // Ejecting the stray volume refreshes the list by itself.
-        QTRY_VERIFY(!QFileInfo::exists(world.path(QStringLiteral("Volumes/Shared Support"))));
+        QTRY_VERIFY(!QFileInfo::exists(world().path("Volumes/Shared Support")));
         QTRY_VERIFY(!state.availableDisks().isEmpty());
         QTRY_VERIFY(!state.isLoadingDisks());
         const QStringList lines = output.text().split(u'\n');
-        QVERIFY(lines.contains(QStringLiteral("Disk loading: Starting disk scan - 5.0%")));
-        QVERIFY(
-            lines.contains(QStringLiteral("Successfully ejected Shared Support volume: disk5s1")));
-        const QString last = QStringLiteral("Disk loading: Disk scan complete, found %1 removable "
-                                            "disks - 100.0%")
+        QVERIFY(lines.contains("Disk loading: Starting disk scan - 5.0%"));
+        QVERIFY(lines.contains("Successfully ejected Shared Support volume: disk5s1"));
+        const QString last = QString("Disk loading: Disk scan complete, found %1 removable disks - "
+                                     "100.0%")
                                  .arg(state.availableDisks().size());
         QVERIFY2(lines.contains(last), qPrintable(last));
-        QVERIFY(identifiers(state.availableDisks()).contains(QStringLiteral("disk4s2")));
+        QVERIFY(identifiers(state.availableDisks()).contains("disk4s2"));
     }
 
     void selectionFollowsTheDevice()
     {
-        StandInWorld world;
-        QVERIFY(world.isValid());
-        withoutStrayVolume(world);
+        QVERIFY(diskutil(world(), {"eject", "disk5"}));
         AppState state;
-        refreshAndWait(state);
-        const auto stick = std::find_if(
-            state.availableDisks().begin(), state.availableDisks().end(),
-            [](const DiskInfo &disk) { return disk.deviceIdentifier == QLatin1String("disk4s2"); });
-        QVERIFY(stick != state.availableDisks().end());
-        const DiskInfo chosen = *stick;
-        state.selectedDisk = chosen;
-
+        const DiskInfo chosen = selectStick(state);
+        QCOMPARE(chosen.deviceIdentifier, "disk4s2");
         // Still attached: the fresh record of the same device is selected a moment later.
         refreshAndWait(state);
         QCOMPARE(state.selectedDisk()->id, chosen.id);
         QTRY_VERIFY(state.selectedDisk()->id != chosen.id);
-        QCOMPARE(state.selectedDisk()->deviceIdentifier, QStringLiteral("disk4s2"));
-
+        // A record equals, and hashes like, any other of the same device.
+        QVERIFY(*state.selectedDisk() == chosen && qHash(*state.selectedDisk()) == qHash(chosen));
+        QVERIFY(!(chosen == DiskInfo("disk4s1", chosen.volumeName, chosen.mountPoint, 0, 0, true)));
         // Unplugged: the list loses it, the selection keeps its last record.
         const DiskInfo last = *state.selectedDisk();
-        QVERIFY(QProcess::execute(world.path(QStringLiteral("usr/sbin/diskutil")),
-                                  {QStringLiteral("eject"), QStringLiteral("disk4")}) == 0);
+        QVERIFY(diskutil(world(), {"eject", "disk4"}));
         refreshAndWait(state);
-        QVERIFY(!identifiers(state.availableDisks()).contains(QStringLiteral("disk4s2")));
+        QVERIFY(!identifiers(state.availableDisks()).contains("disk4s2"));
         QTest::qWait(300);
         QCOMPARE(state.selectedDisk()->id, last.id);
     }
 
-    void ejectingTheSelectedDiskClearsTheSelection()
+    // A busy volume stays, with an alert saying why; without a disk tool the listing fails with
+    // an alert and keeps what was there; a free volume goes, and the selection with it.
+    void ejecting()
     {
-        StandInWorld world;
-        QVERIFY(world.isValid());
-        withoutStrayVolume(world);
+        QVERIFY(diskutil(world(), {"eject", "disk5"}));
         AppState state;
+        const DiskInfo stick = selectStick(state);
+        QFile busy(world().path("Volumes/UNTITLED/.standin-busy"));
+        QVERIFY(busy.open(QIODevice::WriteOnly));
+        state.ejectDisk(stick);
+        QTRY_VERIFY(state.isShowingAlert());
+        QCOMPARE(state.alertTitle(), "Eject Error");
+        QVERIFY(state.alertMessage().startsWith("Failed to eject disk: "));
+        QVERIFY(state.selectedDisk()->id == stick.id && !state.isLoadingDisks());
+        state.isShowingAlert = false;
+        const QStringList before = identifiers(state.availableDisks());
+        const QString tool = world().path("usr/sbin/diskutil");
+        QVERIFY(QFile::rename(tool, tool + ".away"));
         refreshAndWait(state);
-        const DiskInfo stick = *std::find_if(
-            state.availableDisks().begin(), state.availableDisks().end(),
-            [](const DiskInfo &disk) { return disk.deviceIdentifier == QLatin1String("disk4s2"); });
-        state.selectedDisk = stick;
+        QCOMPARE(state.alertTitle(), "Disk Error");
+        QVERIFY(state.alertMessage().startsWith("Failed to get disk list: "));
+        QCOMPARE(identifiers(state.availableDisks()), before);
+        state.isShowingAlert = false;
+        QVERIFY(QFile::rename(tool + ".away", tool) && busy.remove());
         state.ejectDisk(stick);
         QVERIFY(state.isLoadingDisks());
         QTRY_VERIFY(!state.selectedDisk());
-        QTRY_VERIFY(!identifiers(state.availableDisks()).contains(QStringLiteral("disk4s2")));
-        QVERIFY(!state.isShowingAlert());
-        QVERIFY(!QFileInfo::exists(world.path(QStringLiteral("Volumes/UNTITLED"))));
-    }
-
-    void failuresAreReported()
-    {
-        StandInWorld world;
-        QVERIFY(world.isValid());
-        withoutStrayVolume(world);
-        AppState state;
-        refreshAndWait(state);
-        const DiskInfo stick = *std::find_if(
-            state.availableDisks().begin(), state.availableDisks().end(),
-            [](const DiskInfo &disk) { return disk.deviceIdentifier == QLatin1String("disk4s2"); });
-        state.selectedDisk = stick;
-
-        // A busy volume cannot be ejected: the alert says why and nothing else changes.
-        QFile busy(world.path(QStringLiteral("Volumes/UNTITLED/.standin-busy")));
-        QVERIFY(busy.open(QIODevice::WriteOnly));
-        busy.close();
-        state.ejectDisk(stick);
-        QTRY_VERIFY(state.isShowingAlert());
-        QCOMPARE(state.alertTitle(), QStringLiteral("Eject Error"));
-        QVERIFY(state.alertMessage().startsWith(QStringLiteral("Failed to eject disk: ")));
-        QCOMPARE(state.selectedDisk()->id, stick.id);
-        QVERIFY(!state.isLoadingDisks());
-
-        // No disk tool at all: the listing fails with an alert and keeps what was there.
-        const QList<DiskInfo> before = state.availableDisks();
-        state.isShowingAlert = false;
-        world.removeTool(QStringLiteral("usr/sbin/diskutil"));
-        refreshAndWait(state);
-        QCOMPARE(state.alertTitle(), QStringLiteral("Disk Error"));
-        QVERIFY(state.alertMessage().startsWith(QStringLiteral("Failed to get disk list: ")));
-        QCOMPARE(identifiers(state.availableDisks()), identifiers(before));
+        QTRY_VERIFY(!identifiers(state.availableDisks()).contains("disk4s2"));
+        QVERIFY(!state.isShowingAlert() && !QFileInfo::exists(world().path("Volumes/UNTITLED")));
     }
 };
 
