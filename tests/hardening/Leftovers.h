@@ -1,94 +1,122 @@
 #pragma once
 
-#include <QByteArray>
+#include "exec/AppleScriptHelper.h"
+#include "exec/MainThread.h"
+#include "media/USBCreator.h"
+
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
-#include <QList>
-#include <QStringList>
+#include <QThread>
+#include <QThreadPool>
+#include <QtTest>
 
-#include <dirent.h>
-
-// What a test process can leave behind: processes it started that are still there, and open file
-// descriptors.
-//
-// Every process started from the test carries a mark in its environment (a tool that puts
-// itself in a group or session of its own, or outlives its parent, still has it), so a scan of
-// /proc finds all of them wherever they were reparented to.
+// What the hardening tests leave behind, and the runner operations two of them drive. Every
+// process a test starts carries a mark in its environment, so a scan of /proc finds it even in a
+// group or session of its own, or reparented after its parent ended.
 namespace Leftovers {
 
-inline QByteArray markVariable()
-{
-    return QByteArrayLiteral("TESSALINE_TEST_PROCESS_TREE");
-}
-
-// Call before anything is started: the environment of child processes is read when a stand-in
-// world is made.
+// Call before anything is started: children inherit the environment a stand-in world is made in.
 inline void markProcessTree()
 {
-    qputenv(markVariable().constData(), QByteArray::number(QCoreApplication::applicationPid()));
+    qputenv("TESSALINE_TEST_PROCESS_TREE", QByteArray::number(QCoreApplication::applicationPid()));
 }
 
-inline QByteArray readProcFile(const QString &path)
+inline QByteArray readFile(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The processes started from this one that still exist, zombies included.
-inline QList<qint64> processes()
+// The processes started from this one that still exist, as "pid: command line", zombies included.
+inline QStringList processes()
 {
     const qint64 self = QCoreApplication::applicationPid();
-    const QByteArray mark = markVariable() + '=' + QByteArray::number(self);
+    const QByteArray mark = "TESSALINE_TEST_PROCESS_TREE=" + QByteArray::number(self);
     QList<qint64> found;
     // A child that has ended but is not reaped yet has no environment left to read.
     const QDir tasks(QStringLiteral("/proc/self/task"));
-    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QByteArray children =
-            readProcFile(tasks.filePath(task + QStringLiteral("/children")));
-        for (const QByteArray &child : children.simplified().split(' '))
+    for (const QString &task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QByteArray &child :
+             readFile(tasks.filePath(task + "/children")).simplified().split(' '))
             if (!child.isEmpty() && !found.contains(child.toLongLong()))
                 found << child.toLongLong();
-    }
     const QDir proc(QStringLiteral("/proc"));
     for (const QString &entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool isProcess = false;
         const qint64 pid = entry.toLongLong(&isProcess);
-        if (!isProcess || pid == self || found.contains(pid))
-            continue;
-        const QByteArray environment =
-            readProcFile(proc.filePath(entry + QStringLiteral("/environ")));
-        if (environment.split('\0').contains(mark))
+        if (isProcess && pid != self && !found.contains(pid) &&
+            readFile(proc.filePath(entry + "/environ")).split('\0').contains(mark))
             found << pid;
     }
-    return found;
-}
-
-// "pid: command line" for each process, for failure messages.
-inline QString describe(const QList<qint64> &pids)
-{
     QStringList described;
-    for (qint64 pid : pids) {
-        const QByteArray command =
-            readProcFile(QStringLiteral("/proc/%1/cmdline").arg(pid)).replace('\0', ' ');
-        described << QStringLiteral("%1: %2").arg(pid).arg(QString::fromLocal8Bit(command));
-    }
-    return described.join(u'\n');
+    for (qint64 pid : found)
+        described << QString::number(pid) + ": " +
+                         QString::fromUtf8(readFile(QStringLiteral("/proc/%1/cmdline").arg(pid)))
+                             .replace(u'\0', u' ');
+    return described;
 }
 
-// How many file descriptors this process has open.
-inline int openDescriptors()
+// How many file descriptors this process has open; the listing's own is in every count.
+inline qsizetype openDescriptors()
 {
-    DIR *folder = ::opendir("/proc/self/fd");
-    if (!folder)
-        return -1;
-    int count = 0;
-    while (const dirent *entry = ::readdir(folder))
-        if (entry->d_name[0] != '.')
-            ++count;
-    ::closedir(folder);
-    // The listing's own descriptor is not one of the process's.
-    return count - 1;
+    return QDir(QStringLiteral("/proc/self/fd"))
+        .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+        .size();
+}
+
+inline QStringList entries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Waits out background work, such as the eject of stray volumes every new state starts with.
+inline void settle()
+{
+    QTRY_COMPARE_WITH_TIMEOUT(QThreadPool::globalInstance()->activeThreadCount(), 0, 20000);
+}
+
+// Runs `task` on the main thread: at once when already there.
+inline void onMainThread(const std::function<void()> &task)
+{
+    if (QThread::currentThread() == qApp->thread())
+        task();
+    else
+        runOnMainThread(task);
+}
+
+// Starts a runner operation as the application does, the blocking ones on a pool thread. `text`
+// gets what it streams and `ended` each status and message it ends with, on the main thread.
+inline void startRunner(const QString &operation, const QString &command,
+                        const std::function<void(const QString &)> &text,
+                        const std::function<void(int, const QString &)> &ended)
+{
+    using Helper = AppleScriptHelper;
+    const auto textHere = [text](const QString &chunk) { onMainThread([=] { text(chunk); }); };
+    const auto endHere = [ended](int status, const QString &message) {
+        onMainThread([=] { ended(status, message); });
+    };
+    const QHash<QString, std::function<Helper::Result()>> blocking{
+        {"runScript", [] { return Helper::runScript("do shell script \"true\""); }},
+        {"runCommand", [command] { return Helper::runCommand(command); }},
+        {"admin via process", [] { return Helper::runWithAdminPrivileges("true"); }},
+    };
+    if (const auto work = blocking.value(operation)) {
+        QThreadPool::globalInstance()->start([work, endHere] {
+            const Helper::Result result = work();
+            endHere(result.status, result.output);
+        });
+    } else if (operation == u"streamed admin") {
+        Helper::runShellCommandWithAdminPrivilegesAsync(
+            "true", textHere, textHere,
+            [endHere](int status, const std::optional<QString> &output,
+                      const std::optional<QString> &error) {
+                endHere(status, error.value_or(output.value_or(QString())));
+            });
+    } else {
+        USBCreator::executeTerminalCommand(
+            command, "tessaline", textHere, textHere,
+            [endHere](qint32 status) { endHere(status, QString()); });
+    }
 }
 
 } // namespace Leftovers
