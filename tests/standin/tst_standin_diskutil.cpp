@@ -2,6 +2,7 @@
 // the real tools': the property lists the fixtures record and each failure's wording.
 #include "Plist.h"
 #include "World.h"
+#include "standin/StandInTools.h"
 #include "support/StandInProgram.h"
 
 #include <QJsonObject>
@@ -11,11 +12,9 @@
 
 #include <plist/plist.h>
 
-#include <tuple>
-
 using namespace Qt::Literals::StringLiterals;
 
-using Result = std::tuple<int, QString, QString>; // status, output, error output
+using Result = ToolResult;
 
 class TestStandinDiskutil : public QObject {
     Q_OBJECT
@@ -35,38 +34,6 @@ private:
 
     QTemporaryDir m_temporary;
     QString m_root;
-
-    // Through the world's own link, so the tool has to find its world from where it lies.
-    static Result run(const QString &root, const char *tool, const QStringList &args)
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(u"TESSALINE_HOST_ROOT"_s);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(root + QLatin1String(tool), args);
-        if (!process.waitForFinished(10'000))
-            return {};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    // As XML, so two plists compare whole, value types included; `change` may edit it first.
-    static QByteArray xmlOf(const QByteArray &data, const std::function<void(plist_t)> &change)
-    {
-        plist_t node = nullptr;
-        plist_from_memory(data.constData(), static_cast<uint32_t>(data.size()), &node);
-        if (!node)
-            return {};
-        change(node);
-        char *xml = nullptr;
-        uint32_t length = 0;
-        plist_to_xml(node, &xml, &length);
-        const QByteArray result(xml, length);
-        plist_to_xml_free(xml);
-        plist_free(node);
-        return result;
-    }
 
     static QByteArray fixture(const QString &name)
     {
@@ -90,7 +57,7 @@ private slots:
     // The fixture's disks come first, exactly as listed there, and no bookkeeping leaks out.
     void listPlist()
     {
-        const auto [exitCode, out, err] = run(m_root, diskutil, {"list", "-plist"});
+        const auto [exitCode, out, err] = runWorldTool(m_root, diskutil, {"list", "-plist"});
         QCOMPARE(exitCode, 0);
         QVERIFY(!out.contains("<key>Info</key>"_L1) && !out.contains("Standin"_L1));
         const QByteArray real = fixture(u"list.plist"_s);
@@ -102,7 +69,7 @@ private slots:
                     plist_array_remove_item(array, plist_array_get_size(array) - 1);
             }
         };
-        QCOMPARE(xmlOf(out.toUtf8(), asLongAsTheFixture), xmlOf(real, [](plist_t) {}));
+        QCOMPARE(plistAsXml(out.toUtf8(), asLongAsTheFixture), plistAsXml(real));
     }
 
     // info as the fixtures record it ("@" is the world's folder), failures in the real tools'
@@ -168,7 +135,7 @@ private slots:
             if (disk[u"DeviceIdentifier"] != QLatin1String(answer.ejected))
                 disks << disk;
         const Result result =
-            run(m_root, answer.tool, answer.args.replaceInStrings(u"@"_s, m_root));
+            runWorldTool(m_root, answer.tool, answer.args.replaceInStrings(u"@"_s, m_root));
         if (answer.fixture) {
             const auto [exitCode, out, err] = result;
             QCOMPARE(Result(exitCode, {}, err), answer.expected);
@@ -180,8 +147,8 @@ private slots:
             };
             const QByteArray fixtureDisk =
                 QRegularExpression(u"disk[0-9]+"_s).match(answer.fixture).captured().toUtf8();
-            QCOMPARE(xmlOf(out.toUtf8(), asRecorded),
-                     xmlOf(real, [](plist_t) {}).replace(fixtureDisk, answer.worldDisk));
+            QCOMPARE(plistAsXml(out.toUtf8(), asRecorded),
+                     plistAsXml(real).replace(fixtureDisk, answer.worldDisk));
         } else {
             QCOMPARE(result, answer.expected);
         }

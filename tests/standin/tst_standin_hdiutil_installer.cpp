@@ -1,6 +1,7 @@
 // Runs the stand-in's hdiutil and installer through a world's own links, the way the application
 // drives them, and holds them to the real tools' transcripts and to what they leave behind.
 #include "World.h"
+#include "standin/StandInTools.h"
 #include "support/StandInProgram.h"
 
 #include <QDir>
@@ -9,11 +10,9 @@
 
 #include <sys/stat.h>
 
-#include <tuple>
-
 using namespace Qt::Literals::StringLiterals;
 
-using Result = std::tuple<int, QString, QString>; // status, output, error output
+using Result = ToolResult;
 
 class TestStandinHdiutilInstaller : public QObject {
     Q_OBJECT
@@ -28,25 +27,7 @@ private:
     static bool touch(const QString &path) { return QFile(path).open(QIODevice::WriteOnly); }
     static Result hdiutil(const QString &root, const QStringList &args)
     {
-        return run(root, "/usr/bin/hdiutil", args);
-    }
-
-    // Through the world's own link, without pauses, as the administrator of `admin` if given.
-    static Result run(const QString &root, const char *tool, const QStringList &args,
-                      const QString &admin = {})
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove(u"TESSALINE_HOST_ROOT"_s);
-        environment.insert(u"TESSALINE_STANDIN_ADMIN"_s, admin);
-        environment.insert(u"TESSALINE_STANDIN_SPEED"_s, u"0"_s);
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.start(root + QLatin1String(tool), args);
-        if (!process.waitForFinished(10'000))
-            return {};
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-                QString::fromUtf8(process.readAllStandardOutput()),
-                QString::fromUtf8(process.readAllStandardError())};
+        return runWorldTool(root, "/usr/bin/hdiutil", args);
     }
 
     // Full size on paper, next to nothing on disk.
@@ -136,8 +117,8 @@ private slots:
         const QString root = newWorld();
         const QDir applications(root + "/Applications"_L1);
         const auto install = [&](const QString &package, const QString &admin) {
-            return run(root, "/usr/sbin/installer", {"-pkg", package, "-target", "/Applications"},
-                       admin);
+            return runWorldTool(root, "/usr/sbin/installer",
+                                {"-pkg", package, "-target", "/Applications"}, admin);
         };
         const QString package = root + "/Downloads/InstallAssistant.pkg"_L1;
         const QString invalid = u"installer: Error - the package path specified was invalid: "_s;
