@@ -36,17 +36,25 @@ int usage(const QByteArray &complaint)
     return 1;
 }
 
-// AppleScript reports where in the script an error lies; the whole script is the range here.
-int reportError(const QString &source, const char *kind, const QByteArray &message, int number)
+// AppleScript reports where in the script an error lies, as "START:END:"; the whole script is the
+// range here.
+int reportError(qsizetype end, const char *kind, const QByteArray &message, int number)
 {
-    write(stderr, "0:" + QByteArray::number(source.size()) + ": " + kind + ": " + message + " (" +
+    write(stderr, "0:" + QByteArray::number(end) + ": " + kind + ": " + message + " (" +
                       QByteArray::number(number) + ")\n");
     return 1;
 }
 
+// A failed statement's range ends one character before the script does, as osascript prints it.
+int executionError(const QString &source, const QByteArray &message, int number)
+{
+    return reportError(std::max<qsizetype>(source.size() - 1, 0), "execution error", message,
+                       number);
+}
+
 int executionError(const QString &source, const QString &message, int number)
 {
-    return reportError(source, "execution error", message.toUtf8(), number);
+    return executionError(source, message.toUtf8(), number);
 }
 
 QByteArray readAll(FILE *stream)
@@ -225,7 +233,7 @@ int runShellScript(const World &world, const QString &source,
         message = asScriptText(output.readAll());
     if (message.isEmpty())
         message = "The command exited with a non-zero status.";
-    return reportError(source, "execution error", message, status);
+    return executionError(source, message, status);
 }
 
 int setVolumeIcon(const World &world, const QString &source,
@@ -268,6 +276,6 @@ int runOsascript(const World &world, const QStringList &args)
     if (const auto *volumeIcon = std::get_if<AppleScriptText::VolumeIcon>(&script))
         return setVolumeIcon(world, *source, *volumeIcon);
     const auto &syntaxError = std::get<AppleScriptText::SyntaxError>(script);
-    return reportError(*source, "syntax error", syntaxError.message.toUtf8(),
+    return reportError(source->size(), "syntax error", syntaxError.message.toUtf8(),
                        AppleScriptText::syntaxErrorNumber);
 }
