@@ -25,13 +25,14 @@ bool protectionEnabled()
 
 bool DiskUtility::statusSaysProtectionEnabled(const QByteArray &csrutilOutput)
 {
-    const auto status = decodeUtf8(csrutilOutput);
-    if (!status)
+    // Output that is not text at all is a doubt too.
+    if (!QByteArrayView(csrutilOutput).isValidUtf8())
         return true;
+    const QString status = decodeUtf8(csrutilOutput);
     // A custom configuration says "enabled" but may have switched off what matters.
-    return status->contains(QLatin1String("enabled")) &&
-           !status->contains(QLatin1String("disabled")) &&
-           !status->contains(QLatin1String("Custom Configuration"));
+    return status.contains(QLatin1String("enabled")) &&
+           !status.contains(QLatin1String("disabled")) &&
+           !status.contains(QLatin1String("Custom Configuration"));
 }
 
 void DiskUtility::checkSIPStatus(std::function<void(bool enabled)> completion)

@@ -8,6 +8,7 @@
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
+#include "model/OutputTail.h"
 #include "model/Timing.h"
 
 #include <QThreadPool>
@@ -23,11 +24,10 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     ChildProcess process(Host::current().osascript(),
                          {QStringLiteral("-e"), AppleScriptHelper::adminScript(command)});
 
-    // Everything below runs on this thread only, so these need no locking. The chunks are kept as
-    // they arrived and decoded into one text at the end: long output is copied once, not again
-    // each time the whole grows.
-    QByteArrayList outputPieces;
-    QByteArrayList errorPieces;
+    // Everything below runs on this thread only, so these need no locking. What the command says
+    // is kept for its result as bytes, only its last part, and decoded once at the end.
+    OutputTail outputTail;
+    OutputTail errorTail;
     bool outputSeen = false;
     bool accessDenied = false;
     Utf8ChunkDecoder outputDecoder;
@@ -40,20 +40,20 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
         if (chunk.isEmpty())
             return;
         outputSeen = true;
-        const auto bytes = outputDecoder.completeCharacters(chunk);
-        if (!bytes || bytes->isEmpty())
+        const QByteArray bytes = outputDecoder.completeCharacters(chunk);
+        if (bytes.isEmpty())
             return;
-        printDiagnostic("Command output: ", *bytes);
-        outputPieces << *bytes;
-        deliver(outputHandler, QString::fromUtf8(*bytes));
+        printDiagnostic("Command output: ", bytes);
+        outputTail.append(bytes);
+        deliver(outputHandler, QString::fromUtf8(bytes));
     });
     process.onError([&](const QByteArray &chunk) {
-        const auto bytes = errorDecoder.completeCharacters(chunk);
-        if (!bytes || bytes->isEmpty())
+        const QByteArray bytes = errorDecoder.completeCharacters(chunk);
+        if (bytes.isEmpty())
             return;
-        printDiagnostic("Command error: ", *bytes);
-        errorPieces << *bytes;
-        const QString text = QString::fromUtf8(*bytes);
+        printDiagnostic("Command error: ", bytes);
+        errorTail.append(bytes);
+        const QString text = QString::fromUtf8(bytes);
         if (AppleScriptHelper::namesDenial(text))
             accessDenied = true;
         deliver(errorHandler, text);
@@ -84,22 +84,24 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     process.stopReading();
 
     // What the pipes still held when the command ended.
-    if (const auto rest = outputDecoder.completeCharacters(process.readRemainingOutput());
-        rest && !rest->isEmpty()) {
-        outputPieces << *rest;
-        deliver(outputHandler, QString::fromUtf8(*rest));
+    if (const QByteArray rest =
+            outputDecoder.completeCharacters(process.readRemainingOutput()) + outputDecoder.finish();
+        !rest.isEmpty()) {
+        outputTail.append(rest);
+        deliver(outputHandler, QString::fromUtf8(rest));
     }
-    if (const auto rest = errorDecoder.completeCharacters(process.readRemainingError());
-        rest && !rest->isEmpty()) {
-        errorPieces << *rest;
-        deliver(errorHandler, QString::fromUtf8(*rest));
+    if (const QByteArray rest =
+            errorDecoder.completeCharacters(process.readRemainingError()) + errorDecoder.finish();
+        !rest.isEmpty()) {
+        errorTail.append(rest);
+        deliver(errorHandler, QString::fromUtf8(rest));
     }
 
     const std::optional<QString> output =
-        outputPieces.isEmpty() ? std::nullopt : std::optional(decodeUtf8Pieces(outputPieces));
+        outputTail.isEmpty() ? std::nullopt : std::optional(decodeUtf8(outputTail.bytes()));
     int status = process.exitStatus();
     std::optional<QString> error =
-        errorPieces.isEmpty() ? std::nullopt : std::optional(decodeUtf8Pieces(errorPieces));
+        errorTail.isEmpty() ? std::nullopt : std::optional(decodeUtf8(errorTail.bytes()));
     if (accessDenied) {
         status = 126;
         error = QStringLiteral("Admin privileges required but not granted");

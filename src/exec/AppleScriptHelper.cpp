@@ -7,6 +7,7 @@
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
+#include "model/OutputTail.h"
 #include "model/Timing.h"
 
 #include <QThreadPool>
@@ -22,10 +23,14 @@ struct TimedRun {
     QString timeoutText;
 };
 
-// Runs a child process to its end or its limit; both pipes are collected in full meanwhile.
+// Runs a child process to its end or its limit; the last part of both streams is kept.
 AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial)
 {
     ChildProcess process(run.launchPath, run.arguments);
+    OutputTail output;
+    OutputTail error;
+    process.onOutput([&output](const QByteArray &chunk) { output.append(chunk); });
+    process.onError([&error](const QByteArray &chunk) { error.append(chunk); });
     if (!process.start())
         return {1, QStringLiteral("Failed to run command: ") + process.errorString()};
     bool timedOut = false;
@@ -34,12 +39,13 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
         process.terminate();
     });
     process.waitForExit();
+    output.append(process.readRemainingOutput());
+    error.append(process.readRemainingError());
     if (timedOut)
         return {1, run.timeoutText};
     if (process.exitStatus() == 0)
-        return {0, decodeUtf8(process.readRemainingOutput()).value_or(QString())};
-    const QString errorText =
-        decodeUtf8(process.readRemainingError()).value_or(QStringLiteral("Unknown error"));
+        return {0, decodeUtf8(output.bytes())};
+    const QString errorText = decodeUtf8(error.bytes());
     if (recogniseDenial && AppleScriptHelper::namesDenial(errorText))
         return {process.exitStatus(), QStringLiteral("Admin authorization denied: ") + errorText};
     return {process.exitStatus(), errorText};
@@ -61,7 +67,13 @@ QString AppleScriptHelper::adminScript(const QString &command)
 
 AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script)
 {
-    return resultOf(executeAppleScript(script));
+    return runScript(script, Timing::current().scriptLimit);
+}
+
+AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script,
+                                                       std::chrono::milliseconds limit)
+{
+    return resultOf(executeAppleScript(script, limit));
 }
 
 AppleScriptHelper::Result AppleScriptHelper::resultOf(const std::optional<ScriptOutcome> &outcome)
@@ -98,14 +110,10 @@ std::optional<QString> AppleScriptHelper::getCommandOutput(const QString &comman
     return result.output;
 }
 
-AppleScriptHelper::Result AppleScriptHelper::runWithAdminPrivileges(const QString &command,
-                                                                    ExecutionMethod method)
+AppleScriptHelper::Result AppleScriptHelper::runWithAdminPrivileges(const QString &command)
 {
-    const QString script = adminScript(command);
-    if (method == ExecutionMethod::appleScript)
-        return runScript(script);
     return runWithLimit({Host::current().osascript(),
-                         {QStringLiteral("-e"), script},
+                         {QStringLiteral("-e"), adminScript(command)},
                          Timing::current().adminCommandLimit,
                          QStringLiteral("Operation timed out after 30 minutes")},
                         true);

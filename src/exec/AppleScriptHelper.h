@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -15,11 +16,6 @@
 // asynchronous one returns at once and reports on the main thread.
 class AppleScriptHelper {
 public:
-    enum class ExecutionMethod {
-        appleScript, // in this process, no time limit
-        process,     // through osascript in a child process, with a time limit
-    };
-
     // Status 0 with the result text, or another status with an error text.
     struct Result {
         int status;
@@ -31,13 +27,16 @@ public:
     using CompletionHandler = std::function<void(int status, const std::optional<QString> &output,
                                                  const std::optional<QString> &error)>;
 
+    // Runs an AppleScript, ended after the script limit or after `limit`.
     static Result runScript(const QString &script);
+    static Result runScript(const QString &script, std::chrono::milliseconds limit);
     // What runScript makes of the script engine's outcome, or of no outcome at all.
     static Result resultOf(const std::optional<ScriptOutcome> &outcome);
     static Result runCommand(const QString &command);
     static std::optional<QString> getCommandOutput(const QString &command);
-    static Result runWithAdminPrivileges(const QString &command,
-                                         ExecutionMethod method = ExecutionMethod::process);
+    // Runs `command` with administrator rights through osascript, ended after the administrator
+    // command limit.
+    static Result runWithAdminPrivileges(const QString &command);
 
     // Runs `command` with administrator rights on a background thread, streaming its output.
     // Output chunks, error chunks and then the completion arrive on the main thread in the

@@ -110,6 +110,17 @@ void ChildProcess::waitForExit()
     m_timers.clear();
 }
 
+bool ChildProcess::waitForExit(std::chrono::milliseconds limit)
+{
+    bool ended = false;
+    addTimeLimit(limit, [this, &ended] {
+        ended = true;
+        terminate();
+    });
+    waitForExit();
+    return !ended;
+}
+
 bool ChildProcess::isRunning() const
 {
     return m_process.state() == QProcess::Running;

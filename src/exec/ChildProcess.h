@@ -38,6 +38,9 @@ public:
     bool start();
     // Returns once the process has exited, handling its output and time limits meanwhile.
     void waitForExit();
+    // The same, ending the process and what it started once `limit` has passed; false when it
+    // had to be ended.
+    bool waitForExit(std::chrono::milliseconds limit);
     bool isRunning() const;
     // Asks the process and what it started to terminate, and kills them when they have not gone
     // after the grace period. What it started is killed at the latest when the process has gone.

@@ -3,41 +3,21 @@
 #include "exec/ChildProcess.h"
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
+#include "model/Timing.h"
 
 #include <QRegularExpression>
-
-#ifdef Q_OS_MACOS
-std::optional<ScriptOutcome> executeAppleScriptInProcess(const QString &source);
-#endif
-
-namespace {
-
-std::optional<ScriptOutcome> executeWithOsascript(const QString &source)
-{
-    ChildProcess osascript(Host::current().osascript(), {QStringLiteral("-e"), source});
-    if (!osascript.start())
-        return ScriptOutcome{std::nullopt, osascript.errorString(), std::nullopt};
-    osascript.waitForExit();
-    return scriptOutcomeFromOsascript(osascript.exitStatus(), osascript.readRemainingOutput(),
-                                      osascript.readRemainingError());
-}
-
-} // namespace
 
 ScriptOutcome scriptOutcomeFromOsascript(int exitStatus, const QByteArray &output,
                                          const QByteArray &error)
 {
     if (exitStatus == 0) {
-        QString result = decodeUtf8(output).value_or(QString());
+        QString result = decodeUtf8(output);
         // osascript ends the result with a line break of its own.
         if (result.endsWith(u'\n'))
             result.chop(1);
         return ScriptOutcome{result, std::nullopt, std::nullopt};
     }
-    const auto errorText = decodeUtf8(error);
-    if (!errorText)
-        return ScriptOutcome{};
-    return scriptFailureFromOsascript(*errorText);
+    return scriptFailureFromOsascript(decodeUtf8(error));
 }
 
 ScriptOutcome scriptFailureFromOsascript(const QString &errorText)
@@ -58,11 +38,16 @@ ScriptOutcome scriptFailureFromOsascript(const QString &errorText)
     return ScriptOutcome{std::nullopt, trimmed, std::nullopt};
 }
 
-std::optional<ScriptOutcome> executeAppleScript(const QString &source)
+ScriptOutcome executeAppleScript(const QString &source, std::chrono::milliseconds limit)
 {
-#ifdef Q_OS_MACOS
-    if (!Host::current().isStandIn())
-        return executeAppleScriptInProcess(source);
-#endif
-    return executeWithOsascript(source);
+    ChildProcess osascript(Host::current().osascript(), {QStringLiteral("-e"), source});
+    if (!osascript.start())
+        return ScriptOutcome{std::nullopt, osascript.errorString(), std::nullopt};
+    if (!osascript.waitForExit(limit))
+        return ScriptOutcome{std::nullopt,
+                             QStringLiteral("The script did not finish within ") +
+                                 Timing::describe(limit),
+                             std::nullopt};
+    return scriptOutcomeFromOsascript(osascript.exitStatus(), osascript.readRemainingOutput(),
+                                      osascript.readRemainingError());
 }

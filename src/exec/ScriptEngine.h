@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 // What running one AppleScript gave: its result on success, otherwise whatever error details
@@ -13,10 +14,11 @@ struct ScriptOutcome {
     std::optional<qint64> errorNumber;
 };
 
-// Compiles and runs an AppleScript, blocking the calling thread until it has finished. Nothing
-// when the script could not even be created. On a Mac this is the system's in-process script
-// service; on a stand-in Mac the stand-in's osascript, read the way osascript answers.
-std::optional<ScriptOutcome> executeAppleScript(const QString &source);
+// Runs an AppleScript through the host's osascript, blocking the calling thread until it has
+// finished, and reads its answer. A script still running after `limit` is ended and fails with a
+// message saying so. (A child process rather than the in-process script service, because only a
+// child can be ended when a script hangs on an unanswered prompt or a stuck volume.)
+ScriptOutcome executeAppleScript(const QString &source, std::chrono::milliseconds limit);
 
 // Reads the standard error of osascript ("0:38: execution error: MESSAGE (NUMBER)").
 ScriptOutcome scriptFailureFromOsascript(const QString &errorText);

@@ -2,28 +2,11 @@
 
 #include <QStringDecoder>
 
-std::optional<QString> decodeUtf8(QByteArrayView bytes)
-{
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder(bytes);
-    if (decoder.hasError())
-        return std::nullopt;
-    return text;
-}
+#include <utility>
 
-QString decodeUtf8Pieces(const QByteArrayList &pieces)
+QString decodeUtf8(QByteArrayView bytes)
 {
-    qsizetype bytes = 0;
-    for (const QByteArray &piece : pieces)
-        bytes += piece.size();
-    // A UTF-8 byte never becomes more than one UTF-16 unit.
-    QString text(bytes, Qt::Uninitialized);
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QChar *end = text.data();
-    for (const QByteArray &piece : pieces)
-        end = decoder.appendToBuffer(end, piece);
-    text.truncate(end - text.constData());
-    return text;
+    return QString::fromUtf8(bytes);
 }
 
 namespace {
@@ -47,21 +30,26 @@ qsizetype unfinishedTailLength(const QByteArray &bytes)
 
 } // namespace
 
-std::optional<QByteArray> Utf8ChunkDecoder::completeCharacters(const QByteArray &chunk)
+QByteArray Utf8ChunkDecoder::completeCharacters(const QByteArray &chunk)
 {
-    // Most chunks carry nothing over: they are handed back as they are, without a copy.
+    // Most chunks carry nothing over and are valid: they are handed back as they are, without a
+    // copy.
     QByteArray bytes = m_carried.isEmpty() ? chunk : m_carried + chunk;
     const qsizetype tail = unfinishedTailLength(bytes);
-    const bool valid = QByteArrayView(bytes).chopped(tail).isValidUtf8();
-    m_carried = valid ? bytes.right(tail) : QByteArray();
-    if (!valid)
-        return std::nullopt;
+    m_carried = bytes.right(tail);
     bytes.chop(tail);
-    return bytes;
+    if (QByteArrayView(bytes).isValidUtf8())
+        return bytes;
+    return QString::fromUtf8(bytes).toUtf8();
 }
 
-std::optional<QString> Utf8ChunkDecoder::decode(const QByteArray &chunk)
+QString Utf8ChunkDecoder::decode(const QByteArray &chunk)
 {
-    const auto bytes = completeCharacters(chunk);
-    return bytes ? std::optional(QString::fromUtf8(*bytes)) : std::nullopt;
+    return QString::fromUtf8(completeCharacters(chunk));
+}
+
+QByteArray Utf8ChunkDecoder::finish()
+{
+    const QByteArray rest = std::exchange(m_carried, QByteArray());
+    return rest.isEmpty() ? rest : QString::fromUtf8(rest).toUtf8();
 }

@@ -39,10 +39,20 @@ QString commandFailed(const QString &text)
     return DMGCreatorError::commandFailed(text).description();
 }
 
+// Waits for one hdiutil step within its time limit; the failure when it had to be ended.
+std::optional<QString> waitForImageTool(ChildProcess &hdiutil)
+{
+    const auto limit = Timing::current().imageToolLimit;
+    if (hdiutil.waitForExit(limit))
+        return std::nullopt;
+    return commandFailed(QStringLiteral("hdiutil did not finish within ") +
+                         Timing::describe(limit));
+}
+
 // Read once the tool has exited; ChildProcess has kept the pipe drained meanwhile.
 QString standardError(ChildProcess &tool)
 {
-    return decodeUtf8(tool.readRemainingError()).value_or(QStringLiteral("Unknown error"));
+    return decodeUtf8(tool.readRemainingError());
 }
 
 // Shows each piece of the tool's standard output, under `prefix`, as it arrives.
@@ -50,9 +60,9 @@ void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &
                   const std::function<void(const QString &, double)> &progress)
 {
     tool.onOutput([&decoder, prefix, progress](const QByteArray &chunk) {
-        const std::optional<QString> text = decoder.decode(chunk);
-        if (text && !text->isEmpty())
-            progress(prefix + text->trimmed(), 50);
+        const QString text = decoder.decode(chunk);
+        if (!text.isEmpty())
+            progress(prefix + text.trimmed(), 50);
     });
 }
 
@@ -99,7 +109,8 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
     }
     if (!hdiutil.start())
         return hdiutil.errorString();
-    hdiutil.waitForExit();
+    if (Failure failure = waitForImageTool(hdiutil))
+        return failure;
     hdiutil.stopReading();
 
     if (hdiutil.exitStatus() != 0)
@@ -122,7 +133,8 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
                              QStringLiteral("-mountpoint"), mountPoint});
         if (!attach.start())
             return attach.errorString();
-        attach.waitForExit();
+        if (Failure failure = waitForImageTool(attach))
+            return failure;
         if (attach.exitStatus() != 0)
             return commandFailed(QStringLiteral("Failed to mount DMG: ") + standardError(attach));
     }
@@ -136,8 +148,7 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
     // mount point and the bundle path for it, since installer names hold spaces and may hold
     // quotes or anything else a file name can.
     const QString command = installer.createinstallmediaCommand(mountPoint);
-    const AppleScriptHelper::Result result = AppleScriptHelper::runWithAdminPrivileges(
-        command, AppleScriptHelper::ExecutionMethod::process);
+    const AppleScriptHelper::Result result = AppleScriptHelper::runWithAdminPrivileges(command);
 
     for (const ToolReport &report : readToolOutput(result.output, copyingStarted)) {
         if (report.progress)
@@ -164,7 +175,8 @@ DMGCreator::Failure DMGCreator::unmountDMG(const QString &volumePath)
                         {QStringLiteral("detach"), volumePath, QStringLiteral("-force")});
     if (!detach.start())
         return detach.errorString();
-    detach.waitForExit();
+    if (Failure failure = waitForImageTool(detach))
+        return failure;
     if (detach.exitStatus() != 0)
         return commandFailed(QStringLiteral("Failed to unmount DMG: ") + standardError(detach));
     return std::nullopt;
@@ -189,7 +201,8 @@ DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QS
     }
     if (!hdiutil.start())
         return hdiutil.errorString();
-    hdiutil.waitForExit();
+    if (Failure failure = waitForImageTool(hdiutil))
+        return failure;
     hdiutil.stopReading();
     if (hdiutil.exitStatus() != 0)
         return commandFailed(QStringLiteral("Failed to convert DMG to ISO: ") +

@@ -149,10 +149,10 @@ void runTerminalCommand(const QString &command, const QString &password,
     Utf8ChunkDecoder errorDecoder;
     auto forward = [](Utf8ChunkDecoder &decoder, const USBCreator::TextHandler &handler,
                       const QByteArray &bytes) {
-        const auto text = decoder.decode(bytes);
-        if (!text || text->isEmpty())
+        const QString text = decoder.decode(bytes);
+        if (text.isEmpty())
             return;
-        runOnMainThread([handler, text = *text] { handler(text); });
+        runOnMainThread([handler, text] { handler(text); });
     };
     process.onOutput(
         [&](const QByteArray &bytes) { forward(outputDecoder, outputHandler, bytes); });

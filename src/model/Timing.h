@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <chrono>
 
 // Every delay and time limit of the program in one place. The defaults are the real ones; tests
@@ -18,6 +20,13 @@ struct Timing {
     Duration adminStreamLimit = std::chrono::hours(3);
     // A command fed the password through the terminal path is stopped after this long.
     Duration terminalCommandLimit = std::chrono::hours(2);
+    // An AppleScript (an eject, a Finder request) is stopped after this long.
+    Duration scriptLimit = std::chrono::minutes(2);
+    // The package installer is stopped after this long.
+    Duration packageInstallLimit = std::chrono::hours(1);
+    // One hdiutil step (making, attaching, converting or detaching an image) is stopped after
+    // this long.
+    Duration imageToolLimit = std::chrono::hours(1);
     // The application's own start-up work waits this long after the state is made.
     Duration startupRefreshDelay = std::chrono::milliseconds(500);
     // After a disk listing arrives, the selected device is selected again this much later.
@@ -46,5 +55,7 @@ struct Timing {
     Duration packagePreparationFailureDelay = std::chrono::seconds(2);
 
     static Timing current();
+    // "30 seconds", "5 minutes", "2 hours": a limit as the user is told it.
+    static QString describe(Duration duration);
     static void setCurrent(const Timing &timing);
 };

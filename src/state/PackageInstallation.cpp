@@ -6,6 +6,7 @@
 #include "exec/AppleScriptHelper.h"
 #include "host/Host.h"
 #include "model/ShellQuote.h"
+#include "model/Timing.h"
 
 #include <QDir>
 #include <QFile>
@@ -113,8 +114,8 @@ void AppState::installPKGAutomated(const QUrl &url)
         const QString command = shellQuoted(host.installer()) + QStringLiteral(" -pkg ") +
                                 shellSingleQuoted(copy) + QStringLiteral(" -target ") +
                                 shellQuoted(host.applicationsFolder());
-        const AppleScriptHelper::Result result =
-            AppleScriptHelper::runScript(AppleScriptHelper::adminScript(command));
+        const AppleScriptHelper::Result result = AppleScriptHelper::runScript(
+            AppleScriptHelper::adminScript(command), Timing::current().packageInstallLimit);
 
         if (result.status != 0) {
             AppState::postToMainThread(state, [url, output = result.output](AppState &app) {

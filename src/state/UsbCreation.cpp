@@ -10,6 +10,7 @@
 #include "media/USBCreator.h"
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
+#include "model/OutputTail.h"
 #include "model/ShellQuote.h"
 
 #include <QFile>
@@ -121,7 +122,10 @@ void AppState::executeTerminalCommand(const QString &password)
         terminalCommand(), password,
         [state](const QString &chunk) {
             AppState::postToMainThread(state, [chunk](AppState &app) {
-                app.terminalOutput.modify([&](QString &output) { output += chunk; });
+                app.terminalOutput.modify([&](QString &output) {
+                    output += chunk;
+                    keepTail(output);
+                });
                 ProgressInfo next = app.progressInfo();
                 next.parseTerminalOutput(app.m_terminalOutputLine.readable(chunk));
                 // Forward only, as on the other paths.
@@ -131,7 +135,10 @@ void AppState::executeTerminalCommand(const QString &password)
         },
         [state](const QString &chunk) {
             AppState::postToMainThread(state, [chunk](AppState &app) {
-                app.terminalOutput.modify([&](QString &output) { output += chunk; });
+                app.terminalOutput.modify([&](QString &output) {
+                    output += chunk;
+                    keepTail(output);
+                });
                 if (chunk.contains(QLatin1String("incorrect password")) ||
                     chunk.contains(QLatin1String("Sorry, try again"))) {
                     app.isWaitingForPassword = true;

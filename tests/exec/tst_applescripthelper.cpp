@@ -1,5 +1,6 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "model/OutputTail.h"
 #include "model/Timing.h"
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
@@ -105,11 +106,12 @@ private slots:
         QTest::newRow("silent failure") << "exit 3" << Result{3, ""};
         QTest::newRow("error text") << "echo out; echo bad >&2; exit 4" << Result{4, "bad\n"};
         QTest::newRow("invalid UTF-8 error")
-            << "printf '\\xff\\xfe' >&2; exit 2" << Result{2, "Unknown error"};
-        QTest::newRow("invalid UTF-8 output") << "printf 'ok\\xff'" << Result{0, ""};
-        QTest::newRow("5 MB of errors does not stall")
-            << "head -c 5000000 /dev/zero | tr '\\0' e >&2; exit 1"
-            << Result{1, QString(5000000, u'e')};
+            << "printf '\\xff\\xfe' >&2; exit 2" << Result{2, "\uFFFD\uFFFD"};
+        QTest::newRow("invalid UTF-8 output") << "printf 'ok\\xff'" << Result{0, "ok\uFFFD"};
+        // Neither stalls the tool, and only the last megabyte is kept for the message.
+        QTest::newRow("5 MB of errors")
+            << "head -c 5000000 /dev/zero | tr '\\0' e >&2; echo -n end >&2; exit 1"
+            << Result{1, QString(OutputTail::defaultCapacity - 3, u'e') + "end"};
     }
     void runCommandResults()
     {
@@ -196,17 +198,16 @@ private slots:
             << Result{1, "AppleScript Error -2741: Expected expression but found end of script."};
         QTest::newRow("no details")
             << QByteArray("exit 1") << Result{1, "AppleScript Error -1: Unknown error"};
-        QTest::newRow("undecodable details") << QByteArray("printf '\\xff' >&2; exit 1")
-                                             << Result{1, "AppleScript Error -1: Unknown error"};
+        QTest::newRow("undecodable details")
+            << QByteArray("printf 'bad \\xff' >&2; exit 1")
+            << Result{1, QStringLiteral("AppleScript Error -1: bad \uFFFD")};
     }
     void scriptsRunByTheEngine()
     {
         QFETCH(QByteArray, tool);
         world().replaceTool("usr/bin/osascript", tool);
         QTEST(AppleScriptHelper::runScript(QStringLiteral("anything")), "expected");
-        QTEST(AppleScriptHelper::runWithAdminPrivileges(
-                  QStringLiteral("true"), AppleScriptHelper::ExecutionMethod::appleScript),
-              "expected");
+        QTEST(AppleScriptHelper::runScript(QStringLiteral("anything"), 1min), "expected");
     }
 
     void launchFailures()
@@ -238,8 +239,9 @@ private slots:
         QCOMPARE(record.error, OptText("warn\n"));
         const QString printed = diagnostics.text();
         QVERIFY(printed.startsWith(QStringLiteral("Executing command: say 'hi'\n")));
-        QVERIFY(printed.contains(QStringLiteral("Command output: one\n")));
-        QVERIFY(printed.contains(QStringLiteral("Command error: warn\n")));
+        // A chunk's line break is shown as an escape: each diagnostic stays one line.
+        QVERIFY(printed.contains(QStringLiteral("Command output: one\\n\n")));
+        QVERIFY(printed.contains(QStringLiteral("Command error: warn\\n\n")));
         QVERIFY(printed.endsWith(QStringLiteral("Command completed with status: 0\n")));
     }
 
@@ -257,10 +259,14 @@ private slots:
         QTest::newRow("denied after some output")
             << QByteArray("echo partial; sleep 0.1; echo 'authorization denied' >&2; exit 1") << 126
             << OptText("partial\n") << notGranted;
-        // Undecodable chunks are dropped, but a character split between chunks is not.
+        // An undecodable byte becomes the replacement character; a character split between chunks
+        // stays whole, and one cut off by the end of the stream is replaced too.
         QTest::newRow("split character")
             << QByteArray("printf '\\xc3'; sleep 0.2; printf '\\xa9\\n'; printf '\\xff' >&2") << 0
-            << OptText(QStringLiteral("é\n")) << OptText();
+            << OptText(QStringLiteral("é\n")) << OptText(QStringLiteral("\uFFFD"));
+        QTest::newRow("unfinished at the end")
+            << QByteArray("printf 'ok \\xe2'") << 0 << OptText(QStringLiteral("ok \uFFFD"))
+            << OptText();
         QTest::newRow("pieces joined")
             << QByteArray("printf 'a\xe2\x82\xac'; sleep 0.1; printf '\xf0\x9f\x92\xbe\n'") << 0
             << OptText(QStringLiteral("a€💾\n")) << OptText();

@@ -123,7 +123,7 @@ private slots:
     {
         Timing timing = quickTiming();
         timing.commandLimit = timing.adminCommandLimit = timing.adminRightsWait = toolLimit;
-        timing.terminalCommandLimit = toolLimit;
+        timing.terminalCommandLimit = timing.scriptLimit = toolLimit;
         timing.adminStreamLimit = 2 * toolLimit; // so that each of the two has its own notice
         timing.terminationGrace = 200ms;
         Timing::setCurrent(timing);
@@ -159,9 +159,11 @@ private slots:
         add("talks then hangs", "Process timeout exceeded (2 hours)", {"terminal"});
         add("hangs ignoring TERM", "Operation timed out after 30 minutes", {"admin via process"});
         add("hangs ignoring TERM", "Operation timed out after 5 minutes", {"runCommand"});
+        add("hangs ignoring TERM", "The script did not finish within", {"runScript"});
         add("5 MB of errors", flood,
             {"runScript", "admin via process", "runCommand", "streamed admin"});
-        add("invalid UTF-8", "Unknown error", {"runScript", "admin via process", "runCommand"});
+        // A bad byte becomes the replacement character; the rest of what the tool said is kept.
+        add("invalid UTF-8", "\uFFFD( failed", {"runScript", "admin via process", "runCommand"});
         add("invalid UTF-8", "", {"streamed admin"});
     }
     void runnerOperations()
@@ -235,10 +237,10 @@ private slots:
         add("5 MB of errors", flood, {"USB, prompt", "USB, terminal", "package"});
         add("5 MB of errors", "Failed to create DMG: eeeeeeeeeeeeeeeeeeee", {"ISO, hdiutil"});
         add("5 MB of errors", "eeeeeeeeeeeeeeeeeeee (1)", {"ISO, createinstallmedia"});
-        add("invalid UTF-8", "Process terminated with status: 1", {"USB, prompt"});
+        add("invalid UTF-8", "\uFFFD( failed", {"USB, prompt"});
         add("invalid UTF-8", "Process exited with code 1", {"USB, terminal"});
-        add("invalid UTF-8", "Failed to create DMG: Unknown error", {"ISO, hdiutil"});
-        add("invalid UTF-8", "Unknown error", {"package"});
+        add("invalid UTF-8", "Failed to create DMG: \uFFFD", {"ISO, hdiutil"});
+        add("invalid UTF-8", "\uFFFD( failed", {"package"});
         add("volume deleted", noVolume, {"USB, prompt", "ISO, createinstallmedia"});
         add("disk ejected", noVolume, {"USB, terminal"});
         // Only a diskutil that cannot be started is an error; no usable answer means no disk.

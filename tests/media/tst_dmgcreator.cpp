@@ -306,7 +306,7 @@ private slots:
         row("create", "create", "echo 'hdiutil: create failed' >&2; exit 1",
             "Failed to create DMG: hdiutil: create failed\n", 0, {}, "create");
         row("create, undecodable error", "create", "printf '\\xff' >&2; exit 1",
-            "Failed to create DMG: Unknown error", 0, {}, "create");
+            "Failed to create DMG: \uFFFD", 0, {}, "create");
         row("attach", "attach", "echo 'hdiutil: attach failed' >&2; exit 1",
             "Failed to mount DMG: hdiutil: attach failed\n", 1, left, "attach");
         row("attached elsewhere", "attach", "true",
