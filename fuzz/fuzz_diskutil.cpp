@@ -6,29 +6,27 @@
 #include "disk/DiskUtility.h"
 #include "model/PropertyList.h"
 
-#include <QDir>
-#include <QFileInfo>
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray answer(reinterpret_cast<const char *>(data), qsizetype(size));
 
     if (const auto disks = DiskUtility::readDiskList(answer)) {
         for (const DiskUtility::ListedDisk &disk : *disks) {
-            for (const DiskUtility::ListedVolume &volume : disk.volumes) {
-                // The name becomes a mount point: exactly one entry of the volumes folder, with
-                // no NUL for the system to cut it short at.
-                const QString mountPoint = QStringLiteral("/Volumes/") + volume.volumeName;
-                FUZZ_EXPECT(QDir::cleanPath(mountPoint) == mountPoint &&
-                            QFileInfo(mountPoint).path() == QLatin1String("/Volumes") &&
-                            !mountPoint.contains(QChar(0)));
-            }
+            // Only identifiers that name a disk are asked about.
+            for (const DiskUtility::ListedVolume &volume : disk.volumes)
+                FUZZ_EXPECT(volume.deviceIdentifier.startsWith(QLatin1String("disk")));
         }
     }
 
     if (const auto info = readPropertyListDictionary(answer)) {
-        (void)DiskUtility::infoSaysRemovableDisk(*info);
-        (void)DiskUtility::infoSaysRemovableVolume(*info);
+        const auto startup = DiskUtility::readStartupDisk(*info);
+        // A volume on the startup disk is never a target, whatever else the answer says.
+        if (startup)
+            FUZZ_EXPECT(DiskUtility::whyNotTarget(*info, *startup).has_value());
+        if (!DiskUtility::whyNotTarget(*info, DiskUtility::StartupDisk{})) {
+            const DiskInfo disk = DiskUtility::targetRecord(*info);
+            FUZZ_EXPECT(!disk.mountPoint.isEmpty() && disk.size >= 0 && disk.freeSpace >= 0);
+        }
     }
     return 0;
 }

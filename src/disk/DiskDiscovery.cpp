@@ -1,5 +1,5 @@
-// Removable volume discovery: diskutil's disk layout first, the volumes folder when that finds
-// nothing.
+// Volume discovery: diskutil's disk layout first, the volumes folder when that finds nothing.
+// Either way each volume's mount point and kind come from diskutil's answer about its device.
 
 #include "disk/DiskTool.h"
 #include "disk/DiskUtility.h"
@@ -12,40 +12,34 @@
 namespace {
 
 using ProgressCallback = DiskUtility::ProgressCallback;
+using DiskListResult = DiskUtility::DiskListResult;
 
-// A listed volume name must be one entry of the volumes folder; anything else would put the
-// mount point somewhere else entirely.
-bool isSingleEntryName(const QString &name)
+// The record of `target` when diskutil says it may be erased; `wantedMountPoint`, when given,
+// must be where diskutil says the volume is mounted. A failure to ask ends the scan.
+std::variant<std::optional<DiskInfo>, DiskUtilityError>
+examine(const QString &target, const DiskUtility::StartupDisk &startup,
+        const std::optional<QString> &wantedMountPoint = std::nullopt)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(u'/') && !name.contains(QChar(0));
+    const DiskTool::Answer answer = DiskTool::ask(target);
+    if (answer.failure)
+        return *answer.failure;
+    if (!answer.info || DiskUtility::whyNotTarget(*answer.info, startup))
+        return std::nullopt;
+    DiskInfo disk = DiskUtility::targetRecord(*answer.info);
+    if (wantedMountPoint && disk.mountPoint != *wantedMountPoint)
+        return std::nullopt;
+    return disk;
 }
 
-// Adds the mounted volumes of one removable whole disk, in partition order.
-void collectVolumes(const DiskUtility::ListedDisk &disk, double percentage,
-                    const ProgressCallback &progress, QList<DiskInfo> &disks)
-{
-    const QString volumesFolder = Host::current().volumesFolder();
-    for (const DiskUtility::ListedVolume &volume : disk.volumes) {
-        // Where macOS mounts a volume of that name; the listing's own mount point is not trusted.
-        const QString mountPoint = volumesFolder + u'/' + volume.volumeName;
-        if (!QFileInfo::exists(mountPoint))
-            continue;
-        progress(QStringLiteral("Processing volume: ") + volume.volumeName, percentage);
-        const DiskUtility::VolumeSpace space = DiskUtility::getVolumeInfo(mountPoint);
-        disks.append(DiskInfo(volume.deviceIdentifier, volume.volumeName, mountPoint, space.size,
-                              space.freeSpace, true));
-    }
-}
-
-// Reads `diskutil list -plist`. Fails only when diskutil cannot be started; a listing that is
-// unusable or names no mounted removable volume gives an empty list.
-DiskUtility::DiskListResult scanDiskList(const ProgressCallback &progress)
+// Reads `diskutil list -plist`. A listing that is unusable or names no volume that may be
+// erased gives an empty list.
+DiskListResult scanDiskList(const DiskUtility::StartupDisk &startup,
+                            const ProgressCallback &progress)
 {
     progress(QStringLiteral("Running diskutil command"), 10);
     const DiskTool::Run listing = DiskTool::run({QStringLiteral("list"), QStringLiteral("-plist")});
-    if (listing.launchError)
-        return DiskUtilityError::launchFailed(*listing.launchError);
+    if (listing.failure)
+        return *listing.failure;
     progress(QStringLiteral("Processing disk information"), 20);
     if (listing.exitStatus != 0)
         return QList<DiskInfo>();
@@ -62,25 +56,30 @@ DiskUtility::DiskListResult scanDiskList(const ProgressCallback &progress)
         const double percentage = 40.0 + 25.0 * double(index + 1) / double(count);
         if (!disk.deviceIdentifier)
             continue;
-        const QString &identifier = *disk.deviceIdentifier;
-        progress(QStringLiteral("Examining disk: ") + identifier, percentage);
-        if (!DiskUtility::isRemovableDisk(identifier))
-            continue;
-        progress(QStringLiteral("Found removable disk: ") + identifier, percentage);
-        collectVolumes(disk, percentage, progress, disks);
+        progress(QStringLiteral("Examining disk: ") + *disk.deviceIdentifier, percentage);
+        for (const DiskUtility::ListedVolume &volume : disk.volumes) {
+            const auto examined = examine(volume.deviceIdentifier, startup);
+            if (const auto *failure = std::get_if<DiskUtilityError>(&examined))
+                return *failure;
+            if (const auto &found = std::get<std::optional<DiskInfo>>(examined)) {
+                progress(QStringLiteral("Processing volume: ") + found->volumeName, percentage);
+                disks.append(*found);
+            }
+        }
     }
     return disks;
 }
 
-// Walks the volumes folder, for when the disk layout gave nothing.
-QList<DiskInfo> scanVolumesFolder(const ProgressCallback &progress)
+// Walks the volumes folder, for when the disk layout gave nothing. An entry counts only where
+// diskutil says a volume is mounted at exactly that path: a stale folder, or a link to the
+// startup volume, is answered for the volume holding it.
+DiskListResult scanVolumesFolder(const DiskUtility::StartupDisk &startup,
+                                 const ProgressCallback &progress)
 {
     progress(QStringLiteral("Primary method failed, trying fallback method"), 65);
     const auto entries = DiskTool::volumesFolderEntries();
     if (!entries)
-        return {};
-    const QString hostName =
-        Host::current().computerName().value_or(QStringLiteral("Macintosh HD"));
+        return QList<DiskInfo>();
 
     const qsizetype count = entries->size();
     progress(QStringLiteral("Found %1 volumes to examine").arg(count), 70);
@@ -88,21 +87,14 @@ QList<DiskInfo> scanVolumesFolder(const ProgressCallback &progress)
     for (qsizetype index = 0; index < count; ++index) {
         const QString &path = entries->at(index);
         const double percentage = 70.0 + 25.0 * double(index + 1) / double(count);
-        const QString name = QFileInfo(path).fileName();
-        progress(QStringLiteral("Checking volume: ") + name, percentage);
-        // The startup disk and the system's own volumes are never targets.
-        if (name == hostName || name == QLatin1String("Macintosh HD") ||
-            name.contains(QLatin1String("System")))
-            continue;
-        const auto identifier = DiskUtility::getDeviceIdentifier(path);
-        if (!identifier)
-            continue;
-        progress(QStringLiteral("Examining device: ") + *identifier, percentage);
-        if (!DiskUtility::isRemovableVolume(path))
-            continue;
-        progress(QStringLiteral("Found removable volume: ") + name, percentage);
-        const DiskUtility::VolumeSpace space = DiskUtility::getVolumeInfo(path);
-        disks.append(DiskInfo(*identifier, name, path, space.size, space.freeSpace, true));
+        progress(QStringLiteral("Checking volume: ") + QFileInfo(path).fileName(), percentage);
+        const auto examined = examine(path, startup, path);
+        if (const auto *failure = std::get_if<DiskUtilityError>(&examined))
+            return *failure;
+        if (const auto &found = std::get<std::optional<DiskInfo>>(examined)) {
+            progress(QStringLiteral("Found removable volume: ") + found->volumeName, percentage);
+            disks.append(*found);
+        }
     }
     return disks;
 }
@@ -126,7 +118,7 @@ std::optional<QList<DiskUtility::ListedDisk>> DiskUtility::readDiskList(const QB
         for (const QVariantMap &partition : partitions.value_or(QList<QVariantMap>())) {
             const auto volumeName = DiskTool::string(partition, QStringLiteral("VolumeName"));
             const auto identifier = DiskTool::string(partition, QStringLiteral("DeviceIdentifier"));
-            if (volumeName && identifier && isSingleEntryName(*volumeName))
+            if (volumeName && identifier && DiskTool::wholeDiskOf(*identifier))
                 listed.volumes.append({*identifier, *volumeName});
         }
         disks.append(listed);
@@ -138,14 +130,17 @@ DiskUtility::DiskListResult DiskUtility::fetchRemovableDisks(const ProgressCallb
 {
     const ProgressCallback report = progress ? progress : [](const QString &, double) {};
     report(QStringLiteral("Starting disk scan"), 5);
-    const DiskListResult listed = scanDiskList(report);
-    if (std::holds_alternative<DiskUtilityError>(listed))
-        return listed;
-    QList<DiskInfo> disks = std::get<QList<DiskInfo>>(listed);
-    if (disks.isEmpty())
-        disks = scanVolumesFolder(report);
-    report(QStringLiteral("Disk scan complete, found %1 removable disks").arg(disks.size()), 100);
-    return disks;
+    const auto startup = findStartupDisk();
+    if (const auto *failure = std::get_if<DiskUtilityError>(&startup))
+        return *failure;
+    const StartupDisk &startupDisk = std::get<StartupDisk>(startup);
+    DiskListResult listed = scanDiskList(startupDisk, report);
+    if (const auto *disks = std::get_if<QList<DiskInfo>>(&listed); disks && disks->isEmpty())
+        listed = scanVolumesFolder(startupDisk, report);
+    if (const auto *disks = std::get_if<QList<DiskInfo>>(&listed))
+        report(QStringLiteral("Disk scan complete, found %1 removable disks").arg(disks->size()),
+               100);
+    return listed;
 }
 
 void DiskUtility::getRemovableDisks(DiskListCompletion completion)

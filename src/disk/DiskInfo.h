@@ -15,6 +15,13 @@ struct DiskInfo {
     qint64 size = 0; // file-system size in bytes
     qint64 freeSpace = 0;
     bool isRemovable = false;
+    // The whole disk the volume lies on, e.g. disk4; empty when not known.
+    QString wholeDiskIdentifier;
+    // External media that cannot be removed from its drive, such as a USB SSD: not a stick.
+    bool isFixedExternal = false;
+    // The file system's identity as diskutil gave it; empty when it gave none. A volume made
+    // anew under the same identifier and mount point has another one.
+    QString volumeUuid;
 
     DiskInfo() = default;
     DiskInfo(const QString &deviceIdentifier, const QString &volumeName, const QString &mountPoint,

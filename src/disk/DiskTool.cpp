@@ -5,6 +5,9 @@
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
 #include "model/PropertyList.h"
+#include "model/Timing.h"
+
+#include <QRegularExpression>
 
 namespace DiskTool {
 
@@ -12,21 +15,35 @@ Run run(const QStringList &arguments)
 {
     ChildProcess diskutil(Host::current().diskutil(), arguments);
     if (!diskutil.start())
-        return {diskutil.errorString(), 0, {}};
+        return {DiskUtilityError::launchFailed(diskutil.errorString()), 0, {}};
+    const auto limit = Timing::current().diskToolLimit;
+    bool timedOut = false;
+    diskutil.addTimeLimit(limit, [&] {
+        timedOut = true;
+        diskutil.terminate();
+    });
     diskutil.waitForExit();
+    if (timedOut)
+        return {DiskUtilityError::timedOut(QStringLiteral("diskutil"), limit), 0, {}};
     return {std::nullopt, diskutil.exitStatus(), diskutil.readRemainingOutput()};
 }
 
-std::optional<QVariantMap> info(const QString &target, const QString &launchFailurePrefix)
+Answer ask(const QString &target)
 {
     const Run answer = run({QStringLiteral("info"), QStringLiteral("-plist"), target});
-    if (answer.launchError) {
-        printDiagnostic(launchFailurePrefix + *answer.launchError);
-        return std::nullopt;
-    }
+    if (answer.failure)
+        return {answer.failure, std::nullopt};
     if (answer.exitStatus != 0)
-        return std::nullopt;
-    return readPropertyListDictionary(answer.output);
+        return {};
+    return {std::nullopt, readPropertyListDictionary(answer.output)};
+}
+
+std::optional<QVariantMap> info(const QString &target, const QString &failurePrefix)
+{
+    const Answer answer = ask(target);
+    if (answer.failure)
+        printDiagnostic(failurePrefix + answer.failure->description());
+    return answer.info;
 }
 
 std::optional<QString> string(const QVariantMap &dictionary, const QString &key)
@@ -37,10 +54,24 @@ std::optional<QString> string(const QVariantMap &dictionary, const QString &key)
     return value.toString();
 }
 
+std::optional<qint64> integer(const QVariantMap &dictionary, const QString &key)
+{
+    const QVariant value = dictionary.value(key);
+    if (value.typeId() != QMetaType::LongLong)
+        return std::nullopt;
+    return value.toLongLong();
+}
+
 bool isTrue(const QVariantMap &dictionary, const QString &key)
 {
     const QVariant value = dictionary.value(key);
     return value.typeId() == QMetaType::Bool && value.toBool();
+}
+
+bool isFalse(const QVariantMap &dictionary, const QString &key)
+{
+    const QVariant value = dictionary.value(key);
+    return value.typeId() == QMetaType::Bool && !value.toBool();
 }
 
 std::optional<QList<QVariantMap>> dictionaries(const QVariant &value)
@@ -54,6 +85,15 @@ std::optional<QList<QVariantMap>> dictionaries(const QVariant &value)
         result.append(element.toMap());
     }
     return result;
+}
+
+std::optional<QString> wholeDiskOf(const QString &identifier)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(disk[0-9]+)(?:s[0-9]+)*$"));
+    const QRegularExpressionMatch match = pattern.match(identifier);
+    if (!match.hasMatch())
+        return std::nullopt;
+    return match.captured(1);
 }
 
 std::optional<QStringList> volumesFolderEntries()

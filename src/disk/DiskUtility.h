@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 #include <functional>
@@ -24,44 +25,44 @@ public:
     using EjectResult = std::variant<int, DiskUtilityError>;
     using EjectCompletion = std::function<void(const EjectResult &result)>;
 
-    struct VolumeSpace {
-        qint64 size = 0;
-        qint64 freeSpace = 0;
-        friend bool operator==(const VolumeSpace &, const VolumeSpace &) = default;
+    // The whole disks the running system lives on: the boot volume's own whole disk and, for
+    // APFS, the whole disks of its container's physical stores.
+    struct StartupDisk {
+        QStringList wholeDisks;
     };
 
-    // Finds the removable volumes on a background thread. Progress reports and then the
-    // completion arrive on that thread; the only failure is a diskutil that cannot be started.
+    // Finds the volumes that may receive installer media on a background thread: mounted,
+    // physical, writable, external or removable, and not on the startup disk. Progress reports
+    // and then the completion arrive on that thread. The scan fails when diskutil cannot be
+    // started, does not answer in time, or does not say which disk the Mac started from.
     static void getRemovableDisks(DiskListCompletion completion);
     static void getRemovableDisks(ProgressCallback progress, DiskListCompletion completion);
 
-    // The device identifier of the volume holding `path`; nothing when diskutil cannot say.
-    // Runs diskutil on the calling thread, so keep it off the main thread.
-    static std::optional<QString> getDeviceIdentifier(const QString &path);
+    // Asks diskutil again, just before `disk` is erased, whether its mount point still belongs to
+    // its device and the device may still be erased. Gives the text to refuse with, ending in
+    // "Nothing was erased.", or nothing when the erase may go ahead. Blocks the calling thread,
+    // so keep it off the main thread.
+    static std::optional<QString> confirmTarget(const DiskInfo &disk);
 
     // Answers whether protection is on, on the main thread. When the status cannot be learnt,
-    // protection is taken to be on.
+    // csrutil included not answering within its limit, protection is taken to be on.
     static void checkSIPStatus(std::function<void(bool enabled)> completion);
 
-    // Ejects every mounted volume named exactly "Shared Support" and hands over how many went,
-    // on the background thread that did the work.
+    // Ejects every disk image diskutil says is mounted at a volumes-folder entry named exactly
+    // "Shared Support" and hands over how many went, on the background thread that did the
+    // work. Nothing on the startup disk is ever ejected.
     static void ejectSharedSupportVolumes(EjectCompletion completion);
 
     // The building blocks of the above; each blocks the calling thread.
 
-    // The whole scan. Fails only when diskutil cannot be started.
+    // The whole scan.
     static DiskListResult fetchRemovableDisks(const ProgressCallback &progress);
-    // Whether diskutil says the whole disk `diskIdentifier` is removable or external.
-    static bool isRemovableDisk(const QString &diskIdentifier);
-    // Whether diskutil says the volume mounted at `volumePath` is removable or external.
-    static bool isRemovableVolume(const QString &volumePath);
-    // The size and free space of the file system holding `mountPoint`; zeros when unreadable.
-    static VolumeSpace getVolumeInfo(const QString &mountPoint);
+    // Asks `diskutil info -plist /`.
+    static std::variant<StartupDisk, DiskUtilityError> findStartupDisk();
 
     // Reading the tools' answers, without running the tools.
 
-    // A partition of a `diskutil list -plist` answer that names a volume: the name is always a
-    // single entry of the volumes folder.
+    // A partition of a `diskutil list -plist` answer that names a volume.
     struct ListedVolume {
         QString deviceIdentifier;
         QString volumeName;
@@ -75,9 +76,15 @@ public:
     // The whole disks of a `diskutil list -plist` answer, in order; nothing when the answer is
     // no property list or holds no list of whole disks.
     static std::optional<QList<ListedDisk>> readDiskList(const QByteArray &listing);
-    // What isRemovableDisk and isRemovableVolume conclude from a `diskutil info -plist` answer.
-    static bool infoSaysRemovableDisk(const QVariantMap &info);
-    static bool infoSaysRemovableVolume(const QVariantMap &info);
+    // The startup disk a `diskutil info -plist /` answer names; nothing when it names none.
+    static std::optional<StartupDisk> readStartupDisk(const QVariantMap &rootInfo);
+    // Why the volume a `diskutil info -plist` answer describes may not be erased ("it is a disk
+    // image"), or nothing when it may: it must be mounted, physical, writable, external or
+    // removable, and not on the startup disk.
+    static std::optional<QString> whyNotTarget(const QVariantMap &volumeInfo,
+                                               const StartupDisk &startup);
+    // The record of a volume that may be erased, from its `diskutil info -plist` answer.
+    static DiskInfo targetRecord(const QVariantMap &volumeInfo);
     // What checkSIPStatus concludes from `csrutil status` output.
     static bool statusSaysProtectionEnabled(const QByteArray &csrutilOutput);
 };

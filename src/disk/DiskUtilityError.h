@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <chrono>
+
 // The ways the disk services can fail, each with the text the user reads.
 struct DiskUtilityError {
     enum class Kind {
@@ -9,6 +11,10 @@ struct DiskUtilityError {
         parsingFailed,
         // diskutil could not be started at all; `text` is the platform's own explanation.
         launchFailed,
+        // A tool did not answer within its time limit and was ended; `text` says which and when.
+        timedOut,
+        // diskutil did not say which disk the Mac started from, so no volume can be told safe.
+        startupDiskUnknown,
     };
 
     static DiskUtilityError commandFailed(const QString &text)
@@ -20,6 +26,9 @@ struct DiskUtilityError {
     {
         return {Kind::launchFailed, platformError};
     }
+
+    static DiskUtilityError timedOut(const QString &tool, std::chrono::milliseconds limit);
+    static DiskUtilityError startupDiskUnknown() { return {Kind::startupDiskUnknown, {}}; }
 
     QString description() const;
 

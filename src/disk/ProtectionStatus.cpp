@@ -6,6 +6,8 @@
 #include "exec/MainThread.h"
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
+#include "model/Diagnostics.h"
+#include "model/Timing.h"
 
 #include <QThreadPool>
 
@@ -17,7 +19,18 @@ bool protectionEnabled()
     ChildProcess csrutil(Host::current().csrutil(), {QStringLiteral("status")});
     if (!csrutil.start())
         return true;
+    const auto limit = Timing::current().protectionStatusLimit;
+    bool timedOut = false;
+    csrutil.addTimeLimit(limit, [&] {
+        timedOut = true;
+        csrutil.terminate();
+    });
     csrutil.waitForExit();
+    if (timedOut) {
+        printDiagnostic(DiskUtilityError::timedOut(QStringLiteral("csrutil"), limit).description() +
+                        QStringLiteral("; protection is taken to be on"));
+        return true;
+    }
     return DiskUtility::statusSaysProtectionEnabled(csrutil.readRemainingOutput());
 }
 

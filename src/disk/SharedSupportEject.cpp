@@ -5,6 +5,7 @@
 
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/ShellQuote.h"
 
@@ -21,17 +22,44 @@ QString ejectScript(const QString &deviceIdentifier)
            appleScriptString(QStringLiteral("diskutil eject ") + shellQuoted(deviceIdentifier));
 }
 
+// The device of the disk image diskutil says is mounted at `path`; nothing for anything else, so
+// a stale folder, which diskutil answers for the volume holding it, ejects nothing.
+std::optional<QString> imageMountedAt(const QString &path, const DiskUtility::StartupDisk &startup)
+{
+    const auto info = DiskTool::info(path, QStringLiteral("Error getting device identifier: "));
+    if (!info)
+        return std::nullopt;
+    const auto mountPoint = DiskTool::string(*info, QStringLiteral("MountPoint"));
+    if (!mountPoint || Host::current().hostPath(*mountPoint) != path)
+        return std::nullopt;
+    const bool image =
+        DiskTool::string(*info, QStringLiteral("BusProtocol")) == QLatin1String("Disk Image") ||
+        DiskTool::string(*info, QStringLiteral("VirtualOrPhysical")) == QLatin1String("Virtual");
+    const auto identifier = DiskTool::string(*info, QStringLiteral("DeviceIdentifier"));
+    const auto whole = identifier ? DiskTool::wholeDiskOf(*identifier) : std::nullopt;
+    if (!image || !whole || startup.wholeDisks.contains(*whole))
+        return std::nullopt;
+    return identifier;
+}
+
 int ejectSharedSupport()
 {
-    const auto entries = DiskTool::volumesFolderEntries();
-    if (!entries)
+    QStringList paths = DiskTool::volumesFolderEntries().value_or(QStringList());
+    // Only the exact name: "Shared Support 1" may be something the user mounted.
+    paths.removeIf([](const QString &path) {
+        return QFileInfo(path).fileName() != QLatin1String("Shared Support");
+    });
+    if (paths.isEmpty())
         return 0;
+    const auto startup = DiskUtility::findStartupDisk();
+    if (const auto *failure = std::get_if<DiskUtilityError>(&startup)) {
+        printDiagnostic(QStringLiteral("Not ejecting Shared Support volumes: ") +
+                        failure->description());
+        return 0;
+    }
     int ejected = 0;
-    for (const QString &path : *entries) {
-        // Only the exact name: "Shared Support 1" may be something the user mounted.
-        if (QFileInfo(path).fileName() != QLatin1String("Shared Support"))
-            continue;
-        const auto identifier = DiskUtility::getDeviceIdentifier(path);
+    for (const QString &path : std::as_const(paths)) {
+        const auto identifier = imageMountedAt(path, std::get<DiskUtility::StartupDisk>(startup));
         if (!identifier)
             continue;
         const AppleScriptHelper::Result result =

@@ -25,6 +25,15 @@ public:
     // The stand-in's root folder; empty on a real Mac.
     QString root() const { return m_root; }
 
+    // Where a path of the Mac's own file system, such as a mount point diskutil names, lies
+    // here; empty stays empty.
+    QString hostPath(const QString &macPath) const
+    {
+        if (macPath.isEmpty() || !isStandIn())
+            return macPath;
+        return macPath == QLatin1String("/") ? m_root : m_root + macPath;
+    }
+
     QString applicationsFolder() const { return systemPath(QStringLiteral("/Applications")); }
     QString volumesFolder() const { return systemPath(QStringLiteral("/Volumes")); }
 

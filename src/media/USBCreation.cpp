@@ -3,6 +3,7 @@
 
 #include "media/USBRun.h"
 
+#include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/MainThread.h"
 #include "model/PrintedPercent.h"
@@ -136,7 +137,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
     }
 
     const QString command = createinstallmediaCommand(from, to);
-    QThreadPool::globalInstance()->start([run, command] {
+    QThreadPool::globalInstance()->start([run, command, to] {
         ProgressInfo &progress = run->progress;
         progress.updateProgressWithinCurrentStep(
             50, QStringLiteral("Preparing disk for bootable media"));
@@ -147,6 +148,11 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
         progress.updateProgressWithinCurrentStep(0, QStringLiteral("Starting file copy process"));
         run->publish();
 
+        // The listing may be old by now: the mount point must still be the chosen device's.
+        if (const std::optional<QString> refusal = DiskUtility::confirmTarget(to)) {
+            runOnMainThread([run, refusal] { finish(*run, 1, refusal); });
+            return;
+        }
         AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(
             command,
             [run](const QString &chunk) {

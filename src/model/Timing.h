@@ -27,6 +27,10 @@ struct Timing {
     // One hdiutil step (making, attaching, converting or detaching an image) is stopped after
     // this long.
     Duration imageToolLimit = std::chrono::hours(1);
+    // One diskutil listing or question; a hung one would hold up every later disk question.
+    Duration diskToolLimit = std::chrono::seconds(30);
+    // csrutil's status; past this, protection is taken to be on.
+    Duration protectionStatusLimit = std::chrono::seconds(15);
     // The application's own start-up work waits this long after the state is made.
     Duration startupRefreshDelay = std::chrono::milliseconds(500);
     // After a disk listing arrives, the selected device is selected again this much later.

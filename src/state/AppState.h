@@ -102,6 +102,8 @@ private:
     void proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
     void proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
     void proceedWithDMGCreation(const InstallerApp &installer);
+    // Feeds the password to the prepared terminal command, once its target has been confirmed.
+    void startTerminalCommand(const QString &password);
     // Publishes one report of a USB or ISO run (the percentage shown never goes back) and winds
     // the run down once it is complete; `followUp` runs after the first successful report.
     void applyMediaReport(ProgressInfo record, const std::function<void()> &followUp);
@@ -114,4 +116,9 @@ private:
     QString m_windowTitle = QStringLiteral("Tessaline");
     InstallerFilePicker *m_filePicker = nullptr;
     InstallMediaOutputLine m_terminalOutputLine;
+    // One disk listing at a time: a refresh asked for meanwhile runs once the listing is over.
+    bool m_listingDisks = false;
+    bool m_relistDisks = false;
+    // The volume the terminal path's command erases, checked again before the command runs.
+    std::optional<DiskInfo> m_terminalTarget;
 };

@@ -28,6 +28,12 @@ QString shortestDecimal(double value)
 
 void AppState::refreshDiskList()
 {
+    // A hung diskutil must not gather listings behind it.
+    if (m_listingDisks) {
+        m_relistDisks = true;
+        return;
+    }
+    m_listingDisks = true;
     QMetaObject::invokeMethod(
         this, [this] { isLoadingDisks = true; }, Qt::QueuedConnection);
     const std::optional<QString> rememberedDevice =
@@ -40,6 +46,10 @@ void AppState::refreshDiskList()
         },
         [state = weakSelf(), rememberedDevice](const DiskUtility::DiskListResult &result) {
             AppState::postToMainThread(state, [result, rememberedDevice](AppState &app) {
+                app.m_listingDisks = false;
+                if (std::exchange(app.m_relistDisks, false))
+                    QMetaObject::invokeMethod(
+                        &app, [&app] { app.refreshDiskList(); }, Qt::QueuedConnection);
                 if (const auto *error = std::get_if<DiskUtilityError>(&result)) {
                     app.isLoadingDisks = false;
                     app.showError(QStringLiteral("Disk Error"),

@@ -76,6 +76,7 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
 {
     isCreatingMedia = true;
     isShowingTerminalOverlay = true;
+    m_terminalTarget = disk;
     const QString name = extractMacOSName(installer.name);
     terminalOutput = QStringLiteral("Preparing to create bootable USB with Terminal...\n");
     terminalOutput.modify([&](QString &output) {
@@ -117,6 +118,26 @@ void AppState::executeTerminalCommand(const QString &password)
     });
     m_terminalOutputLine = InstallMediaOutputLine();
 
+    // The command erases what the listing called the target; diskutil is asked again first.
+    QThreadPool::globalInstance()->start([state = weakSelf(), target = m_terminalTarget, password] {
+        const std::optional<QString> refusal =
+            target ? DiskUtility::confirmTarget(*target)
+                   : std::optional(QStringLiteral("No target disk selected. Nothing was erased."));
+        AppState::postToMainThread(state, [refusal, password](AppState &app) {
+            if (!refusal) {
+                app.startTerminalCommand(password);
+                return;
+            }
+            app.progressInfo.modify(
+                [&](ProgressInfo &progress) { progress.markComplete(false, {}, *refusal); });
+            app.terminalOutput.modify([&](QString &output) { output += u'\n' + *refusal + u'\n'; });
+            app.isCreatingMedia = false;
+        });
+    });
+}
+
+void AppState::startTerminalCommand(const QString &password)
+{
     const QPointer<AppState> state = weakSelf();
     USBCreator::executeTerminalCommand(
         terminalCommand(), password,

@@ -110,7 +110,11 @@ DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> on
     m_name = new OneLineLabel(disk.volumeName, diskCell);
     m_name->setObjectName(QStringLiteral("volumeName"));
     m_name->setFont(textFont(11, QFont::Medium));
-    m_identifier = new OneLineLabel(disk.deviceIdentifier, diskCell);
+    // Fixed media is worth a word: it is often a backup disk rather than a spare stick.
+    m_identifier = new OneLineLabel(
+        disk.isFixedExternal ? tr("%1 · external disk (not a USB stick)").arg(disk.deviceIdentifier)
+                             : disk.deviceIdentifier,
+        diskCell);
     m_identifier->setObjectName(QStringLiteral("deviceIdentifier"));
     m_identifier->setFont(textFont(10));
     names->addStretch();

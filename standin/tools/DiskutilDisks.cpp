@@ -197,6 +197,16 @@ QJsonObject info(const Found &found)
     result.insert(QStringLiteral("ParentWholeDisk"), wholeDisk);
     result.insert(QStringLiteral("TotalSize"), size);
     result.insert(QStringLiteral("WholeDisk"), !found.slice.has_value());
+    // A container and its volumes name the partitions the container lives on.
+    const QJsonArray stores = found.disk.value(u"APFSPhysicalStores").toArray();
+    if (!stores.isEmpty()) {
+        QJsonArray named;
+        for (const QJsonValue &store : stores)
+            named.append(QJsonObject{{QStringLiteral("APFSPhysicalStore"),
+                                      store.toObject().value(u"DeviceIdentifier").toString()}});
+        result.insert(QStringLiteral("APFSContainerReference"), wholeDisk);
+        result.insert(QStringLiteral("APFSPhysicalStores"), named);
+    }
     return result;
 }
 

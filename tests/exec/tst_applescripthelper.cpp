@@ -317,6 +317,8 @@ private slots:
         QCOMPARE(timing.adminRightsWait, 300s);
         QCOMPARE(timing.adminStreamLimit, 10800s);
         QCOMPARE(timing.terminalCommandLimit, 7200s);
+        QCOMPARE(timing.diskToolLimit, 30s);
+        QCOMPARE(timing.protectionStatusLimit, 15s);
     }
 };
 

@@ -123,7 +123,8 @@ private slots:
     {
         Timing timing = quickTiming();
         timing.commandLimit = timing.adminCommandLimit = timing.adminRightsWait = toolLimit;
-        timing.terminalCommandLimit = timing.scriptLimit = toolLimit;
+        timing.terminalCommandLimit = timing.scriptLimit = timing.diskToolLimit =
+            timing.protectionStatusLimit = toolLimit;
         timing.adminStreamLimit = 2 * toolLimit; // so that each of the two has its own notice
         timing.terminationGrace = 200ms;
         Timing::setCurrent(timing);
@@ -243,14 +244,19 @@ private slots:
         add("invalid UTF-8", "\uFFFD( failed", {"package"});
         add("volume deleted", noVolume, {"USB, prompt", "ISO, createinstallmedia"});
         add("disk ejected", noVolume, {"USB, terminal"});
-        // Only a diskutil that cannot be started is an error; no usable answer means no disk.
+        // A diskutil that cannot say which disk the Mac started from leaves no disk safe to offer.
         for (const char *misbehaviour : {"missing", "not executable"})
             add(misbehaviour, "Failed to get disk list: ", {"disk list"});
         for (const char *misbehaviour :
              {"killed", "crashes", "silent success", "5 MB of errors", "invalid UTF-8"})
-            add(misbehaviour, "", {"disk list"});
+            add(misbehaviour,
+                "Failed to get disk list: diskutil did not say which disk this Mac started from",
+                {"disk list"});
+        add("hangs ignoring TERM", "Failed to get disk list: diskutil did not answer within",
+            {"disk list"});
         // A status that cannot be learnt counts as enabled; an answer without the words does not.
-        for (const char *misbehaviour : {"missing", "not executable", "invalid UTF-8"})
+        for (const char *misbehaviour :
+             {"missing", "not executable", "invalid UTF-8", "hangs ignoring TERM"})
             add(misbehaviour, "enabled", {"protection"});
         for (const char *misbehaviour : {"killed", "silent success", "5 MB of errors"})
             add(misbehaviour, "not enabled", {"protection"});
