@@ -20,9 +20,9 @@ void readAsUsbEngine(const QByteArrayList &pieces)
     run.progress.updateCurrentStep(1);
     Utf8ChunkDecoder decoder;
     for (const QByteArray &piece : pieces) {
-        const auto bytes = decoder.completeCharacters(piece);
-        if (bytes && !bytes->isEmpty())
-            handleInstallMediaOutput(run, QString::fromUtf8(*bytes));
+        const QByteArray bytes = decoder.completeCharacters(piece);
+        if (!bytes.isEmpty())
+            handleInstallMediaOutput(run, QString::fromUtf8(bytes));
         FUZZ_EXPECT(run.progress.currentStep >= 0 &&
                     run.progress.currentStep < run.progress.steps.size());
     }
@@ -34,16 +34,16 @@ void readAsTerminalPath(const QByteArrayList &pieces)
     InstallMediaOutputLine line;
     Utf8ChunkDecoder decoder;
     for (const QByteArray &piece : pieces) {
-        const auto text = decoder.decode(piece);
-        if (text && !text->isEmpty())
-            progress.parseTerminalOutput(line.readable(*text));
+        const QString text = decoder.decode(piece);
+        if (!text.isEmpty())
+            progress.parseTerminalOutput(line.readable(text));
     }
 }
 
 void readAsDiskImageEngine(const QByteArrayList &pieces)
 {
     constexpr double reached = 15;
-    const QString output = decodeUtf8(pieces.join()).value_or(QString());
+    const QString output = decodeUtf8(pieces.join());
     double latest = reached;
     for (const DMGCreator::ToolReport &report : DMGCreator::readToolOutput(output, reached)) {
         if (!report.progress)
