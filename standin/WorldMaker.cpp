@@ -5,6 +5,7 @@
 #include "World.h"
 #include "tools/HdiutilImages.h"
 #include "tools/Package.h"
+#include "tools/Signatures.h"
 
 #include <QDir>
 #include <QFile>
@@ -122,6 +123,21 @@ void makeInstaller(const World &world, const InstallerBundle &bundle, const QStr
         throw Failure{error};
 }
 
+// What a planted installer looks like: Sequoia's bundle under another file name, claiming a newer
+// macOS so that it sorts first, and signed by nobody.
+void makeUnsignedInstaller(const World &world, const QString &program)
+{
+    const QString app = world.root() + QStringLiteral("/Applications/Install macOS Sequoia 2.app");
+    QJsonObject info = infoPlistKeys(QStringLiteral(":/info-plist/install-macos-sequoia.bplist"));
+    info.insert(QStringLiteral("CFBundleShortVersionString"), QStringLiteral("99.0.0"));
+    info.insert(QStringLiteral("DTPlatformVersion"), QStringLiteral("99.0"));
+    QString error;
+    if (!Package::makeInstallerApp(app, Plist::fromJson(info, Plist::Format::Binary), std::nullopt,
+                                   13'904'396'288, program, &error) ||
+        !Signatures::sign(app, QLatin1String(Signatures::notSigned), &error))
+        throw Failure{error};
+}
+
 // A downloaded InstallAssistant.pkg for an installer the Mac does not have yet. Its Info.plist is
 // Sonoma's with Ventura's names and versions.
 void makeDemoPackage(const QString &root)
@@ -178,7 +194,7 @@ void makeTools(const QString &root, const QString &program)
 {
     for (const char *tool :
          {"/usr/sbin/diskutil", "/usr/bin/hdiutil", "/usr/bin/csrutil", "/usr/sbin/installer",
-          "/usr/bin/open", "/usr/bin/osascript", "/usr/bin/sudo"})
+          "/usr/bin/open", "/usr/bin/osascript", "/usr/bin/sudo", "/usr/bin/codesign"})
         makeLink(program, root + QLatin1String(tool));
 }
 
@@ -447,7 +463,7 @@ void writeState(const World &world, const QString &name, const QJsonObject &stat
 
 } // namespace
 
-QString makeWorld(const QString &folder, const QString &program)
+QString makeWorld(const QString &folder, const QString &program, const WorldOptions &options)
 {
     const QFileInfo info(folder);
     if (info.exists() && !info.isDir())
@@ -468,6 +484,8 @@ QString makeWorld(const QString &folder, const QString &program)
         makeFolder(root + QStringLiteral("/Applications"));
         for (const InstallerBundle &bundle : installers())
             makeInstaller(world, bundle, program);
+        if (options.unsignedInstaller)
+            makeUnsignedInstaller(world, program);
         makeDemoPackage(root);
         makeVolumes(root);
         makeTools(root, program);

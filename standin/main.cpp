@@ -14,7 +14,7 @@ const char *const programName = "tessaline-standin";
 
 int usage()
 {
-    QTextStream(stderr) << "usage: " << programName << " make-world DIR\n"
+    QTextStream(stderr) << "usage: " << programName << " make-world [--unsigned-installer] DIR\n"
                         << "       " << programName << " TOOL [ARGS...]\n"
                         << "tools: " << Tools::names().join(QStringLiteral(", ")) << '\n';
     return 2;
@@ -50,10 +50,13 @@ int main(int argc, char *argv[])
 
     const QString command = arguments.value(1);
     if (command == QLatin1String("make-world")) {
-        if (arguments.size() != 3)
+        WorldOptions options;
+        QStringList rest = arguments.mid(2);
+        options.unsignedInstaller = rest.removeAll(QStringLiteral("--unsigned-installer")) > 0;
+        if (rest.size() != 1)
             return usage();
-        const QString folder = arguments.at(2);
-        const QString error = makeWorld(folder, QCoreApplication::applicationFilePath());
+        const QString folder = rest.first();
+        const QString error = makeWorld(folder, QCoreApplication::applicationFilePath(), options);
         if (!error.isEmpty()) {
             QTextStream(stderr) << programName << ": make-world: " << error << '\n';
             return 1;

@@ -17,13 +17,7 @@ Run run(const QStringList &arguments)
     if (!diskutil.start())
         return {DiskUtilityError::launchFailed(diskutil.errorString()), 0, {}};
     const auto limit = Timing::current().diskToolLimit;
-    bool timedOut = false;
-    diskutil.addTimeLimit(limit, [&] {
-        timedOut = true;
-        diskutil.terminate();
-    });
-    diskutil.waitForExit();
-    if (timedOut)
+    if (!diskutil.waitForExit(limit))
         return {DiskUtilityError::timedOut(QStringLiteral("diskutil"), limit), 0, {}};
     return {std::nullopt, diskutil.exitStatus(), diskutil.readRemainingOutput()};
 }

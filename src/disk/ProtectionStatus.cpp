@@ -20,13 +20,7 @@ bool protectionEnabled()
     if (!csrutil.start())
         return true;
     const auto limit = Timing::current().protectionStatusLimit;
-    bool timedOut = false;
-    csrutil.addTimeLimit(limit, [&] {
-        timedOut = true;
-        csrutil.terminate();
-    });
-    csrutil.waitForExit();
-    if (timedOut) {
+    if (!csrutil.waitForExit(limit)) {
         printDiagnostic(DiskUtilityError::timedOut(QStringLiteral("csrutil"), limit).description() +
                         QStringLiteral("; protection is taken to be on"));
         return true;

@@ -33,12 +33,7 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
     process.onError([&error](const QByteArray &chunk) { error.append(chunk); });
     if (!process.start())
         return {1, QStringLiteral("Failed to run command: ") + process.errorString()};
-    bool timedOut = false;
-    process.addTimeLimit(run.limit, [&] {
-        timedOut = true;
-        process.terminate();
-    });
-    process.waitForExit();
+    const bool timedOut = !process.waitForExit(run.limit);
     output.append(process.readRemainingOutput());
     error.append(process.readRemainingError());
     if (timedOut)

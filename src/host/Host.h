@@ -43,6 +43,7 @@ public:
     QString installer() const { return systemPath(QStringLiteral("/usr/sbin/installer")); }
     QString open() const { return systemPath(QStringLiteral("/usr/bin/open")); }
     QString osascript() const { return systemPath(QStringLiteral("/usr/bin/osascript")); }
+    QString codesign() const { return systemPath(QStringLiteral("/usr/bin/codesign")); }
     QString bash() const { return basicTool(QStringLiteral("/bin/bash")); }
     QString chmod() const { return basicTool(QStringLiteral("/bin/chmod")); }
 

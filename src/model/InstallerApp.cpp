@@ -2,13 +2,13 @@
 
 #include "model/ByteFormat.h"
 #include "model/DesktopFileIcon.h"
+#include "model/IcnsIcon.h"
 #include "model/PropertyList.h"
 #include "model/ShellQuote.h"
 #include "model/WholeNumber.h"
 
 #include <QFileInfo>
 #include <QHash>
-#include <QImageReader>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -27,15 +27,23 @@ std::optional<QString> stringValue(const QVariantMap &dictionary, const QString 
     return value.toString();
 }
 
+// The icon file a bundle names lies in its Resources folder; a name that would lead out of it
+// (a folder, "..", a NUL that cuts the path short) is refused.
+bool isPlainIconName(const QString &name)
+{
+    return !name.isEmpty() && !name.contains(u'/') && !name.contains(QLatin1String("..")) &&
+           !name.contains(QChar(0));
+}
+
 QIcon loadBundleIcon(const QString &bundlePath, const QVariantMap &info)
 {
-    if (auto iconFile = stringValue(info, QStringLiteral("CFBundleIconFile"))) {
+    if (auto iconFile = stringValue(info, QStringLiteral("CFBundleIconFile"));
+        iconFile && isPlainIconName(*iconFile)) {
         if (!iconFile->endsWith(QLatin1String(".icns")))
             iconFile->append(QLatin1String(".icns"));
-        const QString iconPath = bundlePath + QStringLiteral("/Contents/Resources/") + *iconFile;
-        // Decoding here proves the file is a usable image; the icon itself loads lazily.
-        if (!QImageReader(iconPath).read().isNull())
-            return QIcon(iconPath);
+        if (auto icon =
+                readIcnsIcon(bundlePath + QStringLiteral("/Contents/Resources/") + *iconFile))
+            return *icon;
     }
     return desktopIconForFile(bundlePath);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/CodeSignature.h"
+
 #include <QIcon>
 #include <QList>
 #include <QMetaType>
@@ -23,6 +25,8 @@ struct InstallerApp {
     QList<qint64> sortableVersion; // always four numbers
     qint64 size = 0;
     QIcon icon;
+    // Unchecked when read; the library and every job fill it in from codesign.
+    CodeSignature signature;
 
     // Reads the bundle at `url`; nothing when it is not an installer bundle we can read. Walks
     // the whole bundle to measure it, so callers keep it off the main thread.

@@ -1,5 +1,7 @@
 #include "model/PropertyList.h"
 
+#include "model/PropertyListBudget.h"
+
 #include <QDateTime>
 #include <QFile>
 
@@ -16,7 +18,21 @@ struct PlistFree {
 };
 using PlistPtr = std::unique_ptr<void, PlistFree>;
 
-QVariant toVariant(plist_t node, int depth);
+// What the conversion may still spend; a tree that needs more is not read at all. libplist's tree
+// was measured before it was made, so this only guards against a reading that disagrees.
+struct Conversion {
+    qint64 nodesLeft = PropertyListBudget::maximumNodes;
+    bool exhausted = false;
+
+    bool take(int depth)
+    {
+        if (--nodesLeft < 0 || depth > PropertyListBudget::maximumDepth)
+            exhausted = true;
+        return !exhausted;
+    }
+};
+
+QVariant toVariant(plist_t node, int depth, Conversion &conversion);
 
 // libplist ends the program when asked for a key or string that holds a NUL character, which a
 // file can give it. Its XML rendering writes every key and string whole, so a NUL byte there
@@ -31,31 +47,29 @@ bool holdsNul(plist_t root)
     return found;
 }
 
-QVariantMap dictionaryToVariant(plist_t node, int depth)
+QVariantMap dictionaryToVariant(plist_t node, int depth, Conversion &conversion)
 {
     QVariantMap map;
     plist_dict_iter iterator = nullptr;
     plist_dict_new_iter(node, &iterator);
     if (!iterator)
         return map;
-    for (;;) {
+    while (!conversion.exhausted) {
         char *key = nullptr;
         plist_t value = nullptr;
         plist_dict_next_item(node, iterator, &key, &value);
         if (!key)
             break;
-        map.insert(QString::fromUtf8(key), toVariant(value, depth + 1));
+        map.insert(QString::fromUtf8(key), toVariant(value, depth + 1, conversion));
         free(key);
     }
     free(iterator);
     return map;
 }
 
-QVariant toVariant(plist_t node, int depth)
+QVariant toVariant(plist_t node, int depth, Conversion &conversion)
 {
-    // Deeply nested input is cut off rather than followed to the end of the stack.
-    constexpr int maximumDepth = 64;
-    if (!node || depth > maximumDepth)
+    if (!node || !conversion.take(depth))
         return {};
     switch (plist_get_node_type(node)) {
     case PLIST_BOOLEAN: {
@@ -98,12 +112,12 @@ QVariant toVariant(plist_t node, int depth)
     case PLIST_ARRAY: {
         QVariantList list;
         const uint32_t count = plist_array_get_size(node);
-        for (uint32_t index = 0; index < count; ++index)
-            list.append(toVariant(plist_array_get_item(node, index), depth + 1));
+        for (uint32_t index = 0; index < count && !conversion.exhausted; ++index)
+            list.append(toVariant(plist_array_get_item(node, index), depth + 1, conversion));
         return list;
     }
     case PLIST_DICT:
-        return dictionaryToVariant(node, depth);
+        return dictionaryToVariant(node, depth, conversion);
     default:
         return {};
     }
@@ -117,14 +131,24 @@ std::optional<QVariantMap> readPropertyListDictionary(const QByteArray &bytes)
         return std::nullopt;
     plist_t root = nullptr;
     const auto length = uint32_t(bytes.size());
-    if (plist_is_binary(bytes.constData(), length))
+    // Measured before libplist sees it: libplist would build whatever the bytes describe.
+    if (plist_is_binary(bytes.constData(), length)) {
+        if (!PropertyListBudget::allowsBinary(bytes))
+            return std::nullopt;
         plist_from_bin(bytes.constData(), length, &root);
-    else
+    } else {
+        if (!PropertyListBudget::allowsXml(bytes))
+            return std::nullopt;
         plist_from_xml(bytes.constData(), length, &root);
+    }
     const PlistPtr owner(root);
     if (!root || plist_get_node_type(root) != PLIST_DICT || holdsNul(root))
         return std::nullopt;
-    return dictionaryToVariant(root, 0);
+    Conversion conversion;
+    QVariantMap dictionary = dictionaryToVariant(root, 0, conversion);
+    if (conversion.exhausted)
+        return std::nullopt;
+    return dictionary;
 }
 
 std::optional<QVariantMap> readPropertyListDictionaryFile(const QString &path, qint64 maximumBytes)

@@ -31,6 +31,8 @@ struct Timing {
     Duration diskToolLimit = std::chrono::seconds(30);
     // csrutil's status; past this, protection is taken to be on.
     Duration protectionStatusLimit = std::chrono::seconds(15);
+    // codesign verifying an installer bundle: a deep check of a 13 GB bundle takes minutes.
+    Duration signatureCheckLimit = std::chrono::minutes(15);
     // The application's own start-up work waits this long after the state is made.
     Duration startupRefreshDelay = std::chrono::milliseconds(500);
     // After a disk listing arrives, the selected device is selected again this much later.

@@ -101,7 +101,9 @@ private:
     void updateWindowTitle();
     void proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
     void proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk);
-    void proceedWithDMGCreation(const InstallerApp &installer);
+    // Checks the installer's signature, then makes the image.
+    void proceedWithDMGCreation(const InstallerApp &unchecked);
+    void makeDMG(const InstallerApp &installer);
     // Feeds the password to the prepared terminal command, once its target has been confirmed.
     void startTerminalCommand(const QString &password);
     // Publishes one report of a USB or ISO run (the percentage shown never goes back) and winds
@@ -111,6 +113,18 @@ private:
     void setIconOfNewVolume();
     void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);
     static std::optional<QString> getBootedVolumePath();
+    // Installer signatures (InstallerSignatures.cpp). Checks each installer in the background and
+    // records what codesign said of it.
+    void checkSignatures(const QList<InstallerApp> &listed);
+    void recordSignature(const QUuid &id, const CodeSignature &signature);
+    // Selects the newest Apple-signed installer when nothing is selected yet.
+    void selectFirstTrusted();
+    // Shows why an installer the library found unsigned is refused; false when it is not.
+    bool refuseUntrusted(const InstallerApp &installer);
+    // Checks the installer's signature afresh and calls `proceed`, on the main thread, with the
+    // record to run: its bundle path resolved, the path that was checked. Refuses otherwise.
+    void verifyThen(const InstallerApp &installer,
+                    std::function<void(const InstallerApp &)> proceed);
     void announceChange() { emit changed(); }
 
     QString m_windowTitle = QStringLiteral("Tessaline");

@@ -16,6 +16,8 @@ void AppState::createBootableDMG()
         return;
     }
     const InstallerApp installer = *selectedInstaller();
+    if (refuseUntrusted(installer))
+        return;
     // The engine names its files after the installer's full name, so those are the files the
     // run would replace, and the name the question shows.
     const QString baseName = asPathEntry(installer.name);
@@ -39,7 +41,12 @@ void AppState::createBootableDMG()
     isShowingAlert = true;
 }
 
-void AppState::proceedWithDMGCreation(const InstallerApp &installer)
+void AppState::proceedWithDMGCreation(const InstallerApp &unchecked)
+{
+    verifyThen(unchecked, [this](const InstallerApp &installer) { makeDMG(installer); });
+}
+
+void AppState::makeDMG(const InstallerApp &installer)
 {
     isCreatingMedia = true;
     successProcessed = false;

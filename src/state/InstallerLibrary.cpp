@@ -120,10 +120,12 @@ void AppState::scanForInstallers()
                     QStringLiteral("Found %1 macOS installers").arg(sorted.size()));
             });
             app.installers = sorted;
-            app.runAfter(Timing::current().scanFinishDelay, [&app, sorted] {
+            // The list shows at once; each entry's signature follows, and the first signed one
+            // is selected when nothing is.
+            app.checkSignatures(sorted);
+            app.runAfter(Timing::current().scanFinishDelay, [&app] {
                 app.isScanning = false;
-                if (!app.selectedInstaller() && !sorted.isEmpty())
-                    app.selectedInstaller = sorted.first();
+                app.selectFirstTrusted();
             });
         });
     });
@@ -154,6 +156,7 @@ void AppState::addInstallerFromFinder()
     if (!listed)
         installers = sortInstallers(installers() + QList<InstallerApp>{*installer});
     selectedInstaller = *installer;
+    checkSignatures({*installer});
 }
 
 void AppState::findInstalledApp()
@@ -200,6 +203,7 @@ void AppState::findInstalledApp()
         AppState::postToMainThread(state, [sorted, newlyFound](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) { progress.percentage = 100; });
             app.installers = sorted;
+            app.checkSignatures(sorted);
             if (newlyFound.isEmpty()) {
                 app.progressInfo.modify([](ProgressInfo &progress) {
                     progress.updateDetailMessage(

@@ -31,6 +31,8 @@ void AppState::createBootableUSB()
     // The run uses what the confirmation showed, whatever is selected when it is answered.
     const InstallerApp installer = *selectedInstaller();
     const DiskInfo disk = *selectedDisk();
+    if (refuseUntrusted(installer))
+        return;
     alertTitle = QStringLiteral("Warning");
     alertMessage = QStringLiteral("This will erase all data on '%1' (%2). Are you sure you want to "
                                   "continue?")
@@ -39,19 +41,21 @@ void AppState::createBootableUSB()
         QStringLiteral("Erase and Create"), [state = weakSelf(), installer, disk] {
             if (!state)
                 return;
-            DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
-                if (!state)
-                    return;
-                state->isSIPEnabled = enabled;
-                state->successProcessed = false;
-                state->progressInfo.modify([](ProgressInfo &progress) {
-                    progress.reset();
-                    progress.setupSteps(ProgressInfo::OperationType::usbCreation);
+            state->verifyThen(installer, [state, disk](const InstallerApp &installer) {
+                DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
+                    if (!state)
+                        return;
+                    state->isSIPEnabled = enabled;
+                    state->successProcessed = false;
+                    state->progressInfo.modify([](ProgressInfo &progress) {
+                        progress.reset();
+                        progress.setupSteps(ProgressInfo::OperationType::usbCreation);
+                    });
+                    if (enabled)
+                        state->proceedWithTerminalUSBCreation(installer, disk);
+                    else
+                        state->proceedWithUSBCreation(installer, disk);
                 });
-                if (enabled)
-                    state->proceedWithTerminalUSBCreation(installer, disk);
-                else
-                    state->proceedWithUSBCreation(installer, disk);
             });
         });
     alertSecondaryButton = AlertButton::cancelButton();

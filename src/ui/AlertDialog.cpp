@@ -58,9 +58,13 @@ void AlertDialog::showCurrentAlert()
         setInformativeText(m_state.alertMessage());
     // A message box wraps its words as narrowly as it can; an alert reads better wider. The
     // message's label is made with its first text, so this follows every change of text.
-    for (auto *label : findChildren<QLabel *>(QRegularExpression(QStringLiteral("^qt_msgbox_"))))
+    // The informative label, too, is made with its first text, and by default takes markup; the
+    // messages hold installer and volume names, which are shown as they are.
+    for (auto *label : findChildren<QLabel *>(QRegularExpression(QStringLiteral("^qt_msgbox_")))) {
+        label->setTextFormat(Qt::PlainText);
         if (label->wordWrap())
             label->setMinimumWidth(textWidth);
+    }
     QList<AlertButton> alert{m_state.alertPrimaryButton()};
     if (m_state.alertSecondaryButton())
         alert << *m_state.alertSecondaryButton();

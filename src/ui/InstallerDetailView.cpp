@@ -5,6 +5,7 @@
 #include "ui/DiskSelectionView.h"
 #include "ui/InstallerPicture.h"
 #include "ui/NamedColors.h"
+#include "ui/SignatureWarning.h"
 #include "ui/TextFont.h"
 
 #include <QAbstractButton>
@@ -60,6 +61,8 @@ QLabel *headlineLabel(QWidget *parent)
     auto *label = new QLabel(parent);
     label->setFont(textFont(13, QFont::Bold));
     label->setTextInteractionFlags(Qt::NoTextInteraction);
+    // Every line holds the bundle's own text, which is never taken as markup.
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -104,6 +107,7 @@ InstallerDetailView::InstallerDetailView(AppState &state, QWidget *parent)
     m_name->setObjectName(QStringLiteral("installerName"));
     m_name->setFont(textFont(26, QFont::Bold));
     m_name->setWordWrap(true);
+    m_name->setTextFormat(Qt::PlainText);
     lines->addWidget(m_name);
     m_macOSVersion = headlineLabel(m_particulars);
     m_macOSVersion->setObjectName(QStringLiteral("macOSVersion"));
@@ -114,6 +118,15 @@ InstallerDetailView::InstallerDetailView(AppState &state, QWidget *parent)
     m_installerSize = headlineLabel(m_particulars);
     m_installerSize->setObjectName(QStringLiteral("installerSize"));
     lines->addWidget(m_installerSize);
+    m_location = headlineLabel(m_particulars);
+    m_location->setObjectName(QStringLiteral("installerLocation"));
+    m_location->setFont(textFont(11, QFont::Normal));
+    m_location->setWordWrap(true);
+    lines->addWidget(m_location);
+    m_signature = headlineLabel(m_particulars);
+    m_signature->setObjectName(QStringLiteral("installerSignature"));
+    m_signature->setWordWrap(true);
+    lines->addWidget(m_signature);
     row->addLayout(lines, 1);
     column->addWidget(m_particulars);
 
@@ -185,6 +198,16 @@ void InstallerDetailView::showInstaller()
         tr("macOS Version: %1 (%2)").arg(installer->macOSVersion, installer->buildNumber));
     m_installerVersion->setText(tr("Installer Version: %1").arg(installer->version));
     m_installerSize->setText(tr("Installer Size: %1").arg(installer->formattedSize()));
+    m_location->setText(installer->bundlePath());
+    const SignatureWarning warning = SignatureWarning::of(installer->signature);
+    m_signature->setVisible(!warning.text.isEmpty());
+    m_signature->setText(installer->signature.reason.isEmpty()
+                             ? warning.text
+                             : warning.text + QStringLiteral(" (codesign: ") +
+                                   installer->signature.reason + u')');
+    QPalette colors = m_signature->palette();
+    colors.setColor(QPalette::WindowText, warning.color);
+    m_signature->setPalette(colors);
 }
 
 void InstallerDetailView::copyIconToClipboard()

@@ -41,6 +41,8 @@ private:
     QLabel *m_macOSVersion = nullptr;
     QLabel *m_installerVersion = nullptr;
     QLabel *m_installerSize = nullptr;
+    QLabel *m_location = nullptr;
+    QLabel *m_signature = nullptr;
     DiskSelectionView *m_disks = nullptr;
     StyledButton *m_createISO = nullptr;
     StyledButton *m_createUSB = nullptr;

@@ -2,6 +2,7 @@
 
 #include "ui/InstallerPicture.h"
 #include "ui/NamedColors.h"
+#include "ui/SignatureWarning.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -33,10 +34,12 @@ QPixmap filledIcon(const QIcon &icon, qreal devicePixelRatio)
 
 } // namespace
 
-InstallerRow::InstallerRow(const InstallerApp &installer, QWidget *parent)
+InstallerRow::InstallerRow(const InstallerApp &installer, bool showLocation, QWidget *parent)
     : QWidget(parent), m_installer(installer), m_icon(new QLabel(this)),
       m_name(new QLabel(installer.name, this)),
-      m_version(new QLabel(QStringLiteral("macOS ") + installer.macOSVersion, this))
+      m_version(new QLabel(QStringLiteral("macOS ") + installer.macOSVersion, this)),
+      m_warning(new QLabel(SignatureWarning::of(installer.signature).text, this)),
+      m_location(new QLabel(installer.bundlePath(), this))
 {
     m_icon->setFixedSize(iconSide, iconSide);
     m_icon->setPixmap(filledIcon(installerPicture(installer.icon), devicePixelRatioF()));
@@ -48,14 +51,22 @@ InstallerRow::InstallerRow(const InstallerApp &installer, QWidget *parent)
     QFont caption = font();
     caption.setPixelSize(10);
     m_version->setFont(caption);
-    for (QLabel *label : {m_name, m_version})
+    m_warning->setFont(caption);
+    m_location->setFont(caption);
+    // Names, versions and paths are the bundle's own text, never markup.
+    for (QLabel *label : {m_name, m_version, m_warning, m_location})
         label->setTextFormat(Qt::PlainText);
+    m_warning->setVisible(!m_warning->text().isEmpty());
+    m_warning->setToolTip(installer.signature.reason);
+    m_location->setVisible(showLocation);
 
     auto *text = new QVBoxLayout;
     text->setContentsMargins(0, 0, 0, 0);
     text->setSpacing(1);
     text->addWidget(m_name);
     text->addWidget(m_version);
+    text->addWidget(m_warning);
+    text->addWidget(m_location);
 
     auto *row = new QHBoxLayout(this);
     row->setContentsMargins(0, 4, 0, 4);
@@ -90,7 +101,9 @@ void InstallerRow::applyColors()
     const QColor secondary =
         m_selected ? NamedColors::withOpacity(primary, 0.8) : NamedColors::secondaryText(base);
     // Set on the labels only, so this widget's own palette keeps following the theme.
-    for (auto [label, color] : {std::pair{m_name, primary}, std::pair{m_version, secondary}}) {
+    const QColor warning = m_selected ? primary : SignatureWarning::of(m_installer.signature).color;
+    for (auto [label, color] : {std::pair{m_name, primary}, std::pair{m_version, secondary},
+                                std::pair{m_warning, warning}, std::pair{m_location, secondary}}) {
         QPalette colors = label->palette();
         colors.setColor(QPalette::WindowText, color);
         label->setPalette(colors);

@@ -6,12 +6,13 @@
 
 class QLabel;
 
-// One row of the installer list: the installer's icon, its name and its macOS version.
+// One row of the installer list: the installer's icon, its name and its macOS version, a warning
+// when it is not signed by Apple, and where it lies when another listed installer has its name.
 class InstallerRow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit InstallerRow(const InstallerApp &installer, QWidget *parent = nullptr);
+    InstallerRow(const InstallerApp &installer, bool showLocation, QWidget *parent = nullptr);
 
     const InstallerApp &installer() const { return m_installer; }
     // The list draws a selected row on the accent colour; its text turns to match.
@@ -28,4 +29,6 @@ private:
     QLabel *m_icon;
     QLabel *m_name;
     QLabel *m_version;
+    QLabel *m_warning;
+    QLabel *m_location;
 };

@@ -5,6 +5,7 @@
 #include "ui/NamedColors.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -36,6 +37,14 @@ public:
         painter->restore();
     }
 };
+
+QList<std::pair<QUuid, CodeSignature::State>> shownOf(const QList<InstallerApp> &installers)
+{
+    QList<std::pair<QUuid, CodeSignature::State>> shown;
+    for (const InstallerApp &installer : installers)
+        shown.append({installer.id, installer.signature.state});
+    return shown;
+}
 
 } // namespace
 
@@ -101,11 +110,8 @@ void SidebarView::paintEvent(QPaintEvent *)
 
 void SidebarView::refresh()
 {
-    QList<QUuid> ids;
-    for (const InstallerApp &installer : m_state.installers())
-        ids << installer.id;
     // The state announces every change, progress included; only a new list is rebuilt.
-    if (ids != m_shownIds)
+    if (shownOf(m_state.installers()) != m_shown)
         rebuildRows();
     showSelection();
 }
@@ -114,14 +120,18 @@ void SidebarView::rebuildRows()
 {
     m_updatingList = true;
     m_list->clear();
-    m_shownIds.clear();
-    for (const InstallerApp &installer : m_state.installers()) {
+    const QList<InstallerApp> installers = m_state.installers();
+    m_shown = shownOf(installers);
+    // Installers of the same name are told apart by where they lie.
+    QHash<QString, int> named;
+    for (const InstallerApp &installer : installers)
+        ++named[installer.name];
+    for (const InstallerApp &installer : installers) {
         auto *item = new QListWidgetItem(m_list);
-        auto *row = new InstallerRow(installer);
+        auto *row = new InstallerRow(installer, named.value(installer.name) > 1);
         item->setSizeHint(QSize(0, row->sizeHint().height()));
         item->setData(Qt::AccessibleTextRole, installer.name);
         m_list->setItemWidget(item, row);
-        m_shownIds << installer.id;
     }
     m_updatingList = false;
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/CodeSignature.h"
+
+#include <QUuid>
 #include <QWidget>
 
 class AppState;
@@ -32,6 +35,7 @@ private:
     AppState &m_state;
     QLabel *m_header;
     QListWidget *m_list;
-    QList<QUuid> m_shownIds;
+    // What the rows show of each installer; the rows are made anew when it changes.
+    QList<std::pair<QUuid, CodeSignature::State>> m_shown;
     bool m_updatingList = false;
 };

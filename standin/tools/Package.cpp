@@ -3,6 +3,7 @@
 #include "World.h"
 #include "tools/HdiutilImages.h"
 #include "tools/PackageToolSupport.h"
+#include "tools/Signatures.h"
 
 #include <QDir>
 #include <QFile>
@@ -152,7 +153,7 @@ bool makeInstallerApp(const QString &appPath, const QByteArray &infoPlist,
                                .arg(payload)
                                .arg(sharedSupportSize)
                                .arg(reason));
-    return true;
+    return Signatures::sign(appPath, QLatin1String(Signatures::apple), error);
 }
 
 bool install(const World &world, const Manifest &manifest, const QString &folder,

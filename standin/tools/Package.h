@@ -42,7 +42,7 @@ std::optional<Manifest> read(const QString &path);
 
 // Lays out an installer bundle at `appPath` as macOS ships them: Info.plist, PkgInfo, the
 // springboard program, InstallAssistant.icns when there is an icon, createinstallmedia as a link
-// to `program`, and a sparse SharedSupport.dmg of `sharedSupportSize` bytes.
+// to `program`, a sparse SharedSupport.dmg of `sharedSupportSize` bytes, and Apple's signature.
 bool makeInstallerApp(const QString &appPath, const QByteArray &infoPlist,
                       const std::optional<InstallerIconLook> &icon, qint64 sharedSupportSize,
                       const QString &program, QString *error);

@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<const char *, Tool>, 8> registry{{
+const std::array<std::pair<const char *, Tool>, 9> registry{{
     {"diskutil", &runDiskutil},
     {"hdiutil", &runHdiutil},
     {"csrutil", &runCsrutil},
@@ -16,6 +16,7 @@ const std::array<std::pair<const char *, Tool>, 8> registry{{
     {"installer", &runInstaller},
     {"open", &runOpen},
     {"sudo", &runSudo},
+    {"codesign", &runCodesign},
 }};
 
 } // namespace

@@ -28,3 +28,4 @@ int runOsascript(const World &world, const QStringList &args);
 int runInstaller(const World &world, const QStringList &args);
 int runOpen(const World &world, const QStringList &args);
 int runSudo(const World &world, const QStringList &args);
+int runCodesign(const World &world, const QStringList &args);

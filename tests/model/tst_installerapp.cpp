@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QImageWriter>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -274,6 +276,42 @@ private slots:
         QFETCH(QByteArray, infoPlist);
         const QString bundle = makeBundle(QString::fromLatin1(QTest::currentDataTag()), infoPlist);
         QVERIFY(!InstallerApp::fromBundle(QUrl::fromLocalFile(bundle)));
+    }
+
+    // The icon comes from an ICNS file in the bundle's Resources folder, or not at all; a name
+    // leading elsewhere, or a file of another format under the icon's name, gives the desktop's
+    // own icon, which names no sizes of its own.
+    void iconsAreIcnsFromResources_data()
+    {
+        QTest::addColumn<QString>("iconFile");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<bool>("decoded");
+        QTest::newRow("icns in Resources") << "Icon" << QByteArray("icns") << true;
+        QTest::newRow("name leading out") << "../../Outside" << QByteArray("icns") << false;
+        QTest::newRow("name with a folder") << "sub/Icon" << QByteArray("icns") << false;
+        QTest::newRow("png named .icns") << "Icon" << QByteArray("png") << false;
+    }
+    void iconsAreIcnsFromResources()
+    {
+        QFETCH(QString, iconFile);
+        QFETCH(QByteArray, format);
+        QFETCH(bool, decoded);
+        const QString bundle =
+            makeBundle(QString::fromLatin1(QTest::currentDataTag()),
+                       xmlPlist("<dict><key>CFBundleName</key><string>Install macOS Sonoma</string>"
+                                "<key>CFBundleShortVersionString</key><string>1.0</string>"
+                                "<key>CFBundleIconFile</key><string>" +
+                                iconFile.toUtf8() + "</string></dict>"));
+        QImage picture(64, 64, QImage::Format_ARGB32);
+        picture.fill(Qt::red);
+        const QString resources = bundle + "/Contents/Resources/";
+        QDir().mkpath(resources + "sub");
+        // Every place a name could lead to holds a picture.
+        for (const QString &path : {resources + iconFile + ".icns", resources + "Icon.icns"})
+            QVERIFY(QImageWriter(path, format).write(picture));
+        const auto installer = InstallerApp::fromBundle(QUrl::fromLocalFile(bundle));
+        QVERIFY(installer);
+        QCOMPARE(!installer->icon.availableSizes().isEmpty(), decoded);
     }
 
     void badBundlePathsGiveNoRecord()

@@ -92,6 +92,8 @@ private slots:
         QCOMPARE(names(state.installers()),
                  (QStringList{"Install macOS Sequoia", "Install macOS Sonoma",
                               "Install macOS Mojave", "Install OS X El Capitan"}));
+        // Selected once its signature has been checked.
+        QTRY_VERIFY(state.selectedInstaller());
         QCOMPARE(state.selectedInstaller()->name, "Install macOS Sequoia");
         QCOMPARE(state.progressInfo().percentage, 100.0);
         QCOMPARE(state.progressInfo().message, "Scan completed");

@@ -13,11 +13,13 @@
 // answer in one precise way put a small script of their own in its place.
 class StandInWorld {
 public:
-    StandInWorld()
+    // `options` go to make-world before the folder (such as "--unsigned-installer").
+    explicit StandInWorld(const QStringList &options = {})
     {
         QProcess maker;
         maker.start(qEnvironmentVariable("TESSALINE_STANDIN"),
-                    {QStringLiteral("make-world"), m_folder.path()});
+                    QStringList{QStringLiteral("make-world")} + options +
+                        QStringList{m_folder.path()});
         m_made = maker.waitForFinished() && maker.exitCode() == 0;
         if (m_made)
             Host::setCurrent(Host::standIn(m_folder.path()));

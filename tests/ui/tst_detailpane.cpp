@@ -1,12 +1,14 @@
 #include "state/AppState.h"
 #include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
+#include "ui/AlertDialog.h"
 #include "ui/ButtonStyles.h"
 #include "ui/DiskRow.h"
 #include "ui/DiskSelectionView.h"
 #include "ui/InstallerDetailView.h"
 #include "ui/NamedColors.h"
 #include "ui/NoInstallerSelectedView.h"
+#include "ui/SidebarView.h"
 
 #include <QClipboard>
 #include <QLabel>
@@ -130,6 +132,45 @@ private slots:
                      title);
         QVERIFY(!view.findChild<QLabel *>("noDisksSymbol")->pixmap().isNull());
         QVERIFY(view.rows().isEmpty());
+    }
+
+    // A bundle's name is its own text: markup in it is shown, never rendered, wherever it
+    // appears; two installers of one name show where each lies; an unsigned one says so.
+    void bundleTextIsShownAsItIs()
+    {
+        const QString name = "<b>x</b><img src=\"/etc/hostname\">Verified by Apple ✔";
+        InstallerApp first = installer("Install macOS Sequoia.app");
+        first.name = name;
+        first.version = "<i>1.0</i>";
+        first.signature = CodeSignature::failed("code object is not signed at all");
+        InstallerApp second = installer("Install macOS Sonoma.app");
+        second.name = name;
+        state->installers = {first, second};
+        state->selectedInstaller = first;
+        InstallerDetailView detail(*state);
+        SidebarView sidebar(*state);
+        state->showError("Error", name);
+        AlertDialog alert(*state);
+        QStringList shown;
+        for (QWidget *view : std::initializer_list<QWidget *>{&detail, &sidebar, &alert}) {
+            for (QLabel *label : view->findChildren<QLabel *>()) {
+                if (label->text().contains("<b>") || label->text().contains("<i>")) {
+                    QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->text()));
+                    shown << label->text();
+                }
+            }
+        }
+        QVERIFY(shown.contains(name));
+        QVERIFY(shown.contains("Installer Version: <i>1.0</i>"));
+        QVERIFY(shown.size() >= 4); // detail pane, both rows, the alert
+        QCOMPARE(labelText(detail, "installerSignature"),
+                 "⚠ Not signed by Apple: cannot be used (codesign: code object is not signed at "
+                 "all)");
+        QStringList locations;
+        for (QLabel *label : sidebar.findChildren<QLabel *>())
+            if (label->text().endsWith(".app") && !label->isHidden())
+                locations << label->text();
+        QCOMPARE(locations, (QStringList{first.bundlePath(), second.bundlePath()}));
     }
 
     void sizesAreInGigabytesOnly_data()
