@@ -108,8 +108,10 @@ Streaming terminal(const QString &command, qint64 expectedBytes)
 {
     return [=](std::function<void(bool)> done) {
         auto received = std::make_shared<qint64>(0);
+        QString password = QStringLiteral("tessaline");
         USBCreator::executeTerminalCommand(
-            command, QStringLiteral("tessaline"),
+            {QStringLiteral("/bin/bash"), QStringLiteral("-c"), command},
+            Secret::takeText(password),
             [received](const QString &text) { *received += text.size(); }, [](const QString &) {},
             [=](qint32 status) {
                 if (status != 0)

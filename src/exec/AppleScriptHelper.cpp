@@ -8,6 +8,7 @@
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
+#include "model/ShellQuote.h"
 #include "model/Timing.h"
 
 #include <QThreadPool>
@@ -56,7 +57,9 @@ bool AppleScriptHelper::namesDenial(const QString &errorText)
 
 QString AppleScriptHelper::adminScript(const QString &command)
 {
-    return QStringLiteral("do shell script ") + appleScriptString(command) +
+    // The rights come with the session's environment; env -i leaves the tool none of it.
+    const QString clean = shellCommand(Host::current().cleanCommandPrefix()) + u' ' + command;
+    return QStringLiteral("do shell script ") + appleScriptString(clean) +
            QStringLiteral(" with administrator privileges");
 }
 

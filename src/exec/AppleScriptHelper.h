@@ -46,7 +46,9 @@ public:
                                                         TextHandler errorHandler,
                                                         CompletionHandler completionHandler);
 
-    // The AppleScript that runs `command` with administrator rights.
+    // The AppleScript that runs `command` with administrator rights, in a clean environment (see
+    // Host::cleanCommandPrefix()). `command` is one tool, by absolute path, with its arguments,
+    // each quoted by shellQuoted() or shellCommand().
     static QString adminScript(const QString &command);
     // Whether a script's error text says the user refused or cancelled the administrator prompt.
     static bool namesDenial(const QString &errorText);

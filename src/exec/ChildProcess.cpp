@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +36,37 @@ std::optional<QString> whyNotRunnable(const QString &program)
     return QStringLiteral("execve: ") + QString::fromLocal8Bit(std::strerror(error));
 }
 
+QString systemError(const char *call, int error)
+{
+    return QLatin1String(call) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+}
+
+// Both ends close on exec, so no other child started meanwhile keeps the pipe; the writing end
+// never waits, so input that does not fit is an error rather than a hang.
+bool openInputPipe(int ends[2])
+{
+    if (::pipe(ends) != 0)
+        return false;
+    for (int i = 0; i < 2; ++i)
+        ::fcntl(ends[i], F_SETFD, FD_CLOEXEC);
+    ::fcntl(ends[1], F_SETFL, O_NONBLOCK);
+    return true;
+}
+
+// 0 when every byte went in, else the error (EAGAIN: the pipe is full).
+int writeAll(int descriptor, QByteArrayView bytes)
+{
+    while (!bytes.isEmpty()) {
+        const ssize_t written = ::write(descriptor, bytes.data(), size_t(bytes.size()));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written < 0)
+            return errno;
+        bytes = bytes.sliced(written);
+    }
+    return 0;
+}
+
 } // namespace
 
 ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
@@ -44,7 +76,12 @@ ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
     m_process.setProcessEnvironment(Host::current().processEnvironment());
     // A group of its own, so that ending the tool also ends what it started (sudo hands its
     // place to the command it runs; a shell script leaves its children behind).
-    m_process.setChildProcessModifier([] { setpgid(0, 0); });
+    m_process.setChildProcessModifier([this] {
+        setpgid(0, 0);
+        // Runs after QProcess has set up the standard descriptors, so this one wins.
+        if (m_inputDescriptor >= 0)
+            ::dup2(m_inputDescriptor, STDIN_FILENO);
+    });
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
         if (m_reading && m_outputHandler)
             m_outputHandler(m_process.readAllStandardOutput());
@@ -62,6 +99,8 @@ ChildProcess::~ChildProcess()
         signalGroup(SIGKILL);
         m_process.waitForFinished(-1);
     }
+    if (m_inputDescriptor >= 0)
+        ::close(m_inputDescriptor);
 }
 
 void ChildProcess::addTimeLimit(std::chrono::milliseconds after, std::function<void()> action)
@@ -77,11 +116,43 @@ bool ChildProcess::start()
         m_startError = *reason;
         return false;
     }
+    if (!m_input.empty() && !prepareInput())
+        return false;
     m_process.start();
-    if (!m_process.waitForStarted(-1))
+    const bool started = m_process.waitForStarted(-1);
+    // The child has its copy; what the pipe holds now is for it alone.
+    if (m_inputDescriptor >= 0) {
+        ::close(m_inputDescriptor);
+        m_inputDescriptor = -1;
+    }
+    if (!started)
         return false;
     m_group = m_process.processId();
     m_process.closeWriteChannel();
+    return true;
+}
+
+bool ChildProcess::prepareInput()
+{
+    int ends[2];
+    if (!openInputPipe(ends)) {
+        m_startError = systemError("pipe", errno);
+        return false;
+    }
+    int error = 0;
+    for (const QByteArrayView piece : m_input) {
+        if ((error = writeAll(ends[1], piece)) != 0)
+            break;
+    }
+    ::close(ends[1]);
+    m_input.clear();
+    if (error != 0) {
+        ::close(ends[0]);
+        m_startError = systemError("write", error);
+        return false;
+    }
+    m_inputDescriptor = ends[0];
+    m_process.setStandardInputFile(QProcess::nullDevice());
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QProcess>
 #include <QStringList>
 
@@ -20,7 +21,7 @@ public:
     using ChunkHandler = std::function<void(const QByteArray &)>;
 
     // Runs `program` with `arguments` in the host's environment. The child's standard input is
-    // empty: nothing it reads will ever block.
+    // empty unless setInput() gives it something: nothing it reads will ever block.
     ChildProcess(const QString &program, const QStringList &arguments);
     ~ChildProcess();
     ChildProcess(const ChildProcess &) = delete;
@@ -33,6 +34,16 @@ public:
     // Runs `action` once, `after` from the start of waitForExit(), if the process is still
     // running then.
     void addTimeLimit(std::chrono::milliseconds after, std::function<void()> action);
+    // Replaces the host's environment for this child.
+    void setEnvironment(const QProcessEnvironment &environment)
+    {
+        m_process.setProcessEnvironment(environment);
+    }
+    // What the child reads on its standard input, which ends after it. start() writes the pieces
+    // into a pipe of this object's own, before the child exists, and closes it: no buffer but the
+    // caller's and the kernel's ever holds them, so the caller may wipe its own once start() has
+    // returned. They must fit in the pipe (a few kilobytes at least, a password line easily).
+    void setInput(std::vector<QByteArrayView> pieces) { m_input = std::move(pieces); }
 
     // Launches the process; false when it could not be started (errorString() says why).
     bool start();
@@ -60,6 +71,8 @@ public:
 private:
     // Sends `signal` to the tool and everything it started.
     void signalGroup(int signal);
+    // Makes the pipe setInput() asked for and fills it; false with m_startError set on failure.
+    bool prepareInput();
 
     QProcess m_process;
     ChunkHandler m_outputHandler;
@@ -72,4 +85,7 @@ private:
     // Why the program was not started, when that was decided before QProcess was asked.
     QString m_startError;
     bool m_reading = true;
+    std::vector<QByteArrayView> m_input;
+    // The reading end of the input pipe until the child has it as its standard input.
+    int m_inputDescriptor = -1;
 };

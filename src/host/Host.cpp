@@ -87,6 +87,38 @@ QProcessEnvironment Host::processEnvironment() const
     return environment;
 }
 
+QStringList Host::cleanVariables() const
+{
+    QStringList searchPath;
+    for (const char *folder : {"/usr/bin", "/bin", "/usr/sbin", "/sbin"})
+        searchPath << systemPath(QLatin1String(folder));
+    if (isStandIn())
+        searchPath << QStringLiteral("/usr/bin:/bin:/usr/sbin:/sbin");
+    return {QStringLiteral("PATH=") + searchPath.join(u':'), QStringLiteral("LC_ALL=C")};
+}
+
+QProcessEnvironment Host::cleanEnvironment() const
+{
+    QProcessEnvironment environment;
+    for (const QString &variable : cleanVariables()) {
+        const qsizetype equals = variable.indexOf(u'=');
+        environment.insert(variable.left(equals), variable.mid(equals + 1));
+    }
+    if (isStandIn()) {
+        // Read from a copy of its own, for the reason processEnvironment() gives.
+        const QProcessEnvironment session = processEnvironment();
+        for (const QString &name : session.keys())
+            if (name.startsWith(QLatin1String("TESSALINE_")))
+                environment.insert(name, session.value(name));
+    }
+    return environment;
+}
+
+QStringList Host::cleanCommandPrefix() const
+{
+    return QStringList{env(), QStringLiteral("-i")} + cleanVariables();
+}
+
 QString Host::basicTool(const QString &macPath) const
 {
     if (isStandIn()) {

@@ -44,6 +44,8 @@ public:
     QString open() const { return systemPath(QStringLiteral("/usr/bin/open")); }
     QString osascript() const { return systemPath(QStringLiteral("/usr/bin/osascript")); }
     QString codesign() const { return systemPath(QStringLiteral("/usr/bin/codesign")); }
+    QString sudo() const { return systemPath(QStringLiteral("/usr/bin/sudo")); }
+    QString env() const { return systemPath(QStringLiteral("/usr/bin/env")); }
     QString bash() const { return basicTool(QStringLiteral("/bin/bash")); }
     QString chmod() const { return basicTool(QStringLiteral("/bin/chmod")); }
 
@@ -56,6 +58,18 @@ public:
     // lock, in the value itself, which plain copies share; a thread starting a process would write
     // to it while another reads it.
     QProcessEnvironment processEnvironment() const;
+
+    // What privileged commands run in, whatever the user's session holds (BASH_ENV, DYLD_*, a
+    // PATH with the user's own folders first, a locale): the system's search path and LC_ALL=C,
+    // as NAME=VALUE. A stand-in's search path has its own tool folders before the machine's.
+    QStringList cleanVariables() const;
+    // The environment sudo is started in: the clean variables and, on a stand-in, the variables
+    // by which its tools know their world and the rights they hold (a Mac keeps those outside the
+    // environment, as the user and the machine).
+    QProcessEnvironment cleanEnvironment() const;
+    // The start of a command line that runs a tool in the clean environment and nothing else:
+    // env -i and the clean variables. The tool and its arguments follow.
+    QStringList cleanCommandPrefix() const;
 
 private:
     Host() = default;

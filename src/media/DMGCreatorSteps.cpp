@@ -5,16 +5,14 @@
 
 #include "exec/AppleScriptHelper.h"
 #include "exec/ChildProcess.h"
+#include "exec/JobFolder.h"
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
 #include "model/Timing.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
-#include <QUuid>
 
 #include <filesystem>
 
@@ -74,28 +72,22 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
 {
     const Host host = Host::current();
     progress(QStringLiteral("Creating temporary folder"), 10);
-    const QString staging = host.temporaryFolder() + u'/' +
-                            QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
-    std::error_code error;
-    std::filesystem::create_directories(nativePath(staging), error);
-    if (error)
-        return platformError(error);
     // The staging folder is this step's own and goes however the step ends.
-    const auto removeStaging = qScopeGuard([&] { QDir(staging).removeRecursively(); });
+    const JobFolder staging(QStringLiteral("DMGStaging"));
+    if (!staging.isValid())
+        return staging.errorString();
 
     const qint64 megabytes = size / bytesPerMegabyte + extraMegabytes;
     progress(QStringLiteral("Creating source files"), 20);
     // Only there so the source folder is not empty; the image is made either way.
-    QFile marker(staging + QStringLiteral("/.temp"));
-    (void)marker.open(QIODevice::WriteOnly);
-    marker.close();
+    (void)staging.writeFile(QStringLiteral(".temp"), {});
     progress(QStringLiteral("Creating DMG file (%1 MB)").arg(megabytes), 30);
 
     ChildProcess hdiutil(host.hdiutil(),
                          {QStringLiteral("create"), QStringLiteral("-size"),
                           QString::number(megabytes) + u'm', QStringLiteral("-volname"), volumeName,
                           QStringLiteral("-fs"), QStringLiteral("HFS+J"),
-                          QStringLiteral("-srcfolder"), staging, QStringLiteral("-format"),
+                          QStringLiteral("-srcfolder"), staging.path(), QStringLiteral("-format"),
                           QStringLiteral("UDRW"), dmgPath});
     Utf8ChunkDecoder decoder;
     reportOutput(hdiutil, decoder, QStringLiteral("Creating DMG: "), progress);

@@ -1,6 +1,7 @@
-// The terminal path of USBCreator: a command run through sudo from a short shell script that
-// feeds sudo the password, with its output streamed while it runs. The script holds the password,
-// so it is owner-only from its first byte and is overwritten before it is removed.
+// The terminal path of USBCreator: a command run through sudo, which reads the password from a
+// pipe this process fills, with its output streamed while it runs. No shell takes part and the
+// password is never written to a file: it goes from its one buffer into the pipe, and the buffer
+// is zeroed as soon as the pipe holds it.
 
 #include "media/USBCreator.h"
 
@@ -12,138 +13,38 @@
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
 
-#include <QFile>
 #include <QThreadPool>
-#include <QUuid>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <memory>
 
 namespace {
 
 constexpr qint32 startFailureStatus = -1;
 constexpr qint32 timeoutStatus = -15;
 
-QString systemError(int error)
+// sudo by its own path with its own prompt, and the tool in a clean environment: nothing of the
+// session (BASH_ENV, DYLD_*, the user's PATH) reaches either. "--" ends sudo's options, so a
+// tool path never reads as one.
+QStringList sudoArguments(const Host &host, const QStringList &command)
 {
-    return QString::fromLocal8Bit(std::strerror(error));
+    return QStringList{QStringLiteral("-S"), QStringLiteral("-p"), QStringLiteral("Password:"),
+                       QStringLiteral("--")} +
+           host.cleanCommandPrefix() + command;
 }
 
-QString scriptContent(const QString &command, const QString &password)
-{
-    const QString quoted = shellQuoted(password);
-    // Only a password the shell would read literally inside double quotes goes through echo, and
-    // not one echo would take for an option; any other reaches sudo byte for byte via printf.
-    const QString feed = quoted == password && !password.startsWith(u'-')
-                             ? QStringLiteral("echo \"") + password + u'"'
-                             : QStringLiteral("printf '%s\\n' ") + quoted;
-    return QStringLiteral("#!/bin/bash\n") + feed + QStringLiteral(" | sudo -S ") + command;
-}
-
-bool writeAll(int descriptor, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(descriptor, data, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        data += written;
-        left -= written;
-    }
-    return true;
-}
-
-bool exists(const QString &path)
-{
-    struct stat status;
-    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
-}
-
-// Zeros over the password before the name goes, so it does not stay behind in the freed blocks.
-void secureDelete(const QString &path, qsizetype length)
-{
-    const QByteArray name = QFile::encodeName(path);
-    QString error;
-    const int descriptor = ::open(name.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
-    if (descriptor < 0) {
-        error = systemError(errno);
-    } else {
-        if (!writeAll(descriptor, QByteArray(length, '\0')) || ::fsync(descriptor) != 0)
-            error = systemError(errno);
-        ::close(descriptor);
-    }
-    if (error.isEmpty() && ::unlink(name.constData()) != 0)
-        error = systemError(errno);
-    if (!error.isEmpty()) {
-        printDiagnostic(QStringLiteral("Error during secure file deletion: ") + error);
-        ::unlink(name.constData());
-    }
-}
-
-// The script is filled under a side name created owner-only, then renamed into place: the umask
-// never gets a say, and no one else can open it even while it is being written.
-std::optional<QString> writeScript(const QString &path, const QByteArray &content)
-{
-    const QString sidePath = path + QStringLiteral(".partial");
-    const QByteArray sideName = QFile::encodeName(sidePath);
-    const int descriptor =
-        ::open(sideName.constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (descriptor < 0)
-        return systemError(errno);
-    int error = 0;
-    if (!writeAll(descriptor, content) || ::fsync(descriptor) != 0)
-        error = errno;
-    if (::close(descriptor) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(sideName.constData(), QFile::encodeName(path).constData()) != 0)
-        error = errno;
-    if (error == 0)
-        return std::nullopt;
-    secureDelete(sidePath, content.size());
-    return systemError(error);
-}
-
-void runTerminalCommand(const QString &command, const QString &password,
+void runTerminalCommand(const QStringList &command, Secret &password,
                         const USBCreator::TextHandler &outputHandler,
                         const USBCreator::TextHandler &errorHandler,
                         const std::function<void(qint32)> &completionHandler)
 {
-    printDiagnostic(QStringLiteral("Executing terminal command: ") + command);
+    printDiagnostic(QStringLiteral("Executing terminal command: ") +
+                    USBCreator::terminalCommandText(command));
     const Host host = Host::current();
-    const QString scriptPath =
-        host.temporaryFolder() + QStringLiteral("/createinstallmedia_script_") +
-        QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".sh");
-    const QByteArray script = scriptContent(command, password).toUtf8();
+    ChildProcess process(host.sudo(), sudoArguments(host, command));
+    process.setEnvironment(host.cleanEnvironment());
+    // sudo reads one line as the password.
+    process.setInput({password.bytes(), "\n"});
 
-    auto failToStart = [&](const QString &reason) {
-        if (exists(scriptPath))
-            secureDelete(scriptPath, script.size());
-        const QString error = QStringLiteral("Failed to execute command: ") + reason;
-        printDiagnostic(error);
-        runOnMainThread([errorHandler, completionHandler, error] {
-            errorHandler(error);
-            completionHandler(startFailureStatus);
-        });
-    };
-
-    if (const auto error = writeScript(scriptPath, script))
-        return failToStart(*error);
-    {
-        ChildProcess chmod(host.chmod(), {QStringLiteral("u+x"), scriptPath});
-        if (!chmod.start())
-            return failToStart(chmod.errorString());
-        chmod.waitForExit();
-    }
-
-    ChildProcess process(host.bash(), {scriptPath});
     // Everything below runs on this thread only, so the decoders need no locking.
     Utf8ChunkDecoder outputDecoder;
     Utf8ChunkDecoder errorDecoder;
@@ -167,15 +68,24 @@ void runTerminalCommand(const QString &command, const QString &password,
         });
     });
 
-    if (!process.start())
-        return failToStart(process.errorString());
+    const bool started = process.start();
+    // The pipe has the password now (or never will): this was its last copy in the program.
+    password.clear();
+    if (!started) {
+        const QString error = QStringLiteral("Failed to execute command: ") + process.errorString();
+        printDiagnostic(error);
+        runOnMainThread([errorHandler, completionHandler, error] {
+            errorHandler(error);
+            completionHandler(startFailureStatus);
+        });
+        return;
+    }
     process.waitForExit();
     process.stopReading();
     // What the pipes still held when the command ended.
     forward(outputDecoder, outputHandler, process.readRemainingOutput());
     forward(errorDecoder, errorHandler, process.readRemainingError());
 
-    secureDelete(scriptPath, script.size());
     const qint32 status = process.exitStatus();
     printDiagnostic(QStringLiteral("Terminal command completed with status: %1").arg(status));
     runOnMainThread([completionHandler, status] { completionHandler(status); });
@@ -183,11 +93,18 @@ void runTerminalCommand(const QString &command, const QString &password,
 
 } // namespace
 
-void USBCreator::executeTerminalCommand(const QString &command, const QString &password,
+QString USBCreator::terminalCommandText(const QStringList &command)
+{
+    return QStringLiteral("sudo ") + shellCommand(command);
+}
+
+void USBCreator::executeTerminalCommand(const QStringList &command, Secret password,
                                         TextHandler outputHandler, TextHandler errorHandler,
                                         std::function<void(qint32)> completionHandler)
 {
+    // The pool's tasks are copied; the one buffer is shared between the copies, not copied.
+    auto secret = std::make_shared<Secret>(std::move(password));
     QThreadPool::globalInstance()->start([=] {
-        runTerminalCommand(command, password, outputHandler, errorHandler, completionHandler);
+        runTerminalCommand(command, *secret, outputHandler, errorHandler, completionHandler);
     });
 }

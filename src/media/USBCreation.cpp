@@ -7,7 +7,6 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/MainThread.h"
 #include "model/PrintedPercent.h"
-#include "model/ShellQuote.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -31,18 +30,6 @@ void handleOnMainThread(std::function<void()> handling)
         handling();
     else
         runOnMainThread(std::move(handling));
-}
-
-QString createinstallmediaCommand(const InstallerApp &installer, const DiskInfo &disk)
-{
-    // The documented form, with every path quoted so that no character of it is interpreted.
-    const QString bundle = installer.bundlePath();
-    QString arguments = QStringLiteral("--volume ") + shellSingleQuoted(disk.mountPoint);
-    if (installer.requiresApplicationPathFlag())
-        arguments += QStringLiteral(" --applicationpath ") + shellSingleQuoted(bundle);
-    arguments += QStringLiteral(" --nointeraction");
-    return shellDoubleQuoted(bundle + QStringLiteral("/Contents/Resources/createinstallmedia")) +
-           u' ' + arguments;
 }
 
 } // namespace
@@ -136,7 +123,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
         return;
     }
 
-    const QString command = createinstallmediaCommand(from, to);
+    const QString command = from.createinstallmediaCommand(to.mountPoint);
     QThreadPool::globalInstance()->start([run, command, to] {
         ProgressInfo &progress = run->progress;
         progress.updateProgressWithinCurrentStep(

@@ -3,8 +3,10 @@
 #include "disk/DiskInfo.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
+#include "model/Secret.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -23,13 +25,17 @@ public:
     static void createBootableUSB(const InstallerApp &from, const DiskInfo &to,
                                   ProgressHandler completion);
 
-    // Runs `command` in a shell script with administrator rights, handing `password` to sudo on
-    // its standard input. Output and error chunks are forwarded as they arrive; the completion
-    // gets the command's exit status (the signal number when it was killed), or -1 when it
-    // could not be started. A command still running after the terminal command time limit is
-    // terminated: the error handler is told and the completion gets -15 at once, and the
-    // command's own status follows once it has exited.
-    static void executeTerminalCommand(const QString &command, const QString &password,
+    // Runs `command` (a tool by its absolute path, then its arguments) with administrator rights:
+    // /usr/bin/sudo -S runs it in a clean environment, no shell between, and reads `password`
+    // from a pipe. The password's buffer is zeroed once the pipe holds it; a wrong one ends the
+    // run with sudo's "incorrect password attempt" and status 1. Output and error chunks are
+    // forwarded as they arrive; the completion gets the command's exit status (the signal number
+    // when it was killed), or -1 when it could not be started. A command still running after the
+    // terminal command time limit is terminated: the error handler is told and the completion
+    // gets -15 at once, and the command's own status follows once it has exited.
+    static void executeTerminalCommand(const QStringList &command, Secret password,
                                        TextHandler outputHandler, TextHandler errorHandler,
                                        std::function<void(qint32 status)> completionHandler);
+    // How the terminal path shows `command` to the user: as it would be typed after "sudo".
+    static QString terminalCommandText(const QStringList &command);
 };

@@ -155,17 +155,21 @@ bool InstallerApp::requiresApplicationPathFlag() const
     return false;
 }
 
+QStringList InstallerApp::createinstallmediaArguments(const QString &volumePath) const
+{
+    const QString bundle = bundlePath();
+    QStringList arguments{bundle + QStringLiteral("/Contents/Resources/createinstallmedia"),
+                          QStringLiteral("--volume"), volumePath};
+    if (requiresApplicationPathFlag())
+        arguments << QStringLiteral("--applicationpath") << bundle;
+    return arguments << QStringLiteral("--nointeraction");
+}
+
 QString InstallerApp::createinstallmediaCommand(const QString &volumePath) const
 {
     // Installer and volume names hold spaces and may hold anything else a file name can, so
     // every path is quoted for the shell; a plain path reads exactly as typed by hand.
-    const QString bundle = bundlePath();
-    QString command =
-        shellQuoted(bundle + QStringLiteral("/Contents/Resources/createinstallmedia")) +
-        QStringLiteral(" --volume ") + shellQuoted(volumePath);
-    if (requiresApplicationPathFlag())
-        command += QStringLiteral(" --applicationpath ") + shellQuoted(bundle);
-    return command + QStringLiteral(" --nointeraction");
+    return shellCommand(createinstallmediaArguments(volumePath));
 }
 
 bool operator<(const InstallerApp &a, const InstallerApp &b)

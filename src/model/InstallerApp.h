@@ -6,6 +6,7 @@
 #include <QList>
 #include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <QUuid>
 #include <QVariantMap>
@@ -39,7 +40,9 @@ struct InstallerApp {
     QString formattedSize() const;
     // Whether this installer's createinstallmedia must also be told where the installer is.
     bool requiresApplicationPathFlag() const;
-    // The shell command that runs this installer's createinstallmedia onto `volumePath`.
+    // What runs this installer's createinstallmedia onto `volumePath`: the tool's path and its
+    // arguments, and the same as one shell command.
+    QStringList createinstallmediaArguments(const QString &volumePath) const;
     QString createinstallmediaCommand(const QString &volumePath) const;
 
     static QList<qint64> createSortableVersion(const QString &version, const QString &appName);

@@ -21,16 +21,11 @@ QString shellSingleQuoted(const QString &text)
     return u'\'' + quoted + u'\'';
 }
 
-QString shellDoubleQuoted(const QString &text)
+QString shellCommand(const QStringList &words)
 {
-    QString quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += u'"';
-    for (const QChar c : text) {
-        if (c == u'$' || c == u'`' || c == u'"' || c == u'\\')
-            quoted += u'\\';
-        quoted += c;
-    }
-    quoted += u'"';
-    return quoted;
+    QStringList quoted;
+    quoted.reserve(words.size());
+    for (const QString &word : words)
+        quoted << shellQuoted(word);
+    return quoted.join(u' ');
 }

@@ -43,8 +43,7 @@ AppState::AppState(QObject *parent)
       isShowingTerminalOverlay([this] { announceChange(); }, false),
       terminalOutput([this] { announceChange(); }, QString()),
       terminalCommand([this] { announceChange(); }, QString()),
-      isWaitingForPassword([this] { announceChange(); }, false),
-      userPassword([this] { announceChange(); }, QString())
+      isWaitingForPassword([this] { announceChange(); }, false)
 {
     progressInfo.modify([](ProgressInfo &progress) { progress.steps.clear(); });
     // Installers leave their Shared Support volume mounted; clear them away before listing.

@@ -4,6 +4,7 @@
 #include "model/InstallMediaOutputLine.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
+#include "model/Secret.h"
 #include "model/Timing.h"
 #include "state/AlertButton.h"
 #include "state/InstallerFilePicker.h"
@@ -44,7 +45,6 @@ public:
     Published<QString> terminalOutput;
     Published<QString> terminalCommand;
     Published<bool> isWaitingForPassword;
-    Published<QString> userPassword;
 
     // Makes the completion steps of one media creation run once. Not published.
     bool successProcessed = false;
@@ -74,8 +74,9 @@ public:
 
     // Making media
     void createBootableUSB();
-    // The password typed into the terminal overlay, fed to the prepared command.
-    void executeTerminalCommand(const QString &password);
+    // The password typed into the terminal overlay, fed to the prepared command; its buffer is
+    // zeroed once sudo's pipe holds it.
+    void executeTerminalCommand(Secret password);
     void createBootableDMG();
 
     // Background work holds the state weakly: it queues its results with postToMainThread(),
@@ -105,7 +106,7 @@ private:
     void proceedWithDMGCreation(const InstallerApp &unchecked);
     void makeDMG(const InstallerApp &installer);
     // Feeds the password to the prepared terminal command, once its target has been confirmed.
-    void startTerminalCommand(const QString &password);
+    void startTerminalCommand(Secret password);
     // Publishes one report of a USB or ISO run (the percentage shown never goes back) and winds
     // the run down once it is complete; `followUp` runs after the first successful report.
     void applyMediaReport(ProgressInfo record, const std::function<void()> &followUp);
@@ -135,4 +136,6 @@ private:
     bool m_relistDisks = false;
     // The volume the terminal path's command erases, checked again before the command runs.
     std::optional<DiskInfo> m_terminalTarget;
+    // What the terminal path runs through sudo: the tool and its arguments terminalCommand shows.
+    QStringList m_terminalArguments;
 };

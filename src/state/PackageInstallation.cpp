@@ -4,11 +4,11 @@
 #include "state/AppState.h"
 
 #include "exec/AppleScriptHelper.h"
+#include "exec/JobFolder.h"
 #include "host/Host.h"
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -34,6 +34,28 @@ void failPreparation(const QPointer<AppState> &state, const QString &reason)
         app.runAfter(Timing::current().packagePreparationFailureDelay,
                      [&app] { app.isInstallingPKG = false; });
     });
+}
+
+// Copies the package into `folder` as installer.pkg; the error when it could not.
+std::optional<QString> copyPackage(const QString &package, const JobFolder &folder)
+{
+    QFile source(package);
+    if (!source.open(QIODevice::ReadOnly))
+        return source.errorString();
+    QString error;
+    const std::unique_ptr<QFile> copy = folder.createFile(QStringLiteral("installer.pkg"), &error);
+    if (!copy)
+        return error;
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    while (true) {
+        const qint64 read = source.read(chunk.data(), chunk.size());
+        if (read < 0)
+            return source.errorString();
+        if (read == 0)
+            return copy->flush() ? std::nullopt : std::optional(copy->errorString());
+        if (copy->write(chunk.constData(), read) != read)
+            return copy->errorString();
+    }
 }
 
 } // namespace
@@ -76,15 +98,11 @@ void AppState::installPKGAutomated(const QUrl &url)
             progress.updateProgressWithinCurrentStep(
                 50, QStringLiteral("Creating temporary directory..."));
         });
-        const QString folder = Host::current().temporaryFolder() + QStringLiteral("/PKGInstall");
-        if (QFileInfo::exists(folder) && !QDir(folder).removeRecursively()) {
-            failPreparation(state,
-                            QStringLiteral("The folder “%1” could not be removed.").arg(folder));
-            return;
-        }
-        if (!QDir().mkpath(folder)) {
-            failPreparation(state,
-                            QStringLiteral("The folder “%1” could not be created.").arg(folder));
+        // The copy goes with the folder however the run ends.
+        auto folder = std::make_unique<JobFolder>(QStringLiteral("PKGInstall"));
+        if (!folder->isValid()) {
+            failPreparation(state, QStringLiteral("The temporary folder could not be created: ") +
+                                       folder->errorString());
             return;
         }
         updateProgress(state, [](ProgressInfo &progress) {
@@ -94,10 +112,9 @@ void AppState::installPKGAutomated(const QUrl &url)
             progress.updateProgressWithinCurrentStep(
                 0, QStringLiteral("Copying installer package..."));
         });
-        const QString copy = folder + QStringLiteral("/installer.pkg");
-        QFile source(package);
-        if (!source.copy(copy)) {
-            failPreparation(state, source.errorString());
+        const QString copy = folder->filePath(QStringLiteral("installer.pkg"));
+        if (const std::optional<QString> error = copyPackage(package, *folder)) {
+            failPreparation(state, *error);
             return;
         }
         updateProgress(state, [](ProgressInfo &progress) {
@@ -111,11 +128,12 @@ void AppState::installPKGAutomated(const QUrl &url)
         // Only the copy's path reaches the shell, always in single quotes. The tool's own path is
         // quoted too: on a stand-in Mac it lies below a folder that may be called anything.
         const Host host = Host::current();
-        const QString command = shellQuoted(host.installer()) + QStringLiteral(" -pkg ") +
-                                shellSingleQuoted(copy) + QStringLiteral(" -target ") +
-                                shellQuoted(host.applicationsFolder());
-        const AppleScriptHelper::Result result = AppleScriptHelper::runScript(
-            AppleScriptHelper::adminScript(command), Timing::current().packageInstallLimit);
+        const QString command =
+            shellCommand({host.installer(), QStringLiteral("-pkg"), copy,
+                          QStringLiteral("-target"), host.applicationsFolder()});
+        const AppleScriptHelper::Result result =
+            AppleScriptHelper::runScript(AppleScriptHelper::adminScript(command),
+                                         Timing::current().packageInstallLimit);
 
         if (result.status != 0) {
             AppState::postToMainThread(state, [url, output = result.output](AppState &app) {
@@ -135,7 +153,6 @@ void AppState::installPKGAutomated(const QUrl &url)
                 app.alertSecondaryButton = AlertButton::cancelButton();
                 app.isShowingAlert = true;
             });
-            QDir(folder).removeRecursively();
             return;
         }
 
@@ -151,7 +168,7 @@ void AppState::installPKGAutomated(const QUrl &url)
             progress.updateCurrentStep(3);
             progress.updateProgressWithinCurrentStep(0, QStringLiteral("Cleaning up..."));
         });
-        QDir(folder).removeRecursively();
+        folder.reset();
         AppState::postToMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
                 progress.updateProgressWithinCurrentStep(100, QStringLiteral("Cleanup completed"));

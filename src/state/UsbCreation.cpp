@@ -6,17 +6,19 @@
 #include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "exec/JobFolder.h"
 #include "host/Host.h"
 #include "media/USBCreator.h"
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
 #include "model/OutputTail.h"
-#include "model/ShellQuote.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QThreadPool>
+
+#include <memory>
 
 void AppState::createBootableUSB()
 {
@@ -90,15 +92,9 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
                   QStringLiteral(".\n\n");
     });
 
-    // The documented form, each path in double quotes with what is special there escaped.
-    const QString bundle = installer.bundlePath();
-    QString command =
-        QStringLiteral("sudo ") +
-        shellDoubleQuoted(bundle + QStringLiteral("/Contents/Resources/createinstallmedia")) +
-        QStringLiteral(" --volume ") + shellDoubleQuoted(disk.mountPoint);
-    if (installer.requiresApplicationPathFlag())
-        command += QStringLiteral(" --applicationpath ") + shellDoubleQuoted(bundle);
-    command += QStringLiteral(" --nointeraction");
+    // The documented form; the command shown is the one run, each path in single quotes.
+    m_terminalArguments = installer.createinstallmediaArguments(disk.mountPoint);
+    const QString command = USBCreator::terminalCommandText(m_terminalArguments);
     terminalCommand = command;
 
     terminalOutput.modify([&](QString &output) {
@@ -108,10 +104,9 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
     isWaitingForPassword = true;
 }
 
-void AppState::executeTerminalCommand(const QString &password)
+void AppState::executeTerminalCommand(Secret password)
 {
     isWaitingForPassword = false;
-    userPassword = QString();
     successProcessed = false;
     ProgressInfo starting;
     starting.percentage = 5;
@@ -123,13 +118,15 @@ void AppState::executeTerminalCommand(const QString &password)
     m_terminalOutputLine = InstallMediaOutputLine();
 
     // The command erases what the listing called the target; diskutil is asked again first.
-    QThreadPool::globalInstance()->start([state = weakSelf(), target = m_terminalTarget, password] {
+    // The tasks are copied; the one buffer is shared between the copies, never copied itself.
+    auto secret = std::make_shared<Secret>(std::move(password));
+    QThreadPool::globalInstance()->start([state = weakSelf(), target = m_terminalTarget, secret] {
         const std::optional<QString> refusal =
             target ? DiskUtility::confirmTarget(*target)
                    : std::optional(QStringLiteral("No target disk selected. Nothing was erased."));
-        AppState::postToMainThread(state, [refusal, password](AppState &app) {
+        AppState::postToMainThread(state, [refusal, secret](AppState &app) {
             if (!refusal) {
-                app.startTerminalCommand(password);
+                app.startTerminalCommand(std::move(*secret));
                 return;
             }
             app.progressInfo.modify(
@@ -140,11 +137,11 @@ void AppState::executeTerminalCommand(const QString &password)
     });
 }
 
-void AppState::startTerminalCommand(const QString &password)
+void AppState::startTerminalCommand(Secret password)
 {
     const QPointer<AppState> state = weakSelf();
     USBCreator::executeTerminalCommand(
-        terminalCommand(), password,
+        m_terminalArguments, std::move(password),
         [state](const QString &chunk) {
             AppState::postToMainThread(state, [chunk](AppState &app) {
                 app.terminalOutput.modify([&](QString &output) {
@@ -261,14 +258,23 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
         volumeName.remove(QStringLiteral("/Volumes/"));
 
     QThreadPool::globalInstance()->start([picture, volumeName] {
-        const QString iconPath =
-            Host::current().temporaryFolder() + QStringLiteral("/temp_icon.icns");
+        // The icon file goes with the folder, however this ends.
+        const JobFolder folder(QStringLiteral("VolumeIcon"));
+        if (!folder.isValid()) {
+            printDiagnostic(QStringLiteral("Error setting volume icon: ") + folder.errorString());
+            return;
+        }
+        const QString iconPath = folder.filePath(QStringLiteral("temp_icon.icns"));
         // A real icon file rather than bare image data: Finder takes it as it is.
         if (!picture.isNull()) {
-            QImageWriter writer(iconPath, "icns");
-            if (!writer.write(picture)) {
-                printDiagnostic(QStringLiteral("Error setting volume icon: ") +
-                                writer.errorString());
+            QBuffer icon;
+            QImageWriter writer(&icon, "icns");
+            const bool drawn = icon.open(QIODevice::WriteOnly) && writer.write(picture);
+            const std::optional<QString> error =
+                drawn ? folder.writeFile(QStringLiteral("temp_icon.icns"), icon.data())
+                      : writer.errorString();
+            if (error) {
+                printDiagnostic(QStringLiteral("Error setting volume icon: ") + *error);
                 return;
             }
         }
@@ -279,6 +285,5 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
         if (result.status != 0)
             printDiagnostic(QStringLiteral("Failed to set volume icon: ") + result.output);
-        QFile::remove(iconPath);
     });
 }

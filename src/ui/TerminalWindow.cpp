@@ -221,11 +221,13 @@ QString TerminalWindow::password() const
 void TerminalWindow::submitPassword()
 {
     // Return in an empty field must not start a run that can only fail.
-    const QString password = m_passwordField->text();
-    if (password.isEmpty())
+    QString typed = m_passwordField->text();
+    if (typed.isEmpty())
         return;
-    m_state.executeTerminalCommand(password);
-    m_passwordField->clear();
+    // setText() drops the field's undo history too, which clear() would add the password to;
+    // then this copy holds the field's buffer alone and is zeroed as the secret takes it.
+    m_passwordField->setText(QString());
+    m_state.executeTerminalCommand(Secret::takeText(typed));
 }
 
 void TerminalWindow::refresh()

@@ -10,6 +10,7 @@
 // password itself is never written anywhere.
 #include "World.h"
 #include "tools/Administrator.h"
+#include "tools/Exec.h"
 #include "tools/Tools.h"
 
 #include <QDir>
@@ -83,11 +84,11 @@ QString checkName(Check check)
 }
 
 // Asks on standard error and answers like sudo; returns how it went and counts the passwords read.
-Check askPassword(const QByteArray &password, int *attempts)
+Check askPassword(const QByteArray &prompt, const QByteArray &password, int *attempts)
 {
     int wrong = 0;
     while (true) {
-        write("Password:");
+        write(prompt);
         const std::optional<QByteArray> given = readLine();
         if (!given) {
             // The prompt line is still open.
@@ -120,27 +121,6 @@ void record(const World &world, const QStringList &command, Check check, int att
     file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
 }
 
-bool isExecutableFile(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isFile() && info.isExecutable();
-}
-
-// Where the command lives: as given when it names a path, else the first match along PATH.
-QString resolve(const QString &command)
-{
-    if (command.contains(u'/'))
-        return isExecutableFile(command) ? command : QString();
-    const QStringList folders = qEnvironmentVariable("PATH").split(u':');
-    for (const QString &folder : folders) {
-        const QString candidate =
-            (folder.isEmpty() ? QStringLiteral(".") : folder) + u'/' + command;
-        if (isExecutableFile(candidate))
-            return candidate;
-    }
-    return {};
-}
-
 // What real sudo tells the command about who ran it, plus the world's administrator mark.
 void prepareEnvironment(const World &world, const QStringList &command)
 {
@@ -157,28 +137,11 @@ void prepareEnvironment(const World &world, const QStringList &command)
     qputenv(Administrator::variable, Administrator::mark(world));
 }
 
-int execute(const QString &program, const QStringList &command)
-{
-    std::vector<QByteArray> storage;
-    for (const QString &arg : command)
-        storage.push_back(arg.toLocal8Bit());
-    std::vector<char *> argv;
-    for (QByteArray &arg : storage)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const QByteArray path = program.toLocal8Bit();
-    ::execv(path.constData(), argv.data());
-    const int error = errno;
-    write("sudo: unable to execute " + path + ": " + std::strerror(error) + '\n');
-    return 1;
-}
-
 } // namespace
 
 int runSudo(const World &world, const QStringList &args)
 {
+    QByteArray prompt = "Password:";
     qsizetype first = 0;
     for (; first < args.size(); ++first) {
         const QString &arg = args.at(first);
@@ -188,6 +151,14 @@ int runSudo(const World &world, const QStringList &args)
         }
         if (!arg.startsWith(u'-'))
             break;
+        // The prompt as given, "-p PROMPT" or "-pPROMPT" (no % escapes: the program uses none).
+        if (arg.startsWith(QLatin1String("-p"))) {
+            if (arg.size() > 2)
+                prompt = arg.mid(2).toUtf8();
+            else if (++first < args.size())
+                prompt = args.at(first).toUtf8();
+            continue;
+        }
         // Without a terminal, -S changes nothing: the password is read from standard input anyway.
         if (arg != QLatin1String("-S")) {
             record(world, {}, Check::NotAsked, 0);
@@ -206,16 +177,17 @@ int runSudo(const World &world, const QStringList &args)
     int attempts = 0;
     const Check check = Administrator::isActing(world)
                             ? Check::NotAsked
-                            : askPassword(world.adminPassword().toUtf8(), &attempts);
+                            : askPassword(prompt, world.adminPassword().toUtf8(), &attempts);
     record(world, command, check, attempts);
     if (check != Check::Matched && check != Check::NotAsked)
         return 1;
 
-    const QString program = resolve(command.first());
+    const QString program = Exec::resolve(command.first(), qEnvironmentVariable("PATH"));
     if (program.isEmpty()) {
         write("sudo: " + command.first().toLocal8Bit() + ": command not found\n");
         return 1;
     }
     prepareEnvironment(world, command);
-    return execute(program, command);
+    Exec::replaceWith("sudo: unable to execute", program, command);
+    return 1;
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<const char *, Tool>, 9> registry{{
+const std::array<std::pair<const char *, Tool>, 10> registry{{
     {"diskutil", &runDiskutil},
     {"hdiutil", &runHdiutil},
     {"csrutil", &runCsrutil},
@@ -17,6 +17,7 @@ const std::array<std::pair<const char *, Tool>, 9> registry{{
     {"open", &runOpen},
     {"sudo", &runSudo},
     {"codesign", &runCodesign},
+    {"env", &runEnv},
 }};
 
 } // namespace

@@ -29,3 +29,4 @@ int runInstaller(const World &world, const QStringList &args);
 int runOpen(const World &world, const QStringList &args);
 int runSudo(const World &world, const QStringList &args);
 int runCodesign(const World &world, const QStringList &args);
+int runEnv(const World &world, const QStringList &args);

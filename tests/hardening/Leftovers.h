@@ -3,6 +3,7 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/MainThread.h"
 #include "media/USBCreator.h"
+#include "support/TestSecret.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -114,7 +115,7 @@ inline void startRunner(const QString &operation, const QString &command,
             });
     } else {
         USBCreator::executeTerminalCommand(
-            command, "tessaline", textHere, textHere,
+            {"/bin/bash", "-c", command}, secretOf("tessaline"), textHere, textHere,
             [endHere](qint32 status) { endHere(status, QString()); });
     }
 }

@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 #include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
+#include "support/TestSecret.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -332,7 +333,7 @@ private slots:
         state.alertPrimaryButton().action();
         if (protection) {
             QTRY_VERIFY(state.isWaitingForPassword());
-            state.executeTerminalCommand("tessaline");
+            state.executeTerminalCommand(secretOf(QStringLiteral("tessaline")));
         }
         QTRY_VERIFY(state.progressInfo().isComplete);
         const QString refusal = "The volume at " + world().path("Volumes/UNTITLED") +

@@ -9,6 +9,7 @@
 #include "media/DMGCreator.h"
 #include "state/AppState.h"
 #include "support/QuickTiming.h"
+#include "support/TestSecret.h"
 
 #include <QDirIterator>
 #include <QJsonArray>
@@ -16,6 +17,7 @@
 #include <QJsonObject>
 #include <QMutex>
 #include <QTemporaryDir>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <algorithm>
@@ -264,7 +266,7 @@ private slots:
         state.alertPrimaryButton().action();
         if (terminal) {
             QTRY_VERIFY(state.isWaitingForPassword());
-            state.executeTerminalCommand(password);
+            state.executeTerminalCommand(secretOf(password));
         }
         QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.isCreatingMedia(),
                                  20000);
@@ -276,8 +278,10 @@ private slots:
         command << "--nointeraction";
         const QJsonObject sudo = QJsonDocument::fromJson(mac.log("sudo").value(0)).object();
         if (terminal) {
-            QCOMPARE(sudo[u"argv"].toArray(),
-                     QJsonArray::fromStringList(QStringList{"sudo"} + command));
+            // sudo runs the tool itself, word for word, in a clean environment.
+            const QStringList argv = sudo[u"argv"].toVariant().toStringList();
+            QCOMPARE(argv.mid(0, 2), (QStringList{mac.path("usr/bin/env"), "-i"}));
+            QCOMPARE(argv.mid(4), command);
             // A hostile password is not shown with the command's output.
             if (text.isEmpty() && password != u"tessaline")
                 QVERIFY(!state.terminalOutput().contains(password));
@@ -386,9 +390,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!state.isInstallingPKG() && !state.isScanning(), 20000);
         QVERIFY2(state.progressInfo().success,
                  qPrintable(state.progressInfo().errorMessage.value_or(QString())));
-        const QStringList automated{"installer", "-pkg", mac.path("tmp/PKGInstall/installer.pkg"),
-                                    "-target", mac.path("Applications")};
-        QCOMPARE(mac.calls("installer"), QList<QStringList>{automated});
+        // The copy lives in a fresh folder of its own, gone with the job.
+        const QList<QStringList> calls = mac.calls("installer");
+        QCOMPARE(calls.size(), 1);
+        const QStringList automated = calls.first();
+        QCOMPARE(automated.size(), 5);
+        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(mac.path("tmp/")) +
+                                    "PKGInstall-[A-Za-z0-9]{6}/installer.pkg$")
+                     .match(automated[2])
+                     .hasMatch(),
+                 qPrintable(automated[2]));
+        QCOMPARE(automated.mid(3), (QStringList{"-target", mac.path("Applications")}));
+        QVERIFY(!QFileInfo::exists(QFileInfo(automated[2]).path()));
         state.openInstallerApp(QUrl::fromLocalFile(package));
         QTRY_COMPARE(state.alertTitle(), "Installing Package");
         QTRY_COMPARE(mac.calls("open"), (QList<QStringList>{{"open", package}}));

@@ -151,7 +151,7 @@ private slots:
         add("not executable", "Permission denied", {"runScript", "runCommand"});
         add("not executable", "Failed to run command: ", {"admin via process"});
         add("not executable", "Failed to launch command: ", {"streamed admin"});
-        add("not executable", "command not found", {"terminal"}); // as sudo says
+        add("not executable", "Permission denied", {"terminal"});
         add("killed", "Unknown error", {"runScript"});
         add("killed", "", {"runCommand"});
         add("crashes", "", {"admin via process", "streamed admin"});
@@ -220,14 +220,13 @@ private slots:
         };
         const char *flood = "eeeeeeeeeeeeeeeeeeee";
         const char *noVolume = "is not a valid volume mount point";
-        add("missing", "No such file or directory",
-            {"USB, prompt", "ISO, hdiutil", "ISO, createinstallmedia", "package"});
-        add("missing", "command not found", {"USB, terminal"});
+        add("missing", "No such file or directory", // env's words on the terminal path
+            {"USB, prompt", "USB, terminal", "ISO, hdiutil", "ISO, createinstallmedia", "package"});
         add("not executable", "Permission denied", {"USB, prompt", "ISO, hdiutil", "package"});
         add("killed", "non-zero status", {"USB, prompt", "package"});
         add("killed", "Command failed: Failed to create DMG: ", {"ISO, hdiutil"});
         add("killed", "Failed to make DMG bootable: ", {"ISO, createinstallmedia"});
-        add("crashes", "Process exited with code 139", {"USB, terminal"});
+        add("crashes", "Process exited with code 11", {"USB, terminal"}); // sudo dies of the signal too
         add("hangs ignoring TERM", "Timeout while waiting for admin privileges", {"USB, prompt"});
         add("hangs ignoring TERM", "Process timeout exceeded (2 hours)", {"USB, terminal"});
         add("hangs ignoring TERM", "Operation timed out after 30 minutes",
@@ -327,7 +326,7 @@ private slots:
             }
             if (engine == u"USB, terminal") {
                 QTRY_VERIFY(state.isWaitingForPassword());
-                state.executeTerminalCommand("tessaline");
+                state.executeTerminalCommand(secretOf("tessaline"));
             }
         };
         watchRun(world, misbehaviour, begin, [&] {

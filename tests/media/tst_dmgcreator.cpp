@@ -222,7 +222,7 @@ private slots:
         QStringList create = calls[0].split(u'|');
         const QString staging = create.value(8);
         QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(world().path("tmp/")) +
-                                    "[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}$")
+                                    "DMGStaging-[A-Za-z0-9]{6}$")
                      .match(staging)
                      .hasMatch(),
                  qPrintable(staging));

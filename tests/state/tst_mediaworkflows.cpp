@@ -4,6 +4,7 @@
 #include "state/AppState.h"
 #include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
+#include "support/TestSecret.h"
 
 #include <QtTest>
 
@@ -157,13 +158,13 @@ private slots:
         QTRY_VERIFY(session.state.isWaitingForPassword());
         QVERIFY(session.state.isSIPEnabled() && session.state.isShowingTerminalOverlay());
         const QString command =
-            QString("sudo \"%1/Applications/Install macOS Sequoia.app/Contents/Resources/"
-                    "createinstallmedia\" --volume \"%1/Volumes/UNTITLED\" --nointeraction")
+            QString("sudo '%1/Applications/Install macOS Sequoia.app/Contents/Resources/"
+                    "createinstallmedia' --volume %1/Volumes/UNTITLED --nointeraction")
                 .arg(world().root());
         QCOMPARE(session.state.terminalCommand(), command);
         QVERIFY(session.state.terminalOutput().contains("Command: " + command));
         // A wrong password brings the field back; the run ends failed on its own.
-        session.state.executeTerminalCommand("wrong");
+        session.state.executeTerminalCommand(secretOf("wrong"));
         QVERIFY(!session.state.isWaitingForPassword());
         QTRY_VERIFY(session.state.isWaitingForPassword());
         QTRY_VERIFY(session.state.progressInfo().isComplete);
@@ -173,7 +174,7 @@ private slots:
                  std::optional<QString>("Process exited with code 1"));
         QVERIFY(!session.state.terminalOutput().contains("wrong"));
         session.shownPercentages.clear();
-        session.state.executeTerminalCommand("tessaline");
+        session.state.executeTerminalCommand(secretOf("tessaline"));
         // The output's last line completes the record before the command's status arrives, and
         // the failed first try already cleared isCreatingMedia: only the final message tells.
         QTRY_COMPARE_WITH_TIMEOUT(session.state.progressInfo().message,

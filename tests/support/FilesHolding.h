@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDirIterator>
+#include <QFile>
+#include <QStringList>
+
+// The files below `folders` whose bytes hold `needle` anywhere, such as a password that must
+// never reach the disk. Links are not followed and unreadable files are passed over, as are
+// files of more than 64 MiB: the stand-in's sparse installer payloads, which nothing writes a
+// password into.
+inline QStringList filesHolding(const QByteArray &needle, const QStringList &folders)
+{
+    constexpr qint64 largest = qint64(64) << 20;
+    QStringList found;
+    for (const QString &folder : folders) {
+        QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (file.size() <= largest && file.open(QIODevice::ReadOnly) &&
+                file.readAll().contains(needle))
+                found << file.fileName();
+        }
+    }
+    return found;
+}
