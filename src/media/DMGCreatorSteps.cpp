@@ -8,6 +8,7 @@
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
+#include "model/HdiutilOutput.h"
 #include "model/Timing.h"
 
 #include <QDir>
@@ -52,7 +53,7 @@ std::optional<QString> waitForImageTool(ChildProcess &hdiutil)
 // Read once the tool has exited; ChildProcess has kept the pipe drained meanwhile.
 QString standardError(ChildProcess &tool)
 {
-    return decodeUtf8(tool.readRemainingError());
+    return hdiutilFailureReason(tool.readRemainingError());
 }
 
 // Shows each piece of the tool's standard output, under `prefix`, as it arrives.
@@ -62,7 +63,7 @@ void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &
     tool.onOutput([&decoder, prefix, progress](const QByteArray &chunk) {
         const QString text = decoder.decode(chunk);
         if (!text.isEmpty())
-            progress(prefix + text.trimmed(), 50);
+            progress(hdiutilProgressMessage(prefix, text), 50);
     });
 }
 

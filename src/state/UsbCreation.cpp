@@ -12,6 +12,7 @@
 #include "model/FolderListing.h"
 #include "model/OutputTail.h"
 #include "model/ShellQuote.h"
+#include "model/SudoPasswordCheck.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -164,8 +165,7 @@ void AppState::startTerminalCommand(const QString &password)
                     output += chunk;
                     keepTail(output);
                 });
-                if (chunk.contains(QLatin1String("incorrect password")) ||
-                    chunk.contains(QLatin1String("Sorry, try again"))) {
+                if (sudoRejectedPassword(chunk)) {
                     app.isWaitingForPassword = true;
                     app.terminalOutput.modify([](QString &output) {
                         output += QStringLiteral("\nPassword incorrect. Please try again.\n");
