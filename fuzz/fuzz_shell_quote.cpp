@@ -4,7 +4,9 @@
 // shell. Every quoted word must read back, by a small POSIX reader, as exactly the text; a sample
 // of the inputs, picked by their contents so a failure replays, is also printed back by bash,
 // dash and zsh (where present) under a UTF-8 and a GBK locale, which must hand over the same
-// bytes. One long-running shell per shell and locale takes the commands over a pipe.
+// bytes. One long-running shell per shell and locale takes the commands over a pipe; every
+// exchange with them has a deadline, so a shell that stops answering fails the input instead of
+// holding up the run.
 
 #include "FuzzInput.h"
 
@@ -12,6 +14,8 @@
 
 #include <QList>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
 #include <memory>
 #include <optional>
@@ -28,17 +32,25 @@ extern char **environ;
 
 namespace {
 
-// One input in this many goes through the shells: they answer about 40 times slower than the
-// quoting itself runs.
-constexpr uint32_t shellSampling = 8;
+// One input in this many goes through the shells, and only one no longer than this: a shell
+// answers a few hundred times slower than the quoting runs, and bash reads its commands from a
+// pipe one byte at a time.
+constexpr uint32_t shellSampling = 16;
+constexpr size_t shellInputLimit = 512;
+// Far more than any shell needs for one word, and less than libFuzzer's own time limit, so the
+// report names the shell.
+constexpr std::chrono::milliseconds answerDeadline{4000};
 
 // The word as a POSIX shell reads it, for the words the quoting functions make: characters the
 // shell takes literally, '…' segments and \' between them. Nothing for anything else, such as
-// a quote left open or a backslash the quoter put next to a character outside ASCII (which a
-// GBK shell would read as part of that character).
+// a quote left open, a bare word starting with "=" (which zsh replaces by a command's path) or a
+// backslash the quoter put next to a character outside ASCII (which a GBK shell would read as
+// part of that character).
 std::optional<QString> posixUnquoted(const QString &word)
 {
     static const QString literal = QStringLiteral("/._-+:,=@%");
+    if (word.startsWith(u'='))
+        return std::nullopt;
     QString text;
     for (qsizetype i = 0; i < word.size(); ++i) {
         const QChar c = word[i];
@@ -62,7 +74,22 @@ std::optional<QString> posixUnquoted(const QString &word)
     return text;
 }
 
-// A shell reading commands from a pipe, started once and kept for the whole run.
+// The shells run in a folder of their own, so that a word the quoting got wrong cannot touch
+// anything that matters.
+const char *shellFolder()
+{
+    static const QByteArray folder = [] {
+        char name[] = "/tmp/fuzz_shell_quote.XXXXXX";
+        if (!mkdtemp(name))
+            brokenPromise("a folder for the shells", __FILE__, __LINE__);
+        return QByteArray(name);
+    }();
+    return folder.constData();
+}
+
+// A shell reading commands from a pipe, started once and kept for the whole run. Its pipes do
+// not block on this side: the run writes a command and reads the answers of all shells in one
+// poll loop, so no shell can wait on a full pipe that the run is not emptying.
 class ShellSession {
 public:
     ShellSession(const char *shell, const char *locale) : m_name(QByteArray(shell) + " " + locale)
@@ -77,12 +104,9 @@ public:
         posix_spawn_file_actions_adddup2(&actions, commands[0], 0);
         posix_spawn_file_actions_adddup2(&actions, answers[1], 1);
         posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addchdir_np(&actions, shellFolder());
         const QByteArray lcAll = QByteArray("LC_ALL=") + locale;
-        // zsh expands a word that starts with "=" to a command's path, and shellQuoted leaves
-        // such a word bare; zsh is asked with that expansion off until the quoting covers it.
-        const bool zsh = QByteArray(shell).endsWith("zsh");
-        char *const argv[] = {const_cast<char *>(shell), const_cast<char *>(zsh ? "-o" : nullptr),
-                              const_cast<char *>("noequals"), nullptr};
+        char *const argv[] = {const_cast<char *>(shell), nullptr};
         char *const envp[] = {const_cast<char *>(lcAll.constData()),
                               const_cast<char *>("PATH=/usr/bin:/bin"), nullptr};
         if (posix_spawn(&m_pid, shell, &actions, nullptr, argv, envp) != 0)
@@ -92,6 +116,8 @@ public:
         ::close(answers[1]);
         m_commands = commands[1];
         m_answers = answers[0];
+        fcntl(m_commands, F_SETFL, O_NONBLOCK);
+        fcntl(m_answers, F_SETFL, O_NONBLOCK);
     }
 
     // The shell ends at the end of its commands.
@@ -104,57 +130,123 @@ public:
     ShellSession(const ShellSession &) = delete;
     ShellSession &operator=(const ShellSession &) = delete;
 
-    // Asks the shell to print `word` back after a fixed first argument, so a word that vanished
-    // or split in two shows; a NUL, which no text here holds, ends the answer.
-    void send(const QByteArray &word)
+    // Starts an exchange: the shell is to print `word` back after a fixed first argument, so a
+    // word that vanished or split in two shows; a NUL, which no text here holds, ends the answer.
+    void ask(const QByteArray &word)
     {
-        const QByteArray command = "printf '<%s>' x " + word + "; printf '\\000'\n";
-        for (qsizetype written = 0; written < command.size();) {
-            const ssize_t n = ::write(m_commands, command.constData() + written,
-                                      size_t(command.size() - written));
+        m_word = word;
+        m_pending = "printf '<%s>' x " + word + "; printf '\\000'\n";
+        m_written = 0;
+        m_answer.clear();
+        m_answered = false;
+    }
+
+    bool answered() const { return m_answered; }
+
+    // What to wait for next: room in the command pipe while the command is not all written,
+    // then the answer.
+    pollfd waitFor() const
+    {
+        if (m_written < m_pending.size())
+            return {m_commands, POLLOUT, 0};
+        return {m_answers, POLLIN, 0};
+    }
+
+    // Moves the exchange on as far as it goes without waiting.
+    void advance()
+    {
+        while (m_written < m_pending.size()) {
+            const ssize_t n = ::write(m_commands, m_pending.constData() + m_written,
+                                      size_t(m_pending.size() - m_written));
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                return;
             if (n <= 0)
-                fail("stopped reading commands", word);
-            written += n;
+                fail("stopped reading commands");
+            m_written += n;
+        }
+        for (;;) {
+            char buffer[4096];
+            const ssize_t n = ::read(m_answers, buffer, sizeof buffer);
+            if (n < 0 && (errno == EAGAIN || errno == EINTR))
+                return;
+            if (n <= 0)
+                fail("ended");
+            m_answer.append(buffer, n);
+            if (m_answer.endsWith('\0')) {
+                m_answered = true;
+                return;
+            }
         }
     }
 
-    void expect(const QByteArray &word, const QByteArray &text)
+    void expect(const QByteArray &text)
     {
-        QByteArray answer;
-        for (;;) {
-            pollfd ready{m_answers, POLLIN, 0};
-            if (poll(&ready, 1, 5000) != 1)
-                fail("did not answer within 5 s", word);
-            char buffer[4096];
-            const ssize_t n = ::read(m_answers, buffer, sizeof buffer);
-            if (n <= 0)
-                fail("ended", word);
-            answer.append(buffer, n);
-            if (answer.endsWith('\0'))
-                break;
-        }
-        answer.chop(1);
+        const QByteArray answer = m_answer.chopped(1);
         if (answer != "<x><" + text + '>')
-            fail("printed " + answer.toHex(' ') + " for text " + text.toHex(' '), word);
+            fail("printed " + answer.toHex(' ') + " for text " + text.toHex(' '));
+    }
+
+    [[noreturn]] void fail(const QByteArray &what)
+    {
+        std::fprintf(stderr, "%s %s; the word was %s\n", m_name.constData(), what.constData(),
+                     m_word.toHex(' ').constData());
+        std::abort();
     }
 
     const QByteArray &name() const { return m_name; }
 
 private:
-    [[noreturn]] void fail(const QByteArray &what, const QByteArray &word)
-    {
-        std::fprintf(stderr, "%s %s; the word was %s\n", m_name.constData(), what.constData(),
-                     word.toHex(' ').constData());
-        std::abort();
-    }
-
     QByteArray m_name;
     pid_t m_pid = 0;
     int m_commands = -1;
     int m_answers = -1;
+    QByteArray m_word;
+    QByteArray m_pending;
+    qsizetype m_written = 0;
+    QByteArray m_answer;
+    bool m_answered = false;
 };
 
-std::vector<std::unique_ptr<ShellSession>> startShells()
+using Shells = std::vector<std::unique_ptr<ShellSession>>;
+
+// All shells at once, so they work side by side. Signals (libFuzzer's timer among them) only
+// cut a wait short; the deadline counts from the start.
+void printBack(const Shells &shells, const QByteArray &word, const QByteArray &text)
+{
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + answerDeadline;
+    for (const auto &shell : shells) {
+        shell->ask(word);
+        shell->advance();
+    }
+    for (;;) {
+        std::vector<pollfd> waits;
+        std::vector<ShellSession *> waiting;
+        for (const auto &shell : shells) {
+            if (!shell->answered()) {
+                waits.push_back(shell->waitFor());
+                waiting.push_back(shell.get());
+            }
+        }
+        if (waiting.empty())
+            break;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            waiting.front()->fail("did not answer within the deadline");
+        const int ready = poll(waits.data(), nfds_t(waits.size()), int(left.count()));
+        if (ready < 0 && errno != EINTR)
+            waiting.front()->fail("could not be waited for");
+        for (size_t i = 0; ready > 0 && i < waits.size(); ++i) {
+            if (waits[i].revents != 0)
+                waiting[i]->advance();
+        }
+    }
+    for (const auto &shell : shells)
+        shell->expect(text);
+}
+
+Shells startShells()
 {
     // A shell that went away must fail the input at hand, not end the run with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
@@ -165,7 +257,7 @@ std::vector<std::unique_ptr<ShellSession>> startShells()
     } else {
         std::fprintf(stderr, "fuzz_shell_quote: no zh_CN.GBK locale, shells run in UTF-8 only\n");
     }
-    std::vector<std::unique_ptr<ShellSession>> shells;
+    Shells shells;
     for (const char *shell : {"/bin/bash", "/bin/sh", "/bin/zsh"}) {
         if (::access(shell, X_OK) != 0)
             continue;
@@ -190,7 +282,7 @@ uint32_t contentHash(const uint8_t *data, size_t size)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const std::vector<std::unique_ptr<ShellSession>> shells = startShells();
+    static const Shells shells = startShells();
     if (size == 0)
         return 0;
     const bool latin1 = data[0] & 1;
@@ -203,14 +295,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString word = quote(text);
     FUZZ_EXPECT(!word.isEmpty() && posixUnquoted(word) == text);
 
-    if (contentHash(data, size) % shellSampling != 0)
+    if (size > shellInputLimit || contentHash(data, size) % shellSampling != 0)
         return 0;
-    const QByteArray encodedWord = latin1 ? word.toLatin1() : word.toUtf8();
-    const QByteArray encodedText = latin1 ? text.toLatin1() : text.toUtf8();
-    // All shells at once, so they work side by side.
-    for (const auto &shell : shells)
-        shell->send(encodedWord);
-    for (const auto &shell : shells)
-        shell->expect(encodedWord, encodedText);
+    printBack(shells, latin1 ? word.toLatin1() : word.toUtf8(),
+              latin1 ? text.toLatin1() : text.toUtf8());
     return 0;
 }
