@@ -9,6 +9,7 @@
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
+#include "model/HdiutilOutput.h"
 #include "model/Timing.h"
 
 #include <QFile>
@@ -50,7 +51,7 @@ std::optional<QString> waitForImageTool(ChildProcess &hdiutil)
 // Read once the tool has exited; ChildProcess has kept the pipe drained meanwhile.
 QString standardError(ChildProcess &tool)
 {
-    return decodeUtf8(tool.readRemainingError());
+    return hdiutilFailureReason(tool.readRemainingError());
 }
 
 // Shows each piece of the tool's standard output, under `prefix`, as it arrives.
@@ -60,7 +61,7 @@ void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &
     tool.onOutput([&decoder, prefix, progress](const QByteArray &chunk) {
         const QString text = decoder.decode(chunk);
         if (!text.isEmpty())
-            progress(prefix + text.trimmed(), 50);
+            progress(hdiutilProgressMessage(prefix, text), 50);
     });
 }
 

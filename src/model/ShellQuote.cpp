@@ -9,7 +9,10 @@ static bool isShellSafe(QChar c)
 
 QString shellQuoted(const QString &text)
 {
-    if (!text.isEmpty() && std::all_of(text.begin(), text.end(), isShellSafe))
+    // zsh replaces a word that starts with "=" by the path of the command it names ("=ls" is
+    // "/usr/bin/ls"), so such a word is quoted even though "=" is plain anywhere else.
+    if (!text.isEmpty() && !text.startsWith(u'=') &&
+        std::all_of(text.begin(), text.end(), isShellSafe))
         return text;
     return shellSingleQuoted(text);
 }

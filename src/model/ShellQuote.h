@@ -10,7 +10,9 @@
 
 // Texts made only of characters the shell never interprets (letters, digits and "/._-+:,=@%")
 // come back unchanged, so ordinary paths read as they would typed by hand; anything else is
-// wrapped in single quotes.
+// wrapped in single quotes. So is a text that starts with "=", which zsh would expand to a
+// command's path ("~" and "#", which bash and sh treat specially at the start, are never left
+// bare at all).
 QString shellQuoted(const QString &text);
 
 // Always in single quotes, as 'text'; a single quote inside becomes '\''.

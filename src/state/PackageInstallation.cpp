@@ -6,6 +6,7 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/JobFolder.h"
 #include "host/Host.h"
+#include "model/InstallerToolAnswer.h"
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
 
@@ -135,12 +136,10 @@ void AppState::installPKGAutomated(const QUrl &url)
             AppleScriptHelper::runScript(AppleScriptHelper::adminScript(command),
                                          Timing::current().packageInstallLimit);
 
-        if (result.status != 0) {
-            AppState::postToMainThread(state, [url, output = result.output](AppState &app) {
-                app.progressInfo.modify([&](ProgressInfo &progress) {
-                    progress.completeAllSteps(false,
-                                              QStringLiteral("Installation failed: ") + output);
-                });
+        if (const auto failure = packageInstallationFailure(result.status, result.output)) {
+            AppState::postToMainThread(state, [url, failure = *failure](AppState &app) {
+                app.progressInfo.modify(
+                    [&](ProgressInfo &progress) { progress.completeAllSteps(false, failure); });
                 app.isInstallingPKG = false;
                 app.alertTitle = QStringLiteral("Installation Error");
                 app.alertMessage = QStringLiteral("Failed to install automatically. Would you like "

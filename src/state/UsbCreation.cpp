@@ -12,6 +12,7 @@
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
 #include "model/OutputTail.h"
+#include "model/SudoPasswordCheck.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -161,8 +162,7 @@ void AppState::startTerminalCommand(Secret password)
                     output += chunk;
                     keepTail(output);
                 });
-                if (chunk.contains(QLatin1String("incorrect password")) ||
-                    chunk.contains(QLatin1String("Sorry, try again"))) {
+                if (sudoRejectedPassword(chunk)) {
                     app.isWaitingForPassword = true;
                     app.terminalOutput.modify([](QString &output) {
                         output += QStringLiteral("\nPassword incorrect. Please try again.\n");

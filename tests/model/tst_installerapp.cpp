@@ -156,18 +156,50 @@ private slots:
         QTest::newRow("leading dash") << "-rf";
         QTest::newRow("non-ASCII") << "/Volumes/Ünïcødé 卷";
         QTest::newRow("empty") << "";
+        // Expansions that only the start of a word triggers, in some shell or other.
+        QTest::newRow("leading equals (zsh: path of ls)") << "=ls";
+        QTest::newRow("only equals") << "=";
+        QTest::newRow("equals inside") << "--volume=/Volumes/USB";
+        QTest::newRow("leading tilde") << "~root";
+        QTest::newRow("tilde after equals (bash)") << "a=~";
+        QTest::newRow("leading hash (comment)") << "#x";
+        QTest::newRow("glob") << "/Volumes/*";
+        QTest::newRow("braces") << "{a,b}";
     }
     void shellQuotingSurvivesTheShell()
     {
         QFETCH(QString, text);
-        for (const auto quote : {shellQuoted, shellSingleQuoted}) {
-            QProcess shell;
-            shell.setWorkingDirectory(m_folder.path());
-            shell.start("/bin/bash", {"-c", "printf %s " + quote(text)});
-            QVERIFY(shell.waitForFinished());
-            QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), text);
-            QVERIFY(!QFile::exists(m_folder.filePath("CANARY")));
+        for (const char *shellPath : {"/bin/bash", "/bin/sh", "/bin/zsh"}) {
+            if (!QFile::exists(shellPath))
+                continue;
+            for (const auto quote : {shellQuoted, shellSingleQuoted}) {
+                QProcess shell;
+                shell.setWorkingDirectory(m_folder.path());
+                // A fixed first word, so a text that vanished or split in two shows.
+                shell.start(shellPath, {"-c", "printf '<%s>' x " + quote(text)});
+                QVERIFY(shell.waitForFinished());
+                QCOMPARE(QString::fromUtf8(shell.readAllStandardOutput()), "<x><" + text + ">");
+                QVERIFY(!QFile::exists(m_folder.filePath("CANARY")));
+            }
         }
+    }
+
+    // Plain words stay readable in the commands the user sees; the rest is quoted.
+    void shellQuotedLeavesPlainWordsBare_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("word");
+        QTest::newRow("path") << "/Volumes/USB-2.0_x+y:z,@%" << "/Volumes/USB-2.0_x+y:z,@%";
+        QTest::newRow("option with value") << "--volume=/V" << "--volume=/V";
+        QTest::newRow("leading equals") << "=ls" << "'=ls'";
+        QTest::newRow("leading tilde") << "~" << "'~'";
+        QTest::newRow("empty") << "" << "''";
+        QTest::newRow("non-ASCII letter") << "é" << "'é'";
+    }
+    void shellQuotedLeavesPlainWordsBare()
+    {
+        QFETCH(QString, text);
+        QTEST(shellQuoted(text), "word");
     }
 
     // Newer keys sort later; equal keys fall back to the name; a key that is a prefix of the
