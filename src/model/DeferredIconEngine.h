@@ -30,7 +30,7 @@ protected:
 private:
     const QIcon &icon()
     {
-        if (!m_made && qGuiApp) {
+        if (!m_made && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
             m_icon = makeIcon();
             m_made = true;
         }

@@ -248,7 +248,8 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
 {
     // Drawn here: icons are only drawn on the interface thread.
     QImage picture;
-    if (qGuiApp && !installer.icon.isNull())
+    // qGuiApp would be a bad cast in a program without a graphical application.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && !installer.icon.isNull())
         picture = installer.icon.pixmap(512).toImage();
     const QString volumesPrefix = Host::current().volumesFolder() + u'/';
     QString volumeName = volumePath;
