@@ -2,8 +2,10 @@
 # every executable, where they come before those of the sanitizer's runtime and of Qt.
 find_package(Qt6 REQUIRED COMPONENTS Core)
 add_library(tessaline_thread_sanitizer OBJECT ${CMAKE_CURRENT_LIST_DIR}/ForkLikeClone.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/QtHandOffs.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/QtHandOffs.cpp ${CMAKE_CURRENT_LIST_DIR}/DefaultOptions.cpp)
 target_link_libraries(tessaline_thread_sanitizer PUBLIC Qt6::Core ${CMAKE_DL_LIBS})
+target_compile_definitions(tessaline_thread_sanitizer PRIVATE
+    TESSALINE_TSAN_SUPPRESSIONS="${CMAKE_CURRENT_LIST_DIR}/tsan.supp")
 
 function(tessaline_link_thread_sanitizer directory)
   get_property(targets DIRECTORY ${directory} PROPERTY BUILDSYSTEM_TARGETS)
