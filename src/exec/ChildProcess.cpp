@@ -1,6 +1,7 @@
 #include "exec/ChildProcess.h"
 
 #include "host/Host.h"
+#include "model/SystemError.h"
 #include "model/Timing.h"
 
 #include <QEventLoop>
@@ -33,12 +34,12 @@ std::optional<QString> whyNotRunnable(const QString &program)
         error = EACCES;
     if (error == 0)
         return std::nullopt;
-    return QStringLiteral("execve: ") + QString::fromLocal8Bit(std::strerror(error));
+    return QStringLiteral("execve: ") + systemErrorText(error);
 }
 
 QString systemError(const char *call, int error)
 {
-    return QLatin1String(call) + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+    return QLatin1String(call) + QStringLiteral(": ") + systemErrorText(error);
 }
 
 // Both ends close on exec, so no other child started meanwhile keeps the pipe; the writing end

@@ -2,6 +2,7 @@
 
 #include "host/Host.h"
 #include "model/Diagnostics.h"
+#include "model/SystemError.h"
 
 #include <QFile>
 
@@ -13,11 +14,6 @@
 #include <unistd.h>
 
 namespace {
-
-QString systemError(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 constexpr int folderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
@@ -56,12 +52,12 @@ JobFolder::JobFolder(const QString &name)
     QByteArray pattern =
         QFile::encodeName(Host::current().temporaryFolder() + u'/' + name + QStringLiteral("-XXXXXX"));
     if (!::mkdtemp(pattern.data())) {
-        m_error = systemError(errno);
+        m_error = systemErrorText(errno);
         return;
     }
     m_descriptor = ::open(pattern.constData(), folderFlags);
     if (m_descriptor < 0) {
-        m_error = systemError(errno);
+        m_error = systemErrorText(errno);
         ::rmdir(pattern.constData());
         return;
     }
@@ -77,7 +73,7 @@ JobFolder::~JobFolder()
     // A link put in the folder's place is not a folder: rmdir leaves it and what it points to.
     if (::rmdir(QFile::encodeName(m_path).constData()) != 0)
         printDiagnostic(QStringLiteral("Could not remove the temporary folder %1: %2")
-                            .arg(m_path, systemError(errno)));
+                            .arg(m_path, systemErrorText(errno)));
 }
 
 std::unique_ptr<QFile> JobFolder::createFile(const QString &name, QString *error) const
@@ -86,7 +82,7 @@ std::unique_ptr<QFile> JobFolder::createFile(const QString &name, QString *error
         ::openat(m_descriptor, QFile::encodeName(name).constData(),
                  O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (descriptor < 0) {
-        *error = systemError(errno);
+        *error = systemErrorText(errno);
         return nullptr;
     }
     auto file = std::make_unique<QFile>();

@@ -1,6 +1,7 @@
 #include "model/InstallerApp.h"
 
 #include "model/Diagnostics.h"
+#include "model/SystemError.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -24,7 +25,7 @@ void reportUnreadable(const QByteArray &path, int error)
 {
     printDiagnostic(QStringLiteral("Error getting size for ") +
                     QUrl::fromLocalFile(QFile::decodeName(path)).toString() + QStringLiteral(": ") +
-                    QString::fromLocal8Bit(std::strerror(error)));
+                    systemErrorText(error));
 }
 
 // Sums the files directly in `folder` and queues its subfolders on `pending`.

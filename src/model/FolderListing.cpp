@@ -1,5 +1,7 @@
 #include "model/FolderListing.h"
 
+#include "model/SystemError.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -13,7 +15,7 @@ std::optional<QStringList> listFolder(const QString &folder, QString *error)
     if (!directory) {
         if (error)
             *error = QStringLiteral("The folder “%1” can’t be opened: %2")
-                         .arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+                         .arg(folder, systemErrorText(errno));
         return std::nullopt;
     }
     QStringList names;
