@@ -44,6 +44,21 @@ public:
     // so keep it off the main thread.
     static std::optional<QString> confirmTarget(const DiskInfo &disk);
 
+    // What createinstallmedia left on the target's whole disk once it said it had succeeded.
+    struct InstallMedia {
+        // The "Install …" volume's mount point, when one holds an installer application.
+        std::optional<QString> mountPoint;
+        // Otherwise the text to fail the run with.
+        QString problem;
+    };
+    // Asks diskutil which volumes `target`'s whole disk holds now and looks into each named
+    // "Install …" for the installer application, on a background thread; the answer arrives on
+    // the main thread.
+    static void findInstallMedia(const DiskInfo &target,
+                                 std::function<void(const InstallMedia &found)> completion);
+    // The same, blocking the calling thread.
+    static InstallMedia fetchInstallMedia(const DiskInfo &target);
+
     // Answers whether protection is on, on the main thread. When the status cannot be learnt,
     // csrutil included not answering within its limit, protection is taken to be on.
     static void checkSIPStatus(std::function<void(bool enabled)> completion);

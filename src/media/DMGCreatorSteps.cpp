@@ -10,11 +10,13 @@
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
 #include "model/HdiutilOutput.h"
+#include "model/InstallMediaContents.h"
 #include "model/Timing.h"
 
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace {
@@ -155,6 +157,13 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
         (void)unmountDMG(mountPoint);
         return commandFailed(QStringLiteral("Failed to make DMG bootable: ") + result.output);
     }
+    // Status 0 is only the tool's word; the image must hold the installer now.
+    if (!installerApplicationIn(mountPoint)) {
+        (void)unmountDMG(mountPoint);
+        return commandFailed(QStringLiteral("Failed to make DMG bootable: createinstallmedia "
+                                            "reported success, but the disk image holds no "
+                                            "installer"));
+    }
     progress(QStringLiteral("Successfully made DMG bootable"), 95);
     if (Failure failure = unmountDMG(mountPoint))
         return failure;
@@ -202,9 +211,21 @@ DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QS
                              standardError(hdiutil));
     progress(QStringLiteral("Conversion completed"), 95);
 
+    // hdiutil's status 0 is only its word: the master it wrote must be there, as large as the
+    // image's data. A UDIF image carries a trailer of some kilobytes the master has not, so
+    // sizes within a megabyte of each other count as the same.
     const QString written = base + QStringLiteral(".cdr");
-    if (!QFileInfo::exists(written))
-        return std::nullopt;
+    const QFileInfo master(written);
+    if (!master.isFile() || master.isSymLink())
+        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: hdiutil reported "
+                                            "success, but wrote nothing at ") +
+                             written);
+    const qint64 imageSize = QFileInfo(dmgPath).size();
+    if (std::abs(master.size() - imageSize) > bytesPerMegabyte)
+        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: hdiutil reported "
+                                            "success, but wrote %1 bytes of an image of %2")
+                                 .arg(master.size())
+                                 .arg(imageSize));
     progress(QStringLiteral("Renaming CDR file to ISO"), 98);
     std::error_code error;
     std::filesystem::rename(nativePath(written), nativePath(isoPath), error);

@@ -73,27 +73,46 @@ void handleInstallMediaOutput(UsbRun &run, const QString &chunk)
 
 namespace {
 
-void finish(UsbRun &run, int status, const std::optional<QString> &error)
+void fail(UsbRun &run, const QString &error)
 {
     ProgressInfo &progress = run.progress;
-    if (status != 0) {
-        if (progress.currentStep >= 0 && progress.currentStep < progress.steps.size())
-            progress.steps[progress.currentStep].inProgress = false;
-        progress.isComplete = true;
-        progress.success = false;
-        progress.message = QStringLiteral("USB creation failed");
-        progress.errorMessage =
-            error.value_or(QStringLiteral("Process terminated with status: %1").arg(status));
-        run.publish();
-        return;
-    }
+    if (progress.currentStep >= 0 && progress.currentStep < progress.steps.size())
+        progress.steps[progress.currentStep].inProgress = false;
+    progress.isComplete = true;
+    progress.success = false;
+    progress.message = QStringLiteral("USB creation failed");
+    progress.errorMessage = error;
+    run.publish();
+}
+
+void succeed(UsbRun &run, const QString &installerVolume)
+{
+    ProgressInfo &progress = run.progress;
     progress.updateProgressWithinCurrentStep(100,
                                              QStringLiteral("Bootable USB creation completed"));
     run.publish();
     progress.completeAllSteps(true, std::nullopt);
     progress.message = QStringLiteral("Bootable USB creation successful!");
     progress.updateDetailMessage(QStringLiteral("Your USB drive is ready to boot macOS installer"));
+    progress.outputPath = installerVolume;
     run.publish();
+}
+
+// The tool's status 0 is only its word: the run succeeds once the new volume is found.
+void finish(const std::shared_ptr<UsbRun> &run, const DiskInfo &target, int status,
+            const std::optional<QString> &error)
+{
+    if (status != 0)
+        return fail(*run, error.value_or(
+                              QStringLiteral("Process terminated with status: %1").arg(status)));
+    run->progress.updateDetailMessage(QStringLiteral("Checking the new installer volume"));
+    run->publish();
+    DiskUtility::findInstallMedia(target, [run](const DiskUtility::InstallMedia &found) {
+        if (found.mountPoint)
+            succeed(*run, *found.mountPoint);
+        else
+            fail(*run, found.problem);
+    });
 }
 
 } // namespace
@@ -137,7 +156,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
 
         // The listing may be old by now: the mount point must still be the chosen device's.
         if (const std::optional<QString> refusal = DiskUtility::confirmTarget(to)) {
-            runOnMainThread([run, refusal] { finish(*run, 1, refusal); });
+            runOnMainThread([run, refusal] { fail(*run, *refusal); });
             return;
         }
         AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(
@@ -151,8 +170,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
                     run->publish();
                 });
             },
-            [run](int status, const std::optional<QString> &, const std::optional<QString> &error) {
-                runOnMainThread([run, status, error] { finish(*run, status, error); });
-            });
+            [run, to](int status, const std::optional<QString> &,
+                      const std::optional<QString> &error) { finish(run, to, status, error); });
     });
 }

@@ -20,8 +20,10 @@ public:
 
     // Erases `to` and writes `from` onto it as a bootable installer, with administrator rights
     // asked for through the system's prompt. Every change of the run's progress is handed to
-    // `completion` as a copy, the last one complete. Reports come from the calling thread, then
-    // from a background thread until the tool starts, then from the main thread.
+    // `completion` as a copy, the last one complete. The run succeeds only once `to`'s disk is
+    // found to hold the installer volume, whose mount point the last record's outputPath gives.
+    // Reports come from the calling thread, then from a background thread until the tool
+    // starts, then from the main thread.
     static void createBootableUSB(const InstallerApp &from, const DiskInfo &to,
                                   ProgressHandler completion);
 

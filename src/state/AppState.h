@@ -110,10 +110,11 @@ private:
     // Publishes one report of a USB or ISO run (the percentage shown never goes back) and winds
     // the run down once it is complete; `followUp` runs after the first successful report.
     void applyMediaReport(ProgressInfo record, const std::function<void()> &followUp);
-    // Gives the installer volume just made the selected installer's icon, if it can be found.
-    void setIconOfNewVolume();
+    // Ends a terminal run as failed with `error`, told in the terminal too.
+    void failTerminalRun(const QString &error);
+    // Gives the installer volume just made, at `volumePath`, the selected installer's icon.
+    void setIconOfNewVolume(const QString &volumePath);
     void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);
-    static std::optional<QString> getBootedVolumePath();
     // Installer signatures (InstallerSignatures.cpp). Checks each installer in the background and
     // records what codesign said of it.
     void checkSignatures(const QList<InstallerApp> &listed);

@@ -10,7 +10,6 @@
 #include "host/Host.h"
 #include "media/USBCreator.h"
 #include "model/Diagnostics.h"
-#include "model/FolderListing.h"
 #include "model/OutputTail.h"
 #include "model/SudoPasswordCheck.h"
 
@@ -71,9 +70,9 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
     USBCreator::createBootableUSB(installer, disk,
                                   [state = weakSelf()](const ProgressInfo &record) {
                                       AppState::postToMainThread(state, [record](AppState &app) {
-                                          app.applyMediaReport(record, [&app] {
+                                          app.applyMediaReport(record, [&app, record] {
                                               app.ejectSharedSupportVolumes();
-                                              app.setIconOfNewVolume();
+                                              app.setIconOfNewVolume(record.outputPath);
                                           });
                                       });
                                   });
@@ -130,10 +129,7 @@ void AppState::executeTerminalCommand(Secret password)
                 app.startTerminalCommand(std::move(*secret));
                 return;
             }
-            app.progressInfo.modify(
-                [&](ProgressInfo &progress) { progress.markComplete(false, {}, *refusal); });
-            app.terminalOutput.modify([&](QString &output) { output += u'\n' + *refusal + u'\n'; });
-            app.isCreatingMedia = false;
+            app.failTerminalRun(*refusal);
         });
     });
 }
@@ -174,27 +170,40 @@ void AppState::startTerminalCommand(Secret password)
             AppState::postToMainThread(state, [status](AppState &app) {
                 if (app.successProcessed)
                     return;
-                if (status != 0) {
-                    const QString error = QStringLiteral("Process exited with code %1").arg(status);
-                    app.progressInfo.modify(
-                        [&](ProgressInfo &progress) { progress.markComplete(false, {}, error); });
-                    app.terminalOutput.modify(
-                        [&](QString &output) { output += u'\n' + error + u'\n'; });
-                    app.isCreatingMedia = false;
-                    return;
-                }
-                app.successProcessed = true;
-                app.progressInfo.modify([](ProgressInfo &progress) {
-                    progress.markComplete(true,
-                                          QStringLiteral("USB creation completed successfully"));
+                if (status != 0)
+                    return app.failTerminalRun(
+                        QStringLiteral("Process exited with code %1").arg(status));
+                // Status 0 is only the tool's word: the run succeeds once the volume is found.
+                app.terminalOutput.modify([](QString &output) {
+                    output += QStringLiteral("\nChecking the new installer volume...\n");
                 });
-                if (app.selectedDisk())
-                    app.setIconOfNewVolume();
-                app.ejectSharedSupportVolumes();
-                app.isCreatingMedia = false;
-                app.refreshDiskList();
+                const DiskInfo target = app.m_terminalTarget.value_or(DiskInfo());
+                DiskUtility::findInstallMedia(
+                    target, [state = app.weakSelf()](const DiskUtility::InstallMedia &found) {
+                        if (!state || state->successProcessed)
+                            return;
+                        if (!found.mountPoint)
+                            return state->failTerminalRun(found.problem);
+                        state->successProcessed = true;
+                        state->progressInfo.modify([&](ProgressInfo &progress) {
+                            progress.markComplete(
+                                true, QStringLiteral("USB creation completed successfully"));
+                            progress.outputPath = *found.mountPoint;
+                        });
+                        state->setIconOfNewVolume(*found.mountPoint);
+                        state->ejectSharedSupportVolumes();
+                        state->isCreatingMedia = false;
+                        state->refreshDiskList();
+                    });
             });
         });
+}
+
+void AppState::failTerminalRun(const QString &error)
+{
+    progressInfo.modify([&](ProgressInfo &progress) { progress.markComplete(false, {}, error); });
+    terminalOutput.modify([&](QString &output) { output += u'\n' + error + u'\n'; });
+    isCreatingMedia = false;
 }
 
 void AppState::applyMediaReport(ProgressInfo record, const std::function<void()> &followUp)
@@ -220,28 +229,10 @@ void AppState::applyMediaReport(ProgressInfo record, const std::function<void()>
     });
 }
 
-void AppState::setIconOfNewVolume()
+void AppState::setIconOfNewVolume(const QString &volumePath)
 {
-    if (!selectedInstaller())
-        return;
-    if (const std::optional<QString> volume = getBootedVolumePath())
-        setVolumeIcon(*volume, *selectedInstaller());
-}
-
-std::optional<QString> AppState::getBootedVolumePath()
-{
-    const QString volumes = Host::current().volumesFolder();
-    const std::optional<QStringList> names = listFolder(volumes);
-    if (!names)
-        return std::nullopt;
-    // Old installers name their volume "Install OS X …"; they deserve their icon too.
-    for (const QString &name : *names) {
-        if (name.contains(QLatin1String("Install macOS")) ||
-            name.contains(QLatin1String("macOS Install")) ||
-            name.contains(QLatin1String("Install OS X")))
-            return volumes + u'/' + name;
-    }
-    return std::nullopt;
+    if (selectedInstaller() && !volumePath.isEmpty())
+        setVolumeIcon(volumePath, *selectedInstaller());
 }
 
 void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &installer)

@@ -374,6 +374,62 @@ private slots:
         QTRY_VERIFY(!state.isCreatingMedia());
     }
 
+    // An older stick already holds "Install macOS Sequoia": the new one is found on the selected
+    // disk by its device (and gets the icon), and a tool that only claims success fails however
+    // much the other stick looks the part.
+    void installerVolumeFoundOnTheTarget_data()
+    {
+        QTest::addColumn<bool>("writes");
+        QTest::newRow("written") << true;
+        QTest::newRow("success claimed, nothing written") << false;
+    }
+    void installerVolumeFoundOnTheTarget()
+    {
+        QFETCH(bool, writes);
+        writeJson(world().path("var/standin/protection.json"), {{"status", "disabled"}});
+        Disks disks{world()};
+        disks.add(stick("disk9", "Install macOS Sequoia", "/Volumes/Install macOS Sequoia",
+                        "UUID-OLD-STICK"));
+        disks.save();
+        const QString oldStick = world().path("Volumes/Install macOS Sequoia");
+        QVERIFY(QDir().mkpath(oldStick + "/Install macOS Sequoia.app/Contents"));
+        QFile(oldStick + "/Install macOS Sequoia.app/Contents/Info.plist").open(QIODevice::WriteOnly);
+        const QString tool = "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia";
+        if (!writes)
+            world().replaceTool(tool, "echo 'Install media now available at \"$2\"'");
+        AppState state;
+        state.scanForInstallers();
+        QTRY_VERIFY(!state.isScanning() && !state.installers().isEmpty());
+        for (const InstallerApp &installer : state.installers())
+            if (installer.name == "Install macOS Sequoia")
+                state.selectedInstaller = installer;
+        state.refreshDiskList();
+        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
+        for (const DiskInfo &disk : state.availableDisks())
+            if (disk.deviceIdentifier == "disk4s2")
+                state.selectedDisk = disk;
+        QVERIFY(state.selectedDisk());
+        state.createBootableUSB();
+        state.isShowingAlert = false;
+        state.alertPrimaryButton().action();
+        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete, 20000);
+        const ProgressInfo progress = state.progressInfo();
+        const QString newStick = world().path("Volumes/Install macOS Sequoia 1");
+        if (writes) {
+            QVERIFY2(progress.success, qPrintable(progress.errorMessage.value_or(QString())));
+            QCOMPARE(progress.outputPath, newStick);
+            QTRY_VERIFY(QFileInfo::exists(newStick + "/.VolumeIcon.icns"));
+        } else {
+            QVERIFY(!progress.success);
+            QCOMPARE(progress.errorMessage,
+                     std::optional<QString>("createinstallmedia reported success, but no "
+                                            "installer volume was found on disk4. The USB drive "
+                                            "is not bootable."));
+        }
+        QTRY_VERIFY(!state.isCreatingMedia());
+        QVERIFY(!QFileInfo::exists(oldStick + "/.VolumeIcon.icns"));
+    }
+
     // "Shared Support" goes only where diskutil says a disk image is mounted there.
     void sharedSupport_data()
     {

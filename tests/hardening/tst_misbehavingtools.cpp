@@ -37,12 +37,13 @@ const QString installerTool =
     QStringLiteral("Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia");
 
 // Puts a tool that misbehaves so at `tool`. The volume misbehaviours lose the volume named by
-// "--volume" once started, then hand over to the real stand-in linked at real/createinstallmedia.
+// "--volume" once started, and "converts nothing" skips hdiutil's conversion; then they hand over
+// to the real stand-in tool, linked under the same name in real/.
 void misbehave(const StandInWorld &world, const QString &tool, const QString &misbehaviour)
 {
     const QString path = world.path(tool);
     const QByteArray started = "echo 'Erasing disk: 0%... 10%... '\n";
-    const QByteArray realTool = "\nexec \"$(dirname \"$0\")/real/createinstallmedia\" \"$@\"";
+    const QByteArray realTool = "\nexec \"$(dirname \"$0\")/real/$(basename \"$0\")\" \"$@\"";
     const QHash<QString, QByteArray> bodies{
         {"killed", "kill -KILL $$"},
         {"crashes", "kill -SEGV $$"},
@@ -50,6 +51,10 @@ void misbehave(const StandInWorld &world, const QString &tool, const QString &mi
         {"hangs ignoring TERM", "trap '' TERM\nsleep 60"},
         {"talks then hangs", started + "sleep 60"},
         {"silent success", "exit 0"},
+        {"fails, then exits 0",
+         started + "echo 'Error erasing disk error number (-69888, 0)'\n"
+                   "echo 'An error occurred erasing the disk.'\nexit 0"},
+        {"converts nothing", "[ \"$1\" = convert ] && exit 0" + realTool},
         {"5 MB of errors", "head -c 5000000 /dev/zero | tr '\\0' e >&2\nexit 1"},
         {"invalid UTF-8",
          "printf 'Erasing disk: \\xff\\xfe 10%%\\n'\nprintf '\\xc3\\x28 failed\\n' >&2\nexit 1"},
@@ -65,7 +70,7 @@ void misbehave(const StandInWorld &world, const QString &tool, const QString &mi
     if (body.contains(realTool)) {
         QVERIFY(QDir().mkpath(QFileInfo(path).path() + "/real"));
         QVERIFY(QFile::link(qEnvironmentVariable("TESSALINE_STANDIN"),
-                            QFileInfo(path).path() + "/real/createinstallmedia"));
+                            QFileInfo(path).path() + "/real/" + QFileInfo(path).fileName()));
     }
     world.replaceTool(tool, body);
     // Even root cannot run a file without any execute permission.
@@ -232,6 +237,12 @@ private slots:
         add("hangs ignoring TERM", "Operation timed out after 30 minutes",
             {"ISO, createinstallmedia"});
         add("silent success", "DMG mounted but volume not found at ", {"ISO, hdiutil"});
+        // A status of 0 is not taken on trust: what the tool should have made must be there.
+        for (const char *misbehaviour : {"silent success", "fails, then exits 0"}) {
+            add(misbehaviour, "no installer volume was found on disk4", {"USB, prompt", "USB, terminal"});
+            add(misbehaviour, "the disk image holds no installer", {"ISO, createinstallmedia"});
+        }
+        add("converts nothing", "hdiutil reported success, but wrote nothing at ", {"ISO, hdiutil"});
         // It claims to have installed, but no installer application appears.
         add("silent success", "no new installer application was detected", {"package"});
         add("5 MB of errors", flood, {"USB, prompt", "USB, terminal", "package"});

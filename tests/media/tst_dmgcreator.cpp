@@ -27,27 +27,37 @@ const QString sonomaOutput =
                    "Copying to disk: 0%... 10%... 50%... 90%... 100%\n"
                    "Install media now available at \"/Volumes/Install macOS Sonoma\"\n");
 
+// The shell lines that put an installer application at the top of the volume at `volume`, as
+// createinstallmedia does.
+QByteArray writeInstaller(const QByteArray &volume)
+{
+    return "mkdir -p " + volume + "/'Install macOS Sonoma.app/Contents' && touch " + volume +
+           "/'Install macOS Sonoma.app/Contents/Info.plist'";
+}
+
 // Puts a scripted hdiutil and osascript in the world at `root` (a folder below the test's world).
 // hdiutil logs each call as one line of "|"-joined arguments to "hdiutil.log" and makes what the
 // engine looks for, unless `verbs` says otherwise; osascript, unless `verbs` says otherwise too,
-// answers like a granted createinstallmedia run.
+// answers like a granted createinstallmedia run and leaves the installer on the mounted image.
 void fitTools(const StandInWorld &world, const QMap<QByteArray, QByteArray> &verbs = {},
               const QString &root = {})
 {
+    const QByteArray log = "'" + world.path("hdiutil.log").toUtf8() + "'";
     QMap<QByteArray, QByteArray> actions{
         {"create", "ls -A \"$9\" > \"$log.staging\"; echo \"created: ${12}\"; touch \"${12}\""},
-        {"attach", "mkdir -p \"$5\""},
-        {"detach", "rmdir \"$2\""},
+        {"attach", "mkdir -p \"$5\"; printf '%s' \"$5\" > \"$log.mounted\""},
+        {"detach", "rm -rf \"$2\""},
         {"convert", "touch \"$6.cdr\""}};
     actions.insert(verbs);
     actions.remove("osascript");
-    QByteArray hdiutil =
-        "log='" + world.path("hdiutil.log").toUtf8() + "'\n(IFS='|'; echo \"$*\") >> \"$log\"\n";
+    QByteArray hdiutil = "log=" + log + "\n(IFS='|'; echo \"$*\") >> \"$log\"\n";
     for (auto it = actions.cbegin(); it != actions.cend(); ++it)
         hdiutil += "if [ \"$1\" = " + it.key() + " ]; then " + it.value() + "; fi\n";
     world.replaceTool(root + "usr/bin/hdiutil", hdiutil);
     world.replaceTool(root + "usr/bin/osascript",
-                      verbs.value("osascript", "printf '%s' '" + sonomaOutput.toUtf8() + "'"));
+                      verbs.value("osascript", "printf '%s' '" + sonomaOutput.toUtf8() + "'\n" +
+                                                   writeInstaller("\"$(cat " + log +
+                                                                  ".mounted)\"")));
 }
 
 InstallerApp installer(const StandInWorld &world, const QString &name = sonoma)
@@ -200,7 +210,8 @@ private slots:
                 sandbox.toUtf8() + "' && exec bash -c \"$cmd\"");
         world().replaceTool("Applications/" + name + ".app/Contents/Resources/createinstallmedia",
                             "printf '%s\\n' \"$@\" > '" + world().path("args").toUtf8() +
-                                "'\nprintf '%s' '" + sonomaOutput.toUtf8() + "'");
+                                "'\nprintf '%s' '" + sonomaOutput.toUtf8() + "'\n" +
+                                writeInstaller("\"$2\""));
         const QString desktop = world().path("Desktop/");
         const QString dmg = desktop + name + ".dmg";
         const QString mountPoint = world().path("Volumes/") + name;
@@ -317,6 +328,11 @@ private slots:
             "Failed to make DMG bootable: Admin authorization denied: 0:60: execution error: User "
             "canceled. (-128)\n",
             1, left, "detach");
+        // Status 0 proves nothing by itself: what the tools say they made must be there.
+        row("no installer on the image", "osascript", "printf 'Install media now available'",
+            "Failed to make DMG bootable: createinstallmedia reported success, but the disk image "
+            "holds no installer",
+            1, left, "detach");
         row("detach", "detach", "echo 'Resource busy' >&2; exit 16",
             "Failed to unmount DMG: Resource busy\n", 1, left, "detach");
         row("convert", "convert", "echo 'hdiutil: convert failed' >&2; exit 1",
@@ -324,6 +340,15 @@ private slots:
         row("convert, partial output", "convert", "touch \"$6.cdr\"; exit 1",
             "Failed to convert DMG to ISO: ", 2, left + ", its partial conversion at DESK.cdr",
             "convert");
+        row("convert writes nothing", "convert", "true",
+            "Failed to convert DMG to ISO: hdiutil reported success, but wrote nothing at "
+            "ROOT/Desktop/Install macOS Sonoma.cdr",
+            2, left, "convert");
+        row("convert writes part", "convert",
+            "truncate -s 5M \"$2\"; head -c 1000 /dev/zero > \"$6.cdr\"",
+            "Failed to convert DMG to ISO: hdiutil reported success, but wrote 1000 bytes of an "
+            "image of 5242880",
+            2, left + ", its partial conversion at DESK.cdr", "convert");
     }
     void failures()
     {

@@ -1,0 +1,65 @@
+// The check after createinstallmedia says it succeeded: its exit status alone proves nothing (a
+// run that printed "An error occurred erasing the disk." can still end with 0), so the target's
+// whole disk must now hold an installer volume with the installer inside.
+
+#include "disk/DiskTool.h"
+#include "disk/DiskUtility.h"
+
+#include "exec/MainThread.h"
+#include "host/Host.h"
+#include "model/InstallMediaContents.h"
+
+#include <QThreadPool>
+
+DiskUtility::InstallMedia DiskUtility::fetchInstallMedia(const DiskInfo &target)
+{
+    const QString whole = !target.wholeDiskIdentifier.isEmpty()
+                              ? target.wholeDiskIdentifier
+                              : DiskTool::wholeDiskOf(target.deviceIdentifier).value_or(QString());
+    const auto notChecked = [&](const QString &why) {
+        return InstallMedia{std::nullopt,
+                            QStringLiteral("createinstallmedia reported success, but %1 could not "
+                                           "be checked: %2. The USB drive may not be bootable.")
+                                .arg(whole.isEmpty() ? target.deviceIdentifier : whole, why)};
+    };
+    if (whole.isEmpty())
+        return notChecked(QStringLiteral("it names no disk"));
+
+    const DiskTool::Run listing =
+        DiskTool::run({QStringLiteral("list"), QStringLiteral("-plist"), whole});
+    if (listing.failure)
+        return notChecked(listing.failure->description());
+    const auto disks = listing.exitStatus == 0 ? readDiskList(listing.output) : std::nullopt;
+    if (!disks)
+        return notChecked(QStringLiteral("diskutil did not list it; it may have been removed"));
+
+    for (const ListedDisk &disk : *disks) {
+        if (disk.deviceIdentifier != whole)
+            continue;
+        for (const ListedVolume &volume : disk.volumes) {
+            if (!volume.volumeName.startsWith(QLatin1String("Install ")))
+                continue;
+            const DiskTool::Answer answer = DiskTool::ask(volume.deviceIdentifier);
+            if (answer.failure)
+                return notChecked(answer.failure->description());
+            const QString mountPoint = Host::current().hostPath(
+                answer.info ? DiskTool::string(*answer.info, QStringLiteral("MountPoint"))
+                                  .value_or(QString())
+                            : QString());
+            if (!mountPoint.isEmpty() && installerApplicationIn(mountPoint))
+                return {mountPoint, {}};
+        }
+    }
+    return {std::nullopt, QStringLiteral("createinstallmedia reported success, but no installer "
+                                         "volume was found on %1. The USB drive is not bootable.")
+                              .arg(whole)};
+}
+
+void DiskUtility::findInstallMedia(const DiskInfo &target,
+                                   std::function<void(const InstallMedia &found)> completion)
+{
+    QThreadPool::globalInstance()->start([target, completion = std::move(completion)] {
+        const InstallMedia found = fetchInstallMedia(target);
+        runOnMainThread([completion, found] { completion(found); });
+    });
+}
