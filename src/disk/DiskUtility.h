@@ -46,14 +46,14 @@ public:
 
     // What createinstallmedia left on the target's whole disk once it said it had succeeded.
     struct InstallMedia {
-        // The "Install …" volume's mount point, when one holds an installer application.
+        // The new volume's mount point, when one holds an installer application.
         std::optional<QString> mountPoint;
         // Otherwise the text to fail the run with.
         QString problem;
     };
-    // Asks diskutil which volumes `target`'s whole disk holds now and looks into each named
-    // "Install …" for the installer application, on a background thread; the answer arrives on
-    // the main thread.
+    // Asks diskutil which volumes `target`'s whole disk holds now and looks into each that is not
+    // the volume from before the erase (by its UUID) for an installer application at its top, on
+    // a background thread; the answer arrives on the main thread.
     static void findInstallMedia(const DiskInfo &target,
                                  std::function<void(const InstallMedia &found)> completion);
     // The same, blocking the calling thread.

@@ -1,6 +1,6 @@
 // The check after createinstallmedia says it succeeded: its exit status alone proves nothing (a
 // run that printed "An error occurred erasing the disk." can still end with 0), so the target's
-// whole disk must now hold an installer volume with the installer inside.
+// whole disk must now hold a volume made anew with the installer inside.
 
 #include "disk/DiskTool.h"
 #include "disk/DiskUtility.h"
@@ -37,15 +37,19 @@ DiskUtility::InstallMedia DiskUtility::fetchInstallMedia(const DiskInfo &target)
         if (disk.deviceIdentifier != whole)
             continue;
         for (const ListedVolume &volume : disk.volumes) {
-            if (!volume.volumeName.startsWith(QLatin1String("Install ")))
-                continue;
             const DiskTool::Answer answer = DiskTool::ask(volume.deviceIdentifier);
             if (answer.failure)
                 return notChecked(answer.failure->description());
-            const QString mountPoint = Host::current().hostPath(
-                answer.info ? DiskTool::string(*answer.info, QStringLiteral("MountPoint"))
-                                  .value_or(QString())
-                            : QString());
+            if (!answer.info)
+                continue;
+            const auto text = [&](const QString &key) {
+                return DiskTool::string(*answer.info, key).value_or(QString());
+            };
+            // Erasing gives a volume a new identity: the one from before was never erased.
+            if (!target.volumeUuid.isEmpty() &&
+                text(QStringLiteral("VolumeUUID")) == target.volumeUuid)
+                continue;
+            const QString mountPoint = Host::current().hostPath(text(QStringLiteral("MountPoint")));
             if (!mountPoint.isEmpty() && installerApplicationIn(mountPoint))
                 return {mountPoint, {}};
         }

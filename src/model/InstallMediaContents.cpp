@@ -8,7 +8,7 @@ std::optional<QString> installerApplicationIn(const QString &volumeFolder)
 {
     const std::optional<QStringList> names = listFolder(volumeFolder);
     for (const QString &name : names.value_or(QStringList())) {
-        if (!name.startsWith(QLatin1String("Install ")) || !name.endsWith(QLatin1String(".app")))
+        if (!name.endsWith(QLatin1String(".app")))
             continue;
         const QString application = volumeFolder + u'/' + name;
         const QFileInfo infoPlist(application + QStringLiteral("/Contents/Info.plist"));

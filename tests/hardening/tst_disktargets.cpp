@@ -380,21 +380,32 @@ private slots:
     void installerVolumeFoundOnTheTarget_data()
     {
         QTest::addColumn<bool>("writes");
-        QTest::newRow("written") << true;
-        QTest::newRow("success claimed, nothing written") << false;
+        QTest::addColumn<bool>("staleInstaller");
+        QTest::newRow("written") << true << false;
+        QTest::newRow("success claimed, nothing written") << false << false;
+        // The stick held an installer from before: a volume that was never erased does not count.
+        QTest::newRow("success claimed over an old installer") << false << true;
     }
     void installerVolumeFoundOnTheTarget()
     {
         QFETCH(bool, writes);
+        QFETCH(bool, staleInstaller);
+        const auto plantInstaller = [](const QString &volume) {
+            QVERIFY(QDir().mkpath(volume + "/Install macOS Sequoia.app/Contents"));
+            QFile plist(volume + "/Install macOS Sequoia.app/Contents/Info.plist");
+            QVERIFY(plist.open(QIODevice::WriteOnly));
+        };
         writeJson(world().path("var/standin/protection.json"), {{"status", "disabled"}});
         Disks disks{world()};
         disks.add(stick("disk9", "Install macOS Sequoia", "/Volumes/Install macOS Sequoia",
                         "UUID-OLD-STICK"));
         disks.save();
         const QString oldStick = world().path("Volumes/Install macOS Sequoia");
-        QVERIFY(QDir().mkpath(oldStick + "/Install macOS Sequoia.app/Contents"));
-        QFile(oldStick + "/Install macOS Sequoia.app/Contents/Info.plist").open(QIODevice::WriteOnly);
-        const QString tool = "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia";
+        plantInstaller(oldStick);
+        if (staleInstaller)
+            plantInstaller(world().path("Volumes/UNTITLED"));
+        const QString tool =
+            "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia";
         if (!writes)
             world().replaceTool(tool, "echo 'Install media now available at \"$2\"'");
         AppState state;

@@ -302,7 +302,7 @@ private slots:
             QVERIFY2(progress.success,
                      qPrintable(progress.errorMessage.value_or(progress.message)));
             QCOMPARE(mac.calls("createinstallmedia"), QList<QStringList>{command});
-            // The Finder's icon script finds the new volume by the installer's own name.
+            // The new volume is found on the stick's disk, and its icon set there.
             QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(made + "/.VolumeIcon.icns"), 20000);
         }
         if (!terminal) {
@@ -322,8 +322,8 @@ private slots:
             QCOMPARE(ejects, (QList<QStringList>{{"diskutil", "eject", "disk4s2"},
                                                  {"diskutil", "eject", "disk5s1"}}));
         }
-        // The password's script and the icon's picture go once done (slowest under sanitizers).
-        QTRY_COMPARE_WITH_TIMEOUT(entries(mac.path("tmp")), QStringList(), 60000); // the target is checked again first: slow under the thread sanitizer
+        // The icon's picture goes once done; slow under the thread sanitizer.
+        QTRY_COMPARE_WITH_TIMEOUT(entries(mac.path("tmp")), QStringList(), 60000);
         QCOMPARE(canaries(mac.root()), QStringList());
     }
 
