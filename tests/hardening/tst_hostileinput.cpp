@@ -46,6 +46,11 @@ QList<std::pair<const char *, QString>> hostileTexts()
         {"separators and globs",
          QStringLiteral("x; touch CANARY; y && touch CANARY | z & *?[a] ~ #f %20 %s")},
         {"line breaks", QStringLiteral("one\ntouch CANARY\n")},
+        // Run under a GBK locale, as a Mac offers: the last of the three bytes of "\u4e2d" in
+        // UTF-8 and a backslash make one GBK character, so an escaping backslash after it would
+        // vanish.
+        {"GBK pairs",
+         QStringLiteral("\u4e2d$(touch CANARY) \u4e2d`touch CANARY` \u4e2d\"\u4e2d'\u4e2d\\")},
         {"leading dash", QStringLiteral("-rf --nointeraction")},
         {"non-ASCII letters",
          QStringLiteral("f\u00fcr \u00dcbergr\u00f6\u00dfe \u65e5\u672c\u8a9e")},
@@ -197,9 +202,22 @@ private slots:
                                    {QStringLiteral("make-world"), m_model.path()}),
                  0);
     }
-    void init() { Timing::setCurrent(quickTiming()); }
+    void init()
+    {
+        Timing::setCurrent(quickTiming());
+        if (QByteArray(QTest::currentDataTag()).contains("GBK")) {
+            qputenv("LC_ALL", "zh_CN.GBK");
+            // The tools' shells must really read GBK, or the rows prove nothing.
+            QProcess shell;
+            shell.start("/bin/sh", {"-c", "locale charmap"});
+            QVERIFY(shell.waitForFinished());
+            QVERIFY2(shell.readAllStandardOutput().trimmed() == "GBK",
+                     "no zh_CN.GBK locale: script/bootstrap makes it");
+        }
+    }
     void cleanup()
     {
+        qunsetenv("LC_ALL");
         // Removed once seen, so that an injection fails only the row that made it.
         const QStringList found = canaries(m_workingFolder.path());
         for (const QString &canary : found)

@@ -15,6 +15,22 @@
 
 using Version = QList<qint64>;
 
+namespace {
+
+// Every shell here under UTF-8 and under GBK, which a Mac offers and where a character's second
+// byte can be a backslash.
+QList<std::pair<QString, QString>> shellsAndLocales()
+{
+    QList<std::pair<QString, QString>> found;
+    for (const char *shell : {"/bin/bash", "/bin/sh", "/bin/zsh"})
+        if (QFile::exists(shell))
+            for (const char *locale : {"C.UTF-8", "zh_CN.GBK"})
+                found.append(std::pair<QString, QString>(shell, locale));
+    return found;
+}
+
+} // namespace
+
 class InstallerAppTest : public QObject {
     Q_OBJECT
 
@@ -165,16 +181,21 @@ private slots:
         QTest::newRow("leading hash (comment)") << "#x";
         QTest::newRow("glob") << "/Volumes/*";
         QTest::newRow("braces") << "{a,b}";
+        // In GBK the last of the three bytes of "\u4e2d" in UTF-8 and a backslash make one
+        // character.
+        QTest::newRow("GBK pair before a backslash") << "\u4e2d\\$(touch CANARY)";
+        QTest::newRow("GBK pair before quotes") << "\u4e2d$(touch CANARY)\u4e2d'\u4e2d\"`touch CANARY`";
     }
     void shellQuotingSurvivesTheShell()
     {
         QFETCH(QString, text);
-        for (const char *shellPath : {"/bin/bash", "/bin/sh", "/bin/zsh"}) {
-            if (!QFile::exists(shellPath))
-                continue;
+        for (const auto &[shellPath, locale] : shellsAndLocales()) {
             for (const auto quote : {shellQuoted, shellSingleQuoted}) {
                 QProcess shell;
                 shell.setWorkingDirectory(m_folder.path());
+                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                environment.insert("LC_ALL", locale);
+                shell.setProcessEnvironment(environment);
                 // A fixed first word, so a text that vanished or split in two shows.
                 shell.start(shellPath, {"-c", "printf '<%s>' x " + quote(text)});
                 QVERIFY(shell.waitForFinished());
