@@ -429,6 +429,59 @@ private slots:
         QCOMPARE(canaries(mac.root()), QStringList());
     }
 
+    // Links planted in the temporary folder under the names jobs once used lead nowhere: each
+    // job works in a fresh folder of its own, and what it did not make it leaves alone.
+    void linksPlantedInTheTemporaryFolder()
+    {
+        Mac mac(m_model.path(), plainFolder);
+        QVERIFY(mac.isValid());
+        QVERIFY(mac.world().setProtection(World::Protection::Disabled));
+        const QString victim = mac.path("Users/victim");
+        QVERIFY(QDir().mkpath(victim));
+        QFile kept(victim + "/keep.txt");
+        QVERIFY(kept.open(QIODevice::WriteOnly) && kept.write("keep") == 4);
+        kept.close();
+        const QStringList planted{"PKGInstall", "DMGStaging", "VolumeIcon", "temp_icon.icns",
+                                  "installer.pkg"};
+        for (const QString &name : planted)
+            QVERIFY(QFile::link(name.contains(u'.') ? victim + "/keep.txt" : victim,
+                                mac.path("tmp/" + name)));
+
+        AppState state;
+        state.installPKGAutomated(QUrl::fromLocalFile(mac.path("Downloads/InstallAssistant.pkg")));
+        QTRY_VERIFY_WITH_TIMEOUT(!state.isInstallingPKG() && !state.isScanning(), 20000);
+        QVERIFY2(state.progressInfo().success,
+                 qPrintable(state.progressInfo().errorMessage.value_or(QString())));
+        state.refreshDiskList();
+        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
+        for (const DiskInfo &disk : state.availableDisks())
+            if (disk.deviceIdentifier == u"disk4s2")
+                state.selectedDisk = disk;
+        state.selectedInstaller = InstallerApp::fromBundle(
+            QUrl::fromLocalFile(mac.path("Applications/Install macOS Sequoia.app")));
+        QVERIFY(state.selectedDisk() && state.selectedInstaller());
+        state.createBootableUSB();
+        state.isShowingAlert = false;
+        state.alertPrimaryButton().action();
+        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.isCreatingMedia(),
+                                 20000);
+        QVERIFY2(state.progressInfo().success,
+                 qPrintable(state.progressInfo().errorMessage.value_or(QString())));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QFileInfo::exists(mac.path("Volumes/Install macOS Sequoia/.VolumeIcon.icns")), 20000);
+
+        const auto plantedOnly = [&] {
+            const QStringList left = entries(mac.path("tmp"));
+            return QSet<QString>(left.begin(), left.end()) ==
+                   QSet<QString>(planted.begin(), planted.end());
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(plantedOnly(), 60000);
+        for (const QString &name : planted)
+            QVERIFY(QFileInfo(mac.path("tmp/" + name)).isSymLink());
+        QCOMPARE(entries(victim), QStringList{"keep.txt"});
+        QCOMPARE(Leftovers::readFile(victim + "/keep.txt"), QByteArray("keep"));
+    }
+
 private:
     QTemporaryDir m_workingFolder;
     QTemporaryDir m_model;
