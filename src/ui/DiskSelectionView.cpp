@@ -2,6 +2,7 @@
 
 #include "state/AppState.h"
 #include "ui/DiskRow.h"
+#include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 #include "ui/TextFont.h"
@@ -19,7 +20,6 @@
 
 namespace {
 
-constexpr int standardMargin = 16;
 constexpr int headerHeightPadding = 6;
 
 void setTextColor(QWidget *widget, const QColor &color)

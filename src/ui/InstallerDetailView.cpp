@@ -4,6 +4,7 @@
 #include "ui/ButtonStyles.h"
 #include "ui/DiskSelectionView.h"
 #include "ui/InstallerPicture.h"
+#include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/SignatureWarning.h"
 #include "ui/TextFont.h"
@@ -19,8 +20,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int standardMargin = 16;
 
 // The installer's icon as a plain button: no bezel, just the picture, dimmed while pressed.
 class IconButton : public QAbstractButton {

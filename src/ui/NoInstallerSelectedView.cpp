@@ -3,6 +3,7 @@
 #include "host/Host.h"
 #include "state/AppState.h"
 #include "ui/ButtonStyles.h"
+#include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/OpenFileDialog.h"
 #include "ui/Symbols.h"
@@ -18,7 +19,6 @@
 
 namespace {
 
-constexpr int standardMargin = 16;
 constexpr int buttonWidth = 180;
 
 } // namespace
