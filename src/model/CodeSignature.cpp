@@ -31,3 +31,21 @@ CodeSignature CodeSignature::fromCodesign(int exitStatus, const QByteArray &stan
         return failed(QStringLiteral("codesign exited with status %1").arg(exitStatus));
     return failed(withoutPath(lines.first().trimmed(), bundlePath));
 }
+
+CodeSignature CodeSignature::fromExpiredChain(const CodeSignature &expired,
+                                              const QByteArray &displayError)
+{
+    static const QStringList applesChain{QStringLiteral("Software Signing"),
+                                         QStringLiteral("Apple Code Signing Certification Authority"),
+                                         QStringLiteral("Apple Root CA")};
+    QStringList chain;
+    for (const QString &line : QString::fromUtf8(displayError).split(u'\n')) {
+        if (line.startsWith(QLatin1String("Authority=")))
+            chain << line.mid(10).trimmed();
+    }
+    if (chain == applesChain)
+        return expired;
+    return failed(QStringLiteral("signed with an expired certificate that is not Apple's (%1)")
+                      .arg(chain.isEmpty() ? QStringLiteral("no certificate chain shown")
+                                           : chain.join(QStringLiteral(", "))));
+}

@@ -22,6 +22,14 @@ struct CodeSignature {
     static CodeSignature fromCodesign(int exitStatus, const QByteArray &standardError,
                                       const QString &bundlePath);
     static CodeSignature failed(const QString &reason) { return {State::notApple, reason}; }
+    // For an expired certificate, which codesign checks no further: the verdict from the chain
+    // `codesign --display --verbose=2` printed on standard error. Only Apple's own chain for its
+    // software ("Software Signing", "Apple Code Signing Certification Authority", "Apple Root
+    // CA") keeps `expired`; a Developer ID or any other chain refuses the bundle. The chain is
+    // read by its names, which the display does not prove; it only rules out the signatures of
+    // other developers.
+    static CodeSignature fromExpiredChain(const CodeSignature &expired,
+                                          const QByteArray &displayError);
 
     bool allowsRunning() const { return state == State::apple || state == State::appleExpired; }
     bool isRefused() const { return state == State::notApple; }

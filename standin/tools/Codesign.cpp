@@ -2,7 +2,8 @@
 // tool's wording, streams and exit statuses: nothing on standard output, every verdict on
 // standard error, 0 when valid, 1 when verification fails, 3 when a requirement given with -R is
 // not met, 2 for a command line it does not take. The only requirement it knows is
-// "anchor apple". Signing and the display options are not played.
+// "anchor apple". --display (-d) prints what the real tool prints of a signature, its
+// certificate chain among it, on standard error. Signing is not played.
 //
 // Every invocation appends its argv as one JSON array line to var/standin/codesign.log.
 #include "World.h"
@@ -17,6 +18,7 @@
 namespace {
 
 struct Options {
+    bool display = false;
     int verbosity = 0;
     // Requirement texts given with -R, without their leading "=".
     QStringList requirements;
@@ -44,6 +46,10 @@ std::optional<Options> parse(const QStringList &args)
         QString requirement;
         if (arg == QLatin1String("--verify")) {
             verify = true;
+        } else if (arg == QLatin1String("--display") || arg == QLatin1String("-d")) {
+            options.display = true;
+        } else if (arg.startsWith(QLatin1String("--verbose="))) {
+            options.verbosity += arg.mid(10).toInt();
         } else if (arg.startsWith(QLatin1String("-v")) && arg.count(u'v') == arg.size() - 1) {
             // -v asks for verification; each further v, here or in another -v, adds verbosity.
             options.verbosity += int(arg.size() - 1) - (verify ? 0 : 1);
@@ -70,7 +76,7 @@ std::optional<Options> parse(const QStringList &args)
             options.requirements << requirement.mid(1).trimmed();
         }
     }
-    if (!verify || options.paths.isEmpty())
+    if (verify == options.display || options.paths.isEmpty())
         return std::nullopt;
     return options;
 }
@@ -93,7 +99,8 @@ int verifyOne(const World &world, const Options &options, const QString &path)
         ToolSupport::writeErr(shown + ": a sealed resource is missing or invalid\n");
         return 1;
     }
-    if (signer == QLatin1String(Signatures::expired)) {
+    if (signer == QLatin1String(Signatures::expired) ||
+        signer == QLatin1String(Signatures::expiredOther)) {
         ToolSupport::writeErr(shown + ": CSSMERR_TP_CERT_EXPIRED\n");
         return 1;
     }
@@ -113,6 +120,48 @@ int verifyOne(const World &world, const Options &options, const QString &path)
     return 0;
 }
 
+// The certificate chain of a signer, leaf first, as the display names it.
+QStringList authoritiesOf(const QString &signer)
+{
+    if (signer == QLatin1String(Signatures::apple) || signer == QLatin1String(Signatures::expired) ||
+        signer == QLatin1String(Signatures::tampered))
+        return {QStringLiteral("Software Signing"),
+                QStringLiteral("Apple Code Signing Certification Authority"),
+                QStringLiteral("Apple Root CA")};
+    return {QStringLiteral("Developer ID Application: Quick Tools Ltd (Q7T5X2K9LM)"),
+            QStringLiteral("Developer ID Certification Authority"),
+            QStringLiteral("Apple Root CA")};
+}
+
+// One path's signature as `codesign --display --verbose=2` shows it; its exit status.
+int displayOne(const World &world, const QString &path)
+{
+    const QByteArray shown = path.toUtf8();
+    const QString bundle = ToolSupport::hostPath(world, path);
+    if (!QFileInfo::exists(bundle)) {
+        ToolSupport::writeErr(shown + ": No such file or directory\n");
+        return 1;
+    }
+    const QString signer = Signatures::signerOf(bundle);
+    if (signer == QLatin1String(Signatures::notSigned)) {
+        ToolSupport::writeErr(shown + ": code object is not signed at all\n");
+        return 1;
+    }
+    QByteArray text = "Executable=" + shown + "/Contents/MacOS/InstallAssistant_springboard\n" +
+                      "Identifier=com.apple.InstallAssistant.macOSSequoia\n"
+                      "Format=app bundle with Mach-O universal (x86_64 arm64)\n"
+                      "CodeDirectory v=20400 size=1391 flags=0x2000(library-validation) "
+                      "hashes=32+7 location=embedded\n"
+                      "Signature size=4523\n";
+    for (const QString &authority : authoritiesOf(signer))
+        text += "Authority=" + authority.toUtf8() + '\n';
+    text += "Info.plist entries=33\nTeamIdentifier=not set\n"
+            "Sealed Resources version=2 rules=13 files=172\n"
+            "Internal requirements count=1 size=84\n";
+    ToolSupport::writeErr(text);
+    return 0;
+}
+
 } // namespace
 
 int runCodesign(const World &world, const QStringList &args)
@@ -124,6 +173,7 @@ int runCodesign(const World &world, const QStringList &args)
         return usage();
     int status = 0;
     for (const QString &path : options->paths)
-        status = std::max(status, verifyOne(world, *options, path));
+        status = std::max(status, options->display ? displayOne(world, path)
+                                                   : verifyOne(world, *options, path));
     return status;
 }

@@ -45,7 +45,7 @@ QString signerOf(const QString &appPath)
         return QLatin1String(tampered);
     const QString signer =
         QJsonDocument::fromJson(file.read(4096)).object().value(u"standinSigner").toString();
-    for (const char *known : {apple, expired, tampered, other})
+    for (const char *known : {apple, expired, tampered, other, expiredOther})
         if (signer == QLatin1String(known))
             return signer;
     return QLatin1String(tampered);

@@ -9,6 +9,7 @@
 //   "expired"  signed by Apple with a certificate that has expired since
 //   "tampered" signed, but a file has changed since
 //   "other"    signed, sealed, by another developer
+//   "expired-other"  signed by another developer with a certificate that has expired since
 // A bundle without the file is not signed at all.
 namespace Signatures {
 
@@ -16,6 +17,7 @@ inline constexpr char apple[] = "apple";
 inline constexpr char expired[] = "expired";
 inline constexpr char tampered[] = "tampered";
 inline constexpr char other[] = "other";
+inline constexpr char expiredOther[] = "expired-other";
 inline constexpr char notSigned[] = "unsigned";
 
 // Signs the bundle at `appPath` as `signer` (one of the words above); "unsigned" removes the

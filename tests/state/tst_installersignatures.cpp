@@ -115,6 +115,45 @@ private slots:
         QCOMPARE(signature.reason, reason);
     }
 
+    // Past its certificate's end codesign says nothing of whose it is; the chain must be Apple's
+    // own, not a Developer ID one, which ends at Apple's root too.
+    void expiredCertificateChains_data()
+    {
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("Apple's") << QByteArray("Identifier=com.apple.InstallAssistant.Catalina\n"
+                                               "Authority=Software Signing\n"
+                                               "Authority=Apple Code Signing Certification "
+                                               "Authority\nAuthority=Apple Root CA\n"
+                                               "TeamIdentifier=not set\n")
+                                 << QString();
+        QTest::newRow("Developer ID")
+            << QByteArray("Authority=Developer ID Application: X (ABCDE12345)\n"
+                          "Authority=Developer ID Certification Authority\n"
+                          "Authority=Apple Root CA\n")
+            << "signed with an expired certificate that is not Apple's (Developer ID "
+               "Application: X (ABCDE12345), Developer ID Certification Authority, Apple Root CA)";
+        QTest::newRow("Apple's chain below another root")
+            << QByteArray("Authority=Software Signing\n"
+                          "Authority=Apple Code Signing Certification Authority\n"
+                          "Authority=Apple Root CA\nAuthority=Some Other Root\n")
+            << "signed with an expired certificate that is not Apple's (Software Signing, Apple "
+               "Code Signing Certification Authority, Apple Root CA, Some Other Root)";
+        QTest::newRow("nothing shown")
+            << QByteArray() << "signed with an expired certificate that is not Apple's (no "
+                               "certificate chain shown)";
+    }
+    void expiredCertificateChains()
+    {
+        QFETCH(QByteArray, display);
+        QFETCH(QString, refusal);
+        const CodeSignature expired = CodeSignature::fromCodesign(
+            1, "/A.app: CSSMERR_TP_CERT_EXPIRED\n", "/A.app");
+        const CodeSignature judged = CodeSignature::fromExpiredChain(expired, display);
+        QCOMPARE(judged.allowsRunning(), refusal.isEmpty());
+        QCOMPARE(judged, refusal.isEmpty() ? expired : CodeSignature::failed(refusal));
+    }
+
     // A copy claiming a newer macOS is listed first, flagged, never picked, and refused.
     void plantedInstallerIsRefused()
     {
@@ -153,6 +192,9 @@ private slots:
                 << usb << "other"
                 << "test-requirement: code failed to satisfy specified code requirement(s)";
             QTest::addRow("%s: expired certificate", job) << usb << "expired" << QString();
+            QTest::addRow("%s: another developer's expired certificate", job)
+                << usb << "expired-other"
+                << "signed with an expired certificate that is not Apple's (Developer ID";
         }
     }
     void signatureAtJobStart()
