@@ -53,7 +53,8 @@ int main(int argc, char *argv[])
         WorldOptions options;
         QStringList rest = arguments.mid(2);
         options.unsignedInstaller = rest.removeAll(QStringLiteral("--unsigned-installer")) > 0;
-        if (rest.size() != 1)
+        // Any other option is a mistake, not a folder to make.
+        if (rest.size() != 1 || rest.first().startsWith(u'-'))
             return usage();
         const QString folder = rest.first();
         const QString error = makeWorld(folder, QCoreApplication::applicationFilePath(), options);

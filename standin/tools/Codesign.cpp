@@ -81,20 +81,31 @@ std::optional<Options> parse(const QStringList &args)
     return options;
 }
 
-// One path's verdict, printed as codesign prints it; its exit status.
-int verifyOne(const World &world, const Options &options, const QString &path)
+// The signer of the bundle at PATH, or nothing once codesign has said why it has none.
+std::optional<QString> signerOrRefusal(const World &world, const QByteArray &shown,
+                                       const QString &path)
 {
-    const QByteArray shown = path.toUtf8();
     const QString bundle = ToolSupport::hostPath(world, path);
     if (!QFileInfo::exists(bundle)) {
         ToolSupport::writeErr(shown + ": No such file or directory\n");
-        return 1;
+        return std::nullopt;
     }
     const QString signer = Signatures::signerOf(bundle);
     if (signer == QLatin1String(Signatures::notSigned)) {
         ToolSupport::writeErr(shown + ": code object is not signed at all\n");
-        return 1;
+        return std::nullopt;
     }
+    return signer;
+}
+
+// One path's verdict, printed as codesign prints it; its exit status.
+int verifyOne(const World &world, const Options &options, const QString &path)
+{
+    const QByteArray shown = path.toUtf8();
+    const std::optional<QString> found = signerOrRefusal(world, shown, path);
+    if (!found)
+        return 1;
+    const QString &signer = *found;
     if (signer == QLatin1String(Signatures::tampered)) {
         ToolSupport::writeErr(shown + ": a sealed resource is missing or invalid\n");
         return 1;
@@ -137,23 +148,16 @@ QStringList authoritiesOf(const QString &signer)
 int displayOne(const World &world, const QString &path)
 {
     const QByteArray shown = path.toUtf8();
-    const QString bundle = ToolSupport::hostPath(world, path);
-    if (!QFileInfo::exists(bundle)) {
-        ToolSupport::writeErr(shown + ": No such file or directory\n");
+    const std::optional<QString> signer = signerOrRefusal(world, shown, path);
+    if (!signer)
         return 1;
-    }
-    const QString signer = Signatures::signerOf(bundle);
-    if (signer == QLatin1String(Signatures::notSigned)) {
-        ToolSupport::writeErr(shown + ": code object is not signed at all\n");
-        return 1;
-    }
     QByteArray text = "Executable=" + shown + "/Contents/MacOS/InstallAssistant_springboard\n" +
                       "Identifier=com.apple.InstallAssistant.macOSSequoia\n"
                       "Format=app bundle with Mach-O universal (x86_64 arm64)\n"
                       "CodeDirectory v=20400 size=1391 flags=0x2000(library-validation) "
                       "hashes=32+7 location=embedded\n"
                       "Signature size=4523\n";
-    for (const QString &authority : authoritiesOf(signer))
+    for (const QString &authority : authoritiesOf(*signer))
         text += "Authority=" + authority.toUtf8() + '\n';
     text += "Info.plist entries=33\nTeamIdentifier=not set\n"
             "Sealed Resources version=2 rules=13 files=172\n"

@@ -191,6 +191,28 @@ QStringList logged(const StandInWorld &world, const QString &tool)
                : QStringList();
 }
 
+// Lists installers and volumes the way the window does and selects the installer called
+// INSTALLER (the first one when empty) and the volume on DEVICE; false when either is missing.
+bool choose(AppState &state, const QString &device, const QString &installer = {})
+{
+    state.scanForInstallers();
+    if (!QTest::qWaitFor([&] { return !state.isScanning() && !state.installers().isEmpty(); }))
+        return false;
+    for (const InstallerApp &app : state.installers())
+        if (installer.isEmpty() || app.name == installer) {
+            state.selectedInstaller = app;
+            break;
+        }
+    state.refreshDiskList();
+    if (!QTest::qWaitFor(
+            [&] { return !state.isLoadingDisks() && !state.availableDisks().isEmpty(); }))
+        return false;
+    for (const DiskInfo &disk : state.availableDisks())
+        if (disk.deviceIdentifier == device)
+            state.selectedDisk = disk;
+    return state.selectedInstaller() && state.selectedDisk();
+}
+
 const QStringList demoTargets{"disk4s2 Volumes/UNTITLED", "disk6s1 Volumes/SDCARD",
                               "disk7s2 Volumes/Backup"};
 
@@ -310,15 +332,7 @@ private slots:
         writeJson(world().path("var/standin/protection.json"),
                   {{"status", protection ? "enabled" : "disabled"}});
         AppState state;
-        state.scanForInstallers();
-        QTRY_VERIFY(!state.isScanning() && !state.installers().isEmpty());
-        state.selectedInstaller = state.installers().first();
-        state.refreshDiskList();
-        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
-        for (const DiskInfo &disk : state.availableDisks())
-            if (disk.deviceIdentifier == "disk4s2")
-                state.selectedDisk = disk;
-        QVERIFY(state.selectedDisk());
+        QVERIFY(choose(state, "disk4s2"));
         QFile note(world().path("Volumes/UNTITLED/notes.txt"));
         QVERIFY(note.open(QIODevice::WriteOnly));
         note.close();
@@ -354,14 +368,7 @@ private slots:
         writeJson(world().path("var/standin/protection.json"), {{"status", "disabled"}});
         arrange(world(), Layout::namesakes);
         AppState state;
-        state.scanForInstallers();
-        QTRY_VERIFY(!state.isScanning() && !state.installers().isEmpty());
-        state.selectedInstaller = state.installers().first();
-        state.refreshDiskList();
-        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
-        for (const DiskInfo &disk : state.availableDisks())
-            if (disk.deviceIdentifier == "disk8s2")
-                state.selectedDisk = disk;
+        QVERIFY(choose(state, "disk8s2"));
         QCOMPARE(state.selectedDisk()->mountPoint, world().path("Volumes/Data 1"));
         state.createBootableUSB();
         state.isShowingAlert = false;
@@ -409,17 +416,7 @@ private slots:
         if (!writes)
             world().replaceTool(tool, "echo 'Install media now available at \"$2\"'");
         AppState state;
-        state.scanForInstallers();
-        QTRY_VERIFY(!state.isScanning() && !state.installers().isEmpty());
-        for (const InstallerApp &installer : state.installers())
-            if (installer.name == "Install macOS Sequoia")
-                state.selectedInstaller = installer;
-        state.refreshDiskList();
-        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
-        for (const DiskInfo &disk : state.availableDisks())
-            if (disk.deviceIdentifier == "disk4s2")
-                state.selectedDisk = disk;
-        QVERIFY(state.selectedDisk());
+        QVERIFY(choose(state, "disk4s2", "Install macOS Sequoia"));
         state.createBootableUSB();
         state.isShowingAlert = false;
         state.alertPrimaryButton().action();
