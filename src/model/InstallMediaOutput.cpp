@@ -1,0 +1,258 @@
+#include "model/InstallMediaOutput.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+using Phase = InstallMediaOutput::Phase;
+
+struct Phrase {
+    QLatin1StringView text;
+    Phase phase;
+};
+
+// How each era names its phases, in lower case; each begins a line.
+constexpr Phrase phrases[] = {
+    {QLatin1StringView("erasing disk"), Phase::erasing},
+    {QLatin1StringView("copying essential files"), Phase::preparing},
+    {QLatin1StringView("copying the macos recoveryos"), Phase::preparing},
+    {QLatin1StringView("copying to disk"), Phase::copying},
+    {QLatin1StringView("copying installer files"), Phase::copying},
+    {QLatin1StringView("making disk bootable"), Phase::makingBootable},
+    {QLatin1StringView("copying boot files"), Phase::copyingBootFiles},
+    {QLatin1StringView("install media now available"), Phase::finishing},
+};
+constexpr qsizetype longestPhrase = 28;
+// Enough of a line for any message the tool prints; the rest is read but not kept.
+constexpr qsizetype keptLineLength = 1024;
+constexpr qsizetype keptLines = 4;
+constexpr qsizetype failureLines = 2;
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
+           c == QChar(0x2028) || c == QChar(0x2029);
+}
+
+// A line that only says how a phase went, which a failure message has no use for.
+bool isPhaseEnd(const QString &trimmedLower)
+{
+    return trimmedLower.startsWith(QLatin1String("copy complete")) ||
+           trimmedLower == QLatin1String("done.") || trimmedLower == QLatin1String("done");
+}
+
+// "2021-02-21 23:36:23.572 createinstallmedia[4521:138308] There was an error …" keeps only
+// what follows the time stamp and the process.
+QString withoutLogPrefix(const QString &line)
+{
+    if (line.isEmpty() || !line.front().isDigit())
+        return line;
+    static const QRegularExpression prefix(QStringLiteral(
+        "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d(?:\\.\\d+)? \\S+\\[[0-9A-Fa-fx:]+\\] +"));
+    return QString(line).remove(prefix);
+}
+
+// The tool sometimes ends one message and begins the next without a line break ("… (error code
+// 110)The bless of the installer disk failed."); a capitalised word right after a closing
+// bracket or full stop starts a new line.
+QStringList unglued(const QString &line)
+{
+    QStringList parts;
+    qsizetype start = 0;
+    for (qsizetype i = 1; i + 1 < line.size(); ++i) {
+        const QChar before = line.at(i - 1);
+        const QChar c = line.at(i);
+        const QChar after = line.at(i + 1);
+        if ((before == u')' || before == u'.') && c >= u'A' && c <= u'Z' &&
+            (after.isLower() || after == u' ')) {
+            parts << line.mid(start, i - start).trimmed();
+            start = i;
+        }
+    }
+    parts << line.mid(start).trimmed();
+    parts.removeAll(QString());
+    return parts;
+}
+
+double progressOf(Phase phase, std::optional<double> percent, bool bootableBeforeCopy)
+{
+    switch (phase) {
+    case Phase::starting:
+        return 0;
+    case Phase::erasing:
+        return percent.value_or(0) * 0.10;
+    case Phase::preparing:
+        return 12;
+    case Phase::makingBootable:
+        return bootableBeforeCopy ? 15 : 96;
+    case Phase::copying:
+        return 20 + percent.value_or(0) * 0.75;
+    case Phase::copyingBootFiles:
+        return 97;
+    case Phase::finishing:
+        return 99;
+    }
+    return 0;
+}
+
+} // namespace
+
+void InstallMediaOutput::read(Stream stream, QStringView chunk)
+{
+    StreamState &state = stream == Stream::output ? m_output : m_error;
+    for (const QChar c : chunk) {
+        if (isLineBreak(c))
+            closeLine(state);
+        else
+            readCharacter(state, c);
+    }
+    m_progress = std::max(m_progress, progressOf(m_phase, m_percent, m_bootableBeforeCopy));
+}
+
+void InstallMediaOutput::readCharacter(StreamState &state, QChar c)
+{
+    if (state.line.size() < keptLineLength)
+        state.line += c;
+    if (state.textStart < 0 && !c.isSpace())
+        state.textStart = state.length;
+    ++state.length;
+
+    if (c >= u'0' && c <= u'9') {
+        // Digits beyond any real percentage saturate; they are read as 100.
+        state.digitsValue = state.digitsValue.value_or(0) * 10 + (c.unicode() - u'0');
+        return;
+    }
+    if (c == u'%')
+        notePercent(state);
+    state.digitsValue.reset();
+
+    const QChar lower = c.toLower();
+    state.recent += lower;
+    if (state.recent.size() > 4 * longestPhrase)
+        state.recent.remove(0, state.recent.size() - longestPhrase - 1);
+    for (const Phrase &phrase : phrases) {
+        if (phrase.text.back() != lower || !state.recent.endsWith(phrase.text))
+            continue;
+        const qsizetype start = state.length - phrase.text.size();
+        const qsizetype before = state.recent.size() - phrase.text.size() - 1;
+        const bool glued =
+            before >= 0 && (state.recent.at(before) == u')' || state.recent.at(before) == u'.');
+        if (start == state.textStart || glued) {
+            state.linePhase = phrase.phase;
+            state.progressLine = state.progressLine || start == state.textStart;
+            enter(phrase.phase);
+        }
+        break;
+    }
+}
+
+void InstallMediaOutput::notePercent(const StreamState &state)
+{
+    // A figure counts for the phase its own line named, never for one the other stream began.
+    if (!state.digitsValue || state.linePhase != m_phase)
+        return;
+    m_percent = std::min(*state.digitsValue, 100.0);
+}
+
+// Where a phase comes in a run. Monterey and later make the disk bootable before the copy,
+// older installers after it.
+int InstallMediaOutput::rankOf(Phase phase) const
+{
+    switch (phase) {
+    case Phase::starting:
+        return 0;
+    case Phase::erasing:
+        return 1;
+    case Phase::preparing:
+        return 2;
+    case Phase::makingBootable:
+        return m_copied ? 5 : 3;
+    case Phase::copying:
+        return 4;
+    case Phase::copyingBootFiles:
+        return 6;
+    case Phase::finishing:
+        return 7;
+    }
+    return 0;
+}
+
+void InstallMediaOutput::enter(Phase phase)
+{
+    // A phase that is over does not come back: when both streams are read only at the end, the
+    // erase on standard error is read after the copy on standard output.
+    if (rankOf(phase) <= rankOf(m_phase))
+        return;
+    if (phase == Phase::copying)
+        m_copied = true;
+    if (phase == Phase::makingBootable && !m_copied)
+        m_bootableBeforeCopy = true;
+    m_phase = phase;
+    m_percent.reset();
+}
+
+void InstallMediaOutput::closeLine(StreamState &state)
+{
+    const QString lower = state.line.trimmed().toLower();
+    if (isPhaseEnd(lower)) {
+        // Up to High Sierra the copy ends with "Copy complete." and so does the whole run.
+        if (m_phase == Phase::copying)
+            m_percent = 100;
+        else if (m_phase == Phase::makingBootable || m_phase == Phase::copyingBootFiles ||
+                 lower.startsWith(QLatin1String("done")))
+            enter(Phase::finishing);
+    }
+    state.meaningful = meaningfulLines(state);
+    if (state.meaningful.size() > keptLines)
+        state.meaningful.remove(0, state.meaningful.size() - keptLines);
+    state.line.clear();
+    state.recent.clear();
+    state.length = 0;
+    state.textStart = -1;
+    state.digitsValue.reset();
+    state.linePhase.reset();
+    state.progressLine = false;
+}
+
+QStringList InstallMediaOutput::meaningfulLines(const StreamState &state)
+{
+    const QString trimmed = state.line.trimmed();
+    if (trimmed.isEmpty() || state.progressLine || isPhaseEnd(trimmed.toLower()))
+        return state.meaningful;
+    return state.meaningful + unglued(withoutLogPrefix(trimmed));
+}
+
+QString InstallMediaOutput::message() const
+{
+    switch (m_phase) {
+    case Phase::starting:
+        return {};
+    case Phase::erasing:
+        return QStringLiteral("Erasing target disk for installation");
+    case Phase::preparing:
+        return QStringLiteral("Copying essential installer files");
+    case Phase::copying:
+        if (m_percent)
+            return QStringLiteral("Copying macOS installer: %1% complete")
+                .arg(QString::number(std::trunc(*m_percent), 'f', 0));
+        return QStringLiteral("Copying macOS installer files");
+    case Phase::makingBootable:
+        return QStringLiteral("Creating bootable configuration");
+    case Phase::copyingBootFiles:
+        return QStringLiteral("Copying boot files");
+    case Phase::finishing:
+        return QStringLiteral("Finalizing bootable media");
+    }
+    return {};
+}
+
+QString InstallMediaOutput::failure() const
+{
+    QStringList lines = meaningfulLines(m_error);
+    if (lines.isEmpty())
+        lines = meaningfulLines(m_output);
+    return lines.mid(std::max<qsizetype>(0, lines.size() - failureLines)).join(u'\n');
+}
