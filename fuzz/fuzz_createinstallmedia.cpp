@@ -1,43 +1,49 @@
-// createinstallmedia's standard output, arriving in pieces cut at 0xFF bytes, read by each of
-// the three runs that start it: the USB engine (streamed through the administrator prompt), the
-// terminal path (streamed through sudo) and the disk image engine (read whole at the end).
+// createinstallmedia's two streams, arriving in pieces cut at 0xFF bytes (each piece going to
+// standard output or standard error by its first byte), read as the USB engine reads them while
+// the tool runs, and whole at the end as the disk image engine does.
 
 #include "FuzzInput.h"
 
 #include "exec/Utf8Text.h"
 #include "media/DMGCreator.h"
+#include "media/InstallMediaFailure.h"
 #include "media/USBRun.h"
-#include "model/InstallMediaOutputLine.h"
-#include "model/ProgressInfo.h"
+#include "model/InstallMediaOutput.h"
 
 namespace {
+
+using Stream = InstallMediaOutput::Stream;
+
+Stream streamOf(const QByteArray &piece)
+{
+    return !piece.isEmpty() && (piece.front() & 1) ? Stream::error : Stream::output;
+}
 
 void readAsUsbEngine(const QByteArrayList &pieces)
 {
     UsbRun run;
     run.report = [](const ProgressInfo &) {};
     run.progress.setupSteps(ProgressInfo::OperationType::usbCreation);
-    run.progress.updateCurrentStep(1);
-    Utf8ChunkDecoder decoder;
+    run.progress.currentStep = 0;
+    Utf8ChunkDecoder outputDecoder;
+    Utf8ChunkDecoder errorDecoder;
+    double latest = 0;
     for (const QByteArray &piece : pieces) {
+        const Stream stream = streamOf(piece);
+        Utf8ChunkDecoder &decoder = stream == Stream::error ? errorDecoder : outputDecoder;
         const QByteArray bytes = decoder.completeCharacters(piece);
         if (!bytes.isEmpty())
-            handleInstallMediaOutput(run, QString::fromUtf8(bytes));
-        FUZZ_EXPECT(run.progress.currentStep >= 0 &&
-                    run.progress.currentStep < run.progress.steps.size());
+            handleInstallMediaOutput(run, stream, QString::fromUtf8(bytes));
+        const ProgressInfo &progress = run.progress;
+        FUZZ_EXPECT(progress.hasCurrentStep());
+        // The bar only moves forward, and nothing printed completes the run.
+        FUZZ_EXPECT(progress.percentage >= latest && progress.percentage < 100);
+        FUZZ_EXPECT(!progress.isComplete);
+        latest = progress.percentage;
+        const std::optional<double> percent = run.output.percent();
+        FUZZ_EXPECT(!percent || (*percent >= 0 && *percent <= 100));
     }
-}
-
-void readAsTerminalPath(const QByteArrayList &pieces)
-{
-    ProgressInfo progress;
-    InstallMediaOutputLine line;
-    Utf8ChunkDecoder decoder;
-    for (const QByteArray &piece : pieces) {
-        const QString text = decoder.decode(piece);
-        if (!text.isEmpty())
-            progress.parseTerminalOutput(line.readable(text));
-    }
+    (void)installMediaFailure(run.output, std::nullopt, {});
 }
 
 void readAsDiskImageEngine(const QByteArrayList &pieces)
@@ -48,10 +54,10 @@ void readAsDiskImageEngine(const QByteArrayList &pieces)
     for (const DMGCreator::ToolReport &report : DMGCreator::readToolOutput(output, reached)) {
         if (!report.progress)
             continue;
-        // The bar only moves forward.
-        FUZZ_EXPECT(*report.progress >= latest);
+        FUZZ_EXPECT(*report.progress >= latest && *report.progress < 95);
         latest = *report.progress;
     }
+    (void)installMediaFailure(InstallMediaOutput(), output, {});
 }
 
 } // namespace
@@ -60,7 +66,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayList pieces = piecesOf(data, size);
     readAsUsbEngine(pieces);
-    readAsTerminalPath(pieces);
     readAsDiskImageEngine(pieces);
     return 0;
 }

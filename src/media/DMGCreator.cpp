@@ -5,6 +5,7 @@
 
 #include "host/Host.h"
 #include "model/ByteFormat.h"
+#include "model/InstallMediaOutput.h"
 #include "model/PathEntry.h"
 
 #include <QDir>
@@ -23,8 +24,6 @@ namespace {
 
 // Room for what createinstallmedia adds besides the installer itself.
 constexpr qint64 headroomBytes = 1073741824;
-
-using ToolReport = DMGCreator::ToolReport;
 
 // Nothing when the path is free now, otherwise why it could not be freed.
 std::optional<QString> removeExisting(const QString &path, bool &removed)
@@ -68,48 +67,6 @@ QString shortened(const QString &line)
     return line;
 }
 
-// Installers before Big Sur print one figure per copying line, so the first is the one. From Big
-// Sur on, "Copying to disk: 0%... 10%... 20%..." grows on a single line and the last is the
-// latest.
-std::optional<ToolReport> copyingReport(const QString &line, bool latestFigure)
-{
-    static const QRegularExpression figure(QStringLiteral("\\d+%"));
-    QRegularExpressionMatch match;
-    for (auto it = figure.globalMatch(line); it.hasNext();) {
-        match = it.next();
-        if (!latestFigure)
-            break;
-    }
-    if (!match.hasMatch())
-        return ToolReport{35, QStringLiteral("Copying macOS installer files to disk image")};
-    bool isNumber = false;
-    const double value = match.captured().chopped(1).toDouble(&isNumber);
-    if (!isNumber)
-        return std::nullopt;
-    return ToolReport{value * 0.45 + 35, QStringLiteral("Copying installer files: ") +
-                                             QString::number(std::trunc(value), 'f', 0) +
-                                             QStringLiteral("% complete")};
-}
-
-std::optional<ToolReport> reportForLine(const QString &line)
-{
-    const QString lower = line.toLower();
-    const QString created = QStringLiteral("Created bootable disk image");
-    if (lower.contains(u"erasing disk:"))
-        return ToolReport{25, QStringLiteral("Erasing disk image")};
-    const bool olderCopying =
-        lower.contains(u"copying installer files") || lower.contains(u"copy from");
-    if (olderCopying || lower.contains(u"copying to disk"))
-        return copyingReport(line, !olderCopying);
-    if (lower.contains(u"making disk bootable"))
-        return ToolReport{85, QStringLiteral("Making disk bootable")};
-    if (lower.contains(u"copy complete.") || lower.contains(u"done."))
-        return ToolReport{95, created};
-    if (lower.contains(u"install media now available"))
-        return ToolReport{95, created};
-    return ToolReport{50, shortened(line)};
-}
-
 } // namespace
 
 QString DMGCreator::conversionBase(const QString &isoPath)
@@ -122,21 +79,23 @@ QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, 
 {
     static const QRegularExpression lineBreaks(
         QStringLiteral("[\\n\\r\\x{0B}\\x{0C}\\x{85}\\x{2028}\\x{2029}]"));
+    // The step's share of the bar the tool's own progress fills; its exit takes it the rest.
+    constexpr double toolDone = 95;
+    InstallMediaOutput reader;
     QList<ToolReport> reports;
     for (const QString &received : output.split(lineBreaks)) {
         const QString line = received.trimmed();
         if (line.isEmpty())
             continue;
-        std::optional<ToolReport> report = reportForLine(line);
-        if (!report)
-            continue;
-        // Installer generations print their phases in different orders ("Making disk bootable"
-        // comes before the copying from Big Sur on); the bar only ever moves forward.
-        if (report->progress && *report->progress < reached)
-            report->progress.reset();
-        else if (report->progress)
-            reached = *report->progress;
-        reports << *report;
+        const double before = reader.progress();
+        const InstallMediaOutput::Phase phaseBefore = reader.phase();
+        reader.read(InstallMediaOutput::Stream::output, line + u'\n');
+        // A line that moves the tool on moves the bar; any other only changes the detail line.
+        const double progress = reached + reader.progress() * (toolDone - reached) / 100;
+        if (reader.progress() > before || reader.phase() != phaseBefore)
+            reports << ToolReport{std::max(progress, reached), reader.message()};
+        else
+            reports << ToolReport{std::nullopt, shortened(line)};
     }
     return reports;
 }

@@ -2,6 +2,7 @@
 // without a shell, its arguments as a list, so no path needs quoting on that side.
 
 #include "media/DMGCreator.h"
+#include "media/InstallMediaFailure.h"
 
 #include "exec/AppleScriptHelper.h"
 #include "exec/ChildProcess.h"
@@ -155,7 +156,9 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
     if (result.status != 0) {
         // The tool's own failure is the one worth telling; the image is let go of regardless.
         (void)unmountDMG(mountPoint);
-        return commandFailed(QStringLiteral("Failed to make DMG bootable: ") + result.output);
+        return commandFailed(
+            QStringLiteral("Failed to make DMG bootable: ") +
+            installMediaFailure(InstallMediaOutput(), result.output, result.output));
     }
     // Status 0 is only the tool's word; the image must hold the installer now.
     if (!installerApplicationIn(mountPoint)) {

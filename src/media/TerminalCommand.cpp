@@ -11,6 +11,7 @@
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/ShellQuote.h"
+#include "model/SudoPasswordCheck.h"
 #include "model/Timing.h"
 
 #include <QThreadPool>
@@ -27,7 +28,7 @@ constexpr qint32 timeoutStatus = -15;
 // tool path never reads as one.
 QStringList sudoArguments(const Host &host, const QStringList &command)
 {
-    return QStringList{QStringLiteral("-S"), QStringLiteral("-p"), QStringLiteral("Password:"),
+    return QStringList{QStringLiteral("-S"), QStringLiteral("-p"), QString::fromLatin1(sudoPrompt),
                        QStringLiteral("--")} +
            host.cleanCommandPrefix() + command;
 }

@@ -6,7 +6,7 @@
 #include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/MainThread.h"
-#include "model/PrintedPercent.h"
+#include "media/InstallMediaFailure.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -34,40 +34,68 @@ void handleOnMainThread(std::function<void()> handling)
 
 } // namespace
 
-void handleInstallMediaOutput(UsbRun &run, const QString &chunk)
+namespace {
+
+using Phase = InstallMediaOutput::Phase;
+
+// The step of the USB table a phase belongs to: erasing, preparing the disk (from Monterey on
+// that includes making it bootable), copying, making bootable; the last step is the program's own
+// check after the tool has exited.
+qint64 stepOf(const InstallMediaOutput &output)
 {
-    ProgressInfo &progress = run.progress;
-    const QString text = run.outputLine.readable(chunk).toLower();
-    if (text.contains(QLatin1String("erasing disk"))) {
-        progress.updateProgressWithinCurrentStep(
-            10, QStringLiteral("Erasing target disk for installation"));
-    } else if (text.contains(QLatin1String("copying installer files")) ||
-               text.contains(QLatin1String("copying to disk"))) {
-        if (const std::optional<PrintedPercent> printed = firstPrintedPercent(text)) {
-            progress.updateProgressWithinCurrentStep(
-                printed->value * 0.75 + 10,
-                QStringLiteral("Copying macOS installer: %1% complete").arg(printed->wholeText));
-        } else {
-            progress.updateProgressWithinCurrentStep(
-                15, QStringLiteral("Copying macOS installer files"));
-        }
-    } else if (text.contains(QLatin1String("making disk bootable"))) {
-        progress.updateCurrentStep(2);
-        progress.updateProgressWithinCurrentStep(10,
-                                                 QStringLiteral("Creating bootable configuration"));
-    } else if (text.contains(QLatin1String("done")) ||
-               text.contains(QLatin1String("copy complete")) ||
-               text.contains(QLatin1String("install media now available"))) {
-        progress.updateProgressWithinCurrentStep(100, QStringLiteral("Drive is now bootable"));
-        run.publish();
-        progress.updateCurrentStep(3);
-        progress.updateProgressWithinCurrentStep(50, QStringLiteral("Finalizing bootable media"));
-    } else {
-        const QString trimmed = chunk.trimmed();
-        if (trimmed.isEmpty())
-            return;
-        progress.updateDetailMessage(trimmed);
+    switch (output.phase()) {
+    case Phase::starting:
+    case Phase::erasing:
+        return 0;
+    case Phase::preparing:
+        return 1;
+    case Phase::makingBootable:
+        return output.bootableBeforeCopy() ? 1 : 3;
+    case Phase::copying:
+        return 2;
+    case Phase::copyingBootFiles:
+    case Phase::finishing:
+        return 3;
     }
+    return 0;
+}
+
+// How far through its step the phase is; phases without figures take fixed marks.
+double withinStepOf(const InstallMediaOutput &output)
+{
+    switch (output.phase()) {
+    case Phase::starting:
+        return 0;
+    case Phase::erasing:
+    case Phase::copying:
+        return output.percent().value_or(0);
+    case Phase::preparing:
+        return 50;
+    case Phase::makingBootable:
+        return output.bootableBeforeCopy() ? 80 : 25;
+    case Phase::copyingBootFiles:
+        return 60;
+    case Phase::finishing:
+        return 100;
+    }
+    return 0;
+}
+
+} // namespace
+
+void handleInstallMediaOutput(UsbRun &run, InstallMediaOutput::Stream stream, const QString &chunk)
+{
+    InstallMediaOutput &output = run.output;
+    output.read(stream, chunk);
+    if (output.phase() == Phase::starting)
+        return;
+    ProgressInfo &progress = run.progress;
+    const qint64 step = stepOf(output);
+    if (step > progress.currentStep)
+        progress.updateCurrentStep(step);
+    if (step == progress.currentStep && progress.hasCurrentStep() &&
+        withinStepOf(output) >= progress.steps[step].progressWithinStep)
+        progress.updateProgressWithinCurrentStep(withinStepOf(output), output.message());
     run.publish();
 }
 
@@ -102,9 +130,13 @@ void succeed(UsbRun &run, const QString &installerVolume)
 void finish(const std::shared_ptr<UsbRun> &run, const DiskInfo &target, int status,
             const std::optional<QString> &error)
 {
-    if (status != 0)
-        return fail(*run, error.value_or(
+    if (status != 0) {
+        run->progress.updateDetailMessage(
+            QStringLiteral("createinstallmedia ended with status %1").arg(status));
+        return fail(*run, installMediaFailure(
+                              run->output, error,
                               QStringLiteral("Process terminated with status: %1").arg(status)));
+    }
     run->progress.updateDetailMessage(QStringLiteral("Checking the new installer volume"));
     run->publish();
     DiskUtility::findInstallMedia(target, [run](const DiskUtility::InstallMedia &found) {
@@ -144,14 +176,8 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
 
     const QString command = from.createinstallmediaCommand(to.mountPoint);
     QThreadPool::globalInstance()->start([run, command, to] {
-        ProgressInfo &progress = run->progress;
-        progress.updateProgressWithinCurrentStep(
-            50, QStringLiteral("Preparing disk for bootable media"));
-        run->publish();
-        progress.updateProgressWithinCurrentStep(100, QStringLiteral("Disk preparation complete"));
-        run->publish();
-        progress.updateCurrentStep(1);
-        progress.updateProgressWithinCurrentStep(0, QStringLiteral("Starting file copy process"));
+        // The tool erases first; until it says so the first step waits at its start.
+        run->progress.updateDetailMessage(QStringLiteral("Preparing disk for bootable media"));
         run->publish();
 
         // The listing may be old by now: the mount point must still be the chosen device's.
@@ -162,12 +188,13 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
         AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(
             command,
             [run](const QString &chunk) {
-                handleOnMainThread([run, chunk] { handleInstallMediaOutput(*run, chunk); });
+                handleOnMainThread([run, chunk] {
+                    handleInstallMediaOutput(*run, InstallMediaOutput::Stream::output, chunk);
+                });
             },
             [run](const QString &chunk) {
                 handleOnMainThread([run, chunk] {
-                    run->progress.updateDetailMessage(QStringLiteral("Error: ") + chunk);
-                    run->publish();
+                    handleInstallMediaOutput(*run, InstallMediaOutput::Stream::error, chunk);
                 });
             },
             [run, to](int status, const std::optional<QString> &,

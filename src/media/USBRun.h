@@ -1,7 +1,7 @@
 #pragma once
 
 #include "media/USBCreator.h"
-#include "model/InstallMediaOutputLine.h"
+#include "model/InstallMediaOutput.h"
 #include "model/ProgressInfo.h"
 
 #include <QString>
@@ -10,11 +10,12 @@
 // thread afterwards; every report hands the caller a copy.
 struct UsbRun {
     ProgressInfo progress;
-    InstallMediaOutputLine outputLine;
+    InstallMediaOutput output;
     USBCreator::ProgressHandler report;
 
     void publish() { report(progress); }
 };
 
-// Moves the run on by one chunk of createinstallmedia's standard output, publishing each change.
-void handleInstallMediaOutput(UsbRun &run, const QString &chunk);
+// Moves the run on by one chunk of createinstallmedia's output on either stream, publishing the
+// change. The bar only moves forward, and nothing the tool prints completes the run.
+void handleInstallMediaOutput(UsbRun &run, InstallMediaOutput::Stream stream, const QString &chunk);

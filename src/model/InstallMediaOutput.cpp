@@ -137,9 +137,14 @@ void InstallMediaOutput::readCharacter(StreamState &state, QChar c)
         if (phrase.text.back() != lower || !state.recent.endsWith(phrase.text))
             continue;
         const qsizetype start = state.length - phrase.text.size();
-        const qsizetype before = state.recent.size() - phrase.text.size() - 1;
-        const bool glued =
-            before >= 0 && (state.recent.at(before) == u')' || state.recent.at(before) == u'.');
+        // Glued to what came before it, with or without spaces between: another message's end
+        // ("… 40%... Install media now available"), or sudo's "Password:" prompt.
+        qsizetype before = state.recent.size() - phrase.text.size() - 1;
+        while (before >= 0 && state.recent.at(before) == u' ')
+            --before;
+        const bool glued = before >= 0 && (state.recent.at(before) == u')' ||
+                                           state.recent.at(before) == u'.' ||
+                                           state.recent.at(before) == u':');
         if (start == state.textStart || glued) {
             state.linePhase = phrase.phase;
             state.progressLine = state.progressLine || start == state.textStart;

@@ -27,7 +27,7 @@ public:
         copying,          // "Copying to disk: 40%"; up to High Sierra "Copying installer files..."
         makingBootable,   // "Making disk bootable..."
         copyingBootFiles, // up to Catalina: "Copying boot files..."
-        finishing,        // "Install media now available at …", "Done.": the exit is still to come
+        finishing, // "Install media now available at …", "Done.": the exit is still to come
     };
 
     void read(Stream stream, QStringView chunk);
@@ -35,6 +35,8 @@ public:
     Phase phase() const { return m_phase; }
     // The latest percentage the tool printed for the current phase, 0 to 100.
     std::optional<double> percent() const { return m_percent; }
+    // Monterey and later make the disk bootable before they copy.
+    bool bootableBeforeCopy() const { return m_bootableBeforeCopy; }
     // How far through its work the tool is, 0 to 99. It never goes back, and 100 belongs to the
     // tool's exit, not to anything it prints.
     double progress() const { return m_progress; }
@@ -46,14 +48,14 @@ public:
 
 private:
     struct StreamState {
-        QString line;              // the open line as received, up to a limit
-        QString recent;            // its last characters in lower case, where phrases are sought
-        qsizetype length = 0;      // characters in the open line so far
-        qsizetype textStart = -1;  // where the open line's first non-blank character is
+        QString line;             // the open line as received, up to a limit
+        QString recent;           // its last characters in lower case, where phrases are sought
+        qsizetype length = 0;     // characters in the open line so far
+        qsizetype textStart = -1; // where the open line's first non-blank character is
         std::optional<double> digitsValue; // the number just read, for a following "%"
         std::optional<Phase> linePhase;    // the phase the open line named
         bool progressLine = false;         // the open line began with a phase's phrase
-        QStringList meaningful;    // the last lines that are neither progress nor blank
+        QStringList meaningful;            // the last lines that are neither progress nor blank
     };
 
     void readCharacter(StreamState &state, QChar c);

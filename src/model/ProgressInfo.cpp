@@ -1,11 +1,8 @@
 #include "ProgressInfo.h"
 
-#include "model/PrintedPercent.h"
-
 namespace {
 
 const QString successMessage = QStringLiteral("Operation completed successfully");
-constexpr double bootablePercentage = 85;
 
 ProgressStep step(const char *title, const char *message, double start, double end)
 {
@@ -150,37 +147,4 @@ void ProgressInfo::completeAllSteps(bool succeeded, const std::optional<QString>
 void ProgressInfo::reset()
 {
     *this = ProgressInfo();
-}
-
-void ProgressInfo::parseTerminalOutput(const QString &chunk)
-{
-    const QString text = chunk.toLower();
-    if (text.contains(u"erasing disk")) {
-        percentage = 15;
-        message = QStringLiteral("Erasing disk...");
-        detailMessage = QStringLiteral("Preparing target drive");
-    } else if (text.contains(u"copying installer files") || text.contains(u"copying to disk")) {
-        const std::optional<PrintedPercent> printed = firstPrintedPercent(text);
-        message = QStringLiteral("Copying installer files...");
-        if (!printed) {
-            percentage = 30;
-            return;
-        }
-        // Installers since Big Sur make the disk bootable before they copy: their copy fills the
-        // span between that mark and completion, so the bar never runs backwards.
-        const bool bootableAlready = percentage >= bootablePercentage;
-        percentage = bootableAlready ? bootablePercentage + printed->value * 0.14
-                                     : printed->value * 0.6 + 20;
-        detailMessage =
-            QStringLiteral("Copying macOS installer: %1% complete").arg(printed->wholeText);
-    } else if (text.contains(u"making disk bootable")) {
-        percentage = bootablePercentage;
-        message = QStringLiteral("Making disk bootable...");
-    } else if (text.contains(u"done") || text.contains(u"copy complete") ||
-               text.contains(u"install media now available")) {
-        isComplete = true;
-        success = true;
-        percentage = 100;
-        message = successMessage;
-    }
 }

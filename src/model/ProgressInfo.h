@@ -52,11 +52,6 @@ struct ProgressInfo {
     void completeAllSteps(bool success, const std::optional<QString> &errorMessage);
     void reset();
 
-    // Reads one chunk of the installer tool's standard output and moves the progress on when it
-    // recognises a phase. Steps and the current step are never touched.
-    void parseTerminalOutput(const QString &chunk);
-
-private:
     bool hasCurrentStep() const { return currentStep >= 0 && currentStep < steps.size(); }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "disk/DiskInfo.h"
-#include "model/InstallMediaOutputLine.h"
+#include "model/InstallMediaOutput.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
 #include "model/Secret.h"
@@ -111,6 +111,7 @@ private:
     // the run down once it is complete; `followUp` runs after the first successful report.
     void applyMediaReport(ProgressInfo record, const std::function<void()> &followUp);
     // Ends a terminal run as failed with `error`, told in the terminal too.
+    void readTerminalRun(InstallMediaOutput::Stream stream, const QString &chunk);
     void failTerminalRun(const QString &error);
     // Gives the installer volume just made, at `volumePath`, the selected installer's icon.
     void setIconOfNewVolume(const QString &volumePath);
@@ -131,7 +132,8 @@ private:
 
     QString m_windowTitle = QStringLiteral("Tessaline");
     InstallerFilePicker *m_filePicker = nullptr;
-    InstallMediaOutputLine m_terminalOutputLine;
+    // What the terminal path's createinstallmedia has said; its progress is the run's own.
+    InstallMediaOutput m_terminalReading;
     // One disk listing at a time: a refresh asked for meanwhile runs once the listing is over.
     bool m_listingDisks = false;
     bool m_relistDisks = false;

@@ -8,6 +8,7 @@
 #include "exec/AppleScriptString.h"
 #include "exec/JobFolder.h"
 #include "host/Host.h"
+#include "media/InstallMediaFailure.h"
 #include "media/USBCreator.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
@@ -19,6 +20,13 @@
 #include <QThreadPool>
 
 #include <memory>
+
+namespace {
+
+// Where the terminal path's bar stands once the password is given, before the tool says anything.
+constexpr double terminalStartPercentage = 5;
+
+} // namespace
 
 void AppState::createBootableUSB()
 {
@@ -109,13 +117,13 @@ void AppState::executeTerminalCommand(Secret password)
     isWaitingForPassword = false;
     successProcessed = false;
     ProgressInfo starting;
-    starting.percentage = 5;
+    starting.percentage = terminalStartPercentage;
     starting.message = QStringLiteral("Starting USB creation process...");
     progressInfo = starting;
     terminalOutput.modify([](QString &output) {
         output += QStringLiteral("\nExecuting command. This may take several minutes...\n");
     });
-    m_terminalOutputLine = InstallMediaOutputLine();
+    m_terminalReading = InstallMediaOutput();
 
     // The command erases what the listing called the target; diskutil is asked again first.
     // The tasks are copied; the one buffer is shared between the copies, never copied itself.
@@ -145,11 +153,7 @@ void AppState::startTerminalCommand(Secret password)
                     output += chunk;
                     keepTail(output);
                 });
-                ProgressInfo next = app.progressInfo();
-                next.parseTerminalOutput(app.m_terminalOutputLine.readable(chunk));
-                // Forward only, as on the other paths.
-                next.percentage = std::max(next.percentage, app.progressInfo().percentage);
-                app.progressInfo = next;
+                app.readTerminalRun(InstallMediaOutput::Stream::output, chunk);
             });
         },
         [state](const QString &chunk) {
@@ -158,6 +162,7 @@ void AppState::startTerminalCommand(Secret password)
                     output += chunk;
                     keepTail(output);
                 });
+                app.readTerminalRun(InstallMediaOutput::Stream::error, withoutSudoPrompt(chunk));
                 if (sudoRejectedPassword(chunk)) {
                     app.isWaitingForPassword = true;
                     app.terminalOutput.modify([](QString &output) {
@@ -171,8 +176,9 @@ void AppState::startTerminalCommand(Secret password)
                 if (app.successProcessed)
                     return;
                 if (status != 0)
-                    return app.failTerminalRun(
-                        QStringLiteral("Process exited with code %1").arg(status));
+                    return app.failTerminalRun(installMediaFailure(
+                        app.m_terminalReading, std::nullopt,
+                        QStringLiteral("Process exited with code %1").arg(status)));
                 // Status 0 is only the tool's word: the run succeeds once the volume is found.
                 app.terminalOutput.modify([](QString &output) {
                     output += QStringLiteral("\nChecking the new installer volume...\n");
@@ -197,6 +203,19 @@ void AppState::startTerminalCommand(Secret password)
                     });
             });
         });
+}
+
+void AppState::readTerminalRun(InstallMediaOutput::Stream stream, const QString &chunk)
+{
+    m_terminalReading.read(stream, chunk);
+    if (m_terminalReading.phase() == InstallMediaOutput::Phase::starting)
+        return;
+    // The tool's own progress, from where the run started up to where its exit takes it.
+    progressInfo.modify([&](ProgressInfo &progress) {
+        progress.percentage = terminalStartPercentage +
+                              m_terminalReading.progress() * (95 - terminalStartPercentage) / 100;
+        progress.message = m_terminalReading.message();
+    });
 }
 
 void AppState::failTerminalRun(const QString &error)

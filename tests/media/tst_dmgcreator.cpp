@@ -21,7 +21,6 @@ char *toString(const Report &report)
 namespace {
 
 const QString sonoma = QStringLiteral("Install macOS Sonoma");
-const QString created = QStringLiteral("Created bootable disk image");
 const QString sonomaOutput =
     QStringLiteral("Erasing disk: 0%... 10%... 20%... 30%... 100%\nMaking disk bootable...\n"
                    "Copying to disk: 0%... 10%... 50%... 90%... 100%\n"
@@ -54,10 +53,10 @@ void fitTools(const StandInWorld &world, const QMap<QByteArray, QByteArray> &ver
     for (auto it = actions.cbegin(); it != actions.cend(); ++it)
         hdiutil += "if [ \"$1\" = " + it.key() + " ]; then " + it.value() + "; fi\n";
     world.replaceTool(root + "usr/bin/hdiutil", hdiutil);
-    world.replaceTool(root + "usr/bin/osascript",
-                      verbs.value("osascript", "printf '%s' '" + sonomaOutput.toUtf8() + "'\n" +
-                                                   writeInstaller("\"$(cat " + log +
-                                                                  ".mounted)\"")));
+    world.replaceTool(
+        root + "usr/bin/osascript",
+        verbs.value("osascript", "printf '%s' '" + sonomaOutput.toUtf8() + "'\n" +
+                                     writeInstaller("\"$(cat " + log + ".mounted)\"")));
 }
 
 InstallerApp installer(const StandInWorld &world, const QString &name = sonoma)
@@ -148,49 +147,53 @@ private slots:
                             double reached = 15) {
             QTest::newRow(name) << output << reached << reports;
         };
-        row("erasing", "Erasing Disk: 0%... 100%...", {{25, "Erasing disk image"}});
-        row("erasing needs its colon", "erasing disk", {{50, "erasing disk"}});
-        row("45%", "Copying installer files to disk: 45%",
-            {{55.25, "Copying installer files: 45% complete"}});
-        row("copy from, 100%", "Copy from source 100%",
-            {{80, "Copying installer files: 100% complete"}});
-        row("older phrase, first figure", "Copying installer files: 10%... 20%",
-            {{39.5, "Copying installer files: 10% complete"}});
-        row("newer phrase, last figure", "Copying to disk: 0%... 10%... 20%",
-            {{44, "Copying installer files: 20% complete"}});
+        // The tool's progress fills the step from where it starts (15) to 95.
+        const QString erasing = "Erasing target disk for installation";
+        const QString bootable = "Creating bootable configuration";
+        const QString finishing = "Finalizing bootable media";
+        row("erasing", "Erasing Disk: 0%... 100%...", {{23, erasing}});
+        row("copy figure", "Copying to disk: 45%", {{58, "Copying macOS installer: 45% complete"}});
+        row("latest figure of the line", "Copying to disk: 0%... 10%... 20%",
+            {{43, "Copying macOS installer: 20% complete"}});
         row("copying, no figure", "Copying installer files to disk...",
-            {{35, "Copying macOS installer files to disk image"}});
-        row("bootable", "Making disk bootable...", {{85, "Making disk bootable"}});
-        row("copy complete", "Copy complete.", {{95, created}});
-        row("media available", "Install media now available at /Volumes/X", {{95, created}});
-        row("other, trimmed", " \tAnything else \t", {{50, "Anything else"}});
-        row("80 characters whole", QString(80, u'a'), {{50, QString(80, u'a')}});
-        row("81 characters cut", QString(81, u'a'), {{50, QString(77, u'a') + "..."}});
+            {{31, "Copying macOS installer files"}});
+        row("other, trimmed", " \tAnything else \t", {{{}, "Anything else"}});
+        row("80 characters whole", QString(80, u'a'), {{{}, QString(80, u'a')}});
+        row("81 characters cut", QString(81, u'a'), {{{}, QString(77, u'a') + "..."}});
         const QString accented = QString(79, u'a') + QStringLiteral("e\u0301");
-        row("80 characters in 81 code units", accented, {{50, accented}});
-        row("blank lines and CRLF", "\r\n  \nDone.\r\n\r\n", {{95, created}});
-        row("below the start", "Erasing disk: 0%", {{{}, "Erasing disk image"}}, 30);
+        row("80 characters in 81 code units", accented, {{{}, accented}});
+        row("blank lines and CRLF", "\r\n  \nDone.\r\n\r\n", {{94.2, finishing}});
+        // The first "Copy complete." ends the copy, not the run.
         row("High Sierra order",
             "Erasing Disk: 0%... 100%...\nCopying installer files to disk...\nCopy complete.\n"
             "Making disk bootable...\nCopying boot files...\nCopy complete.\nDone.\n",
-            {{25, "Erasing disk image"},
-             {35, "Copying macOS installer files to disk image"},
-             {95, created},
-             {{}, "Making disk bootable"},
-             {{}, "Copying boot files..."},
-             {95, created},
-             {95, created}});
-        row("Sonoma order moves forward only", sonomaOutput,
-            {{25, "Erasing disk image"},
-             {85, "Making disk bootable"},
-             {{}, "Copying installer files: 100% complete"},
-             {95, created}});
+            {{23, erasing},
+             {31, "Copying macOS installer files"},
+             {91, "Copying macOS installer: 100% complete"},
+             {91.8, bootable},
+             {92.6, "Copying boot files"},
+             {94.2, finishing},
+             {{}, "Done."}});
+        row("Sonoma order moves forward", sonomaOutput,
+            {{23, erasing},
+             {27, bootable},
+             {91, "Copying macOS installer: 100% complete"},
+             {94.2, finishing}});
     }
     void toolOutput()
     {
         QFETCH(QString, output);
         QFETCH(double, reached);
-        QTEST(DMGCreator::readToolOutput(output, reached), "reports");
+        QFETCH(Reports, reports);
+        const Reports read = DMGCreator::readToolOutput(output, reached);
+        QCOMPARE(read.size(), reports.size());
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            QCOMPARE(read[i].message, reports[i].message);
+            QCOMPARE(read[i].progress.has_value(), reports[i].progress.has_value());
+            if (read[i].progress)
+                QVERIFY2(qAbs(*read[i].progress - *reports[i].progress) < 1e-9,
+                         qPrintable(QString::number(*read[i].progress)));
+        }
     }
 
     // The installer's name is hostile: the administrator script reaches a real shell, where the

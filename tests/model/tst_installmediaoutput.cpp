@@ -27,9 +27,9 @@ QList<Piece> recordedPieces(const QString &name)
     if (run.contains(QLatin1String("chunks"))) {
         for (const QJsonValue &chunk : run.value(QLatin1String("chunks")).toArray()) {
             const QJsonArray pair = chunk.toArray();
-            pieces.append({pair.at(0).toString() == QLatin1String("stderr") ? Stream::error
-                                                                             : Stream::output,
-                           pair.at(1).toString()});
+            pieces.append(
+                {pair.at(0).toString() == QLatin1String("stderr") ? Stream::error : Stream::output,
+                 pair.at(1).toString()});
         }
         return pieces;
     }
@@ -88,7 +88,7 @@ Reading readAll(const QList<Piece> &pieces)
     return reading;
 }
 
-const QList<Phase> olderEra{Phase::starting, Phase::erasing, Phase::copying,
+const QList<Phase> olderEra{Phase::starting,       Phase::erasing,          Phase::copying,
                             Phase::makingBootable, Phase::copyingBootFiles, Phase::finishing};
 
 } // namespace
@@ -117,26 +117,25 @@ private slots:
                                                   Phase::finishing}
                                   << QString();
         QTest::newRow("Sonoma") << "sonoma-ok"
-                                << QList<Phase>{Phase::starting, Phase::erasing,
+                                << QList<Phase>{Phase::starting,  Phase::erasing,
                                                 Phase::preparing, Phase::makingBootable,
-                                                Phase::copying, Phase::finishing}
+                                                Phase::copying,   Phase::finishing}
                                 << QString();
         QTest::newRow("too small")
             << "too-small" << QList<Phase>{Phase::starting}
             << "/Volumes/TINY is not large enough for install media. An additional 54.5 MB is "
                "needed.";
-        QTest::newRow("erase failed") << "erase-failed"
-                                      << QList<Phase>{Phase::starting, Phase::erasing}
-                                      << "Error erasing disk error number (-69888, 0)\n"
-                                         "An error occurred erasing the disk.";
+        QTest::newRow("erase failed")
+            << "erase-failed" << QList<Phase>{Phase::starting, Phase::erasing}
+            << "Error erasing disk error number (-69888, 0)\n"
+               "An error occurred erasing the disk.";
         QTest::newRow("APFS refused") << "apfs-refused" << QList<Phase>{Phase::starting}
                                       << "APFS disks may not be used as bootable install media.\n"
                                          "An error occurred erasing the disk.";
         // A log line among the errors, and the last error glued to the one before it.
         QTest::newRow("bless failed")
             << "bless-failed"
-            << QList<Phase>{Phase::starting, Phase::erasing, Phase::copying,
-                            Phase::makingBootable}
+            << QList<Phase>{Phase::starting, Phase::erasing, Phase::copying, Phase::makingBootable}
             << "Couldn't mount dmg /Volumes/Install macOS Big Sur/Install macOS Big "
                "Sur.app/Contents/SharedSupport/SharedSupport.dmg (error code 110)\n"
                "The bless of the installer disk failed.";
@@ -196,23 +195,23 @@ private slots:
         QTest::newRow("erase and copy in one read")
             << QStringList{"Erasing disk: 0%... 90%... 100%\nCopying to disk: 0%... 10%... "}
             << int(Phase::copying) << "Copying macOS installer: 10% complete";
-        QTest::newRow("phrase cut in two") << QStringList{"Copying to d", "isk: 3", "0%... "}
-                                           << int(Phase::copying)
-                                           << "Copying macOS installer: 30% complete";
+        QTest::newRow("phrase cut in two")
+            << QStringList{"Copying to d", "isk: 3", "0%... "} << int(Phase::copying)
+            << "Copying macOS installer: 30% complete";
         QTest::newRow("carriage returns")
             << QStringList{"Erasing disk: 0%... 100%\rCopying to disk: 0%... 60%\r"}
             << int(Phase::copying) << "Copying macOS installer: 60% complete";
         // The erase line's figure is not the copy's.
         QTest::newRow("copy line without a figure yet")
-            << QStringList{"Erasing disk: 0%... 100%\n", "Copying to disk: "}
-            << int(Phase::copying) << "Copying macOS installer files";
+            << QStringList{"Erasing disk: 0%... 100%\n", "Copying to disk: "} << int(Phase::copying)
+            << "Copying macOS installer files";
         // An error that only mentions a phase does not start it.
         QTest::newRow("phrase inside an error")
             << QStringList{"Copying to disk: 40%... \n", "Error erasing disk error number 5\n"}
             << int(Phase::copying) << "Copying macOS installer: 40% complete";
-        QTest::newRow("absurd figure") << QStringList{"Copying to disk: 99999999999999999999999%"}
-                                       << int(Phase::copying)
-                                       << "Copying macOS installer: 100% complete";
+        QTest::newRow("absurd figure")
+            << QStringList{"Copying to disk: 99999999999999999999999%"} << int(Phase::copying)
+            << "Copying macOS installer: 100% complete";
     }
     void awkwardCuts()
     {

@@ -1,0 +1,21 @@
+#include "media/InstallMediaFailure.h"
+
+#include "exec/ScriptEngine.h"
+
+QString installMediaFailure(const InstallMediaOutput &output,
+                            const std::optional<QString> &runnerError, const QString &fallback)
+{
+    if (runnerError) {
+        const ScriptOutcome wrapped = scriptFailureFromOsascript(*runnerError);
+        if (wrapped.errorMessage && wrapped.errorNumber) {
+            InstallMediaOutput unwrapped;
+            unwrapped.read(InstallMediaOutput::Stream::error, *wrapped.errorMessage);
+            const QString said = unwrapped.failure();
+            return said.isEmpty() ? *wrapped.errorMessage : said;
+        }
+        // The runner's own account: the prompt refused, a time-out, a launch failure.
+        return *runnerError;
+    }
+    const QString said = output.failure();
+    return said.isEmpty() ? fallback : said;
+}
