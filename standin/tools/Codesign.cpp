@@ -134,7 +134,8 @@ int verifyOne(const World &world, const Options &options, const QString &path)
 // The certificate chain of a signer, leaf first, as the display names it.
 QStringList authoritiesOf(const QString &signer)
 {
-    if (signer == QLatin1String(Signatures::apple) || signer == QLatin1String(Signatures::expired) ||
+    if (signer == QLatin1String(Signatures::apple) ||
+        signer == QLatin1String(Signatures::expired) ||
         signer == QLatin1String(Signatures::tampered))
         return {QStringLiteral("Software Signing"),
                 QStringLiteral("Apple Code Signing Certification Authority"),
