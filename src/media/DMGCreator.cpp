@@ -145,7 +145,10 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
         // tools' output to its handlers on the thread that waits for the tool, so the reports
         // of the output handlers and of the steps never interleave and the record needs no lock.
         ProgressInfo &record = *progress;
+        // A step's tools report in their own order; the bar only moves forward within a step.
         const ProgressCallback report = [&](const QString &message, double within) {
+            if (record.hasCurrentStep())
+                within = std::max(within, record.steps[record.currentStep].progressWithinStep);
             record.updateProgressWithinCurrentStep(within, message);
             completion(record);
         };

@@ -227,9 +227,7 @@ void AppState::failTerminalRun(const QString &error)
 
 void AppState::applyMediaReport(ProgressInfo record, const std::function<void()> &followUp)
 {
-    // Installers print their phases in different orders; a phase reported late must not pull
-    // the bar back, so what the user sees of a run only moves forward.
-    record.percentage = std::max(record.percentage, progressInfo().percentage);
+    // The record is the run's own: its engine moves it forward only, whatever else was shown.
     progressInfo = record;
     if (!record.isComplete)
         return;

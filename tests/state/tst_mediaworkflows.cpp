@@ -106,6 +106,44 @@ private slots:
         QVERIFY(!QFileInfo::exists(m_workingFolder.filePath("canary")));
     }
 
+    // A scan that finishes during a run writes its 100 %; the run's next report shows the run's
+    // own figure again instead of staying at 100.
+    void runOutlivesAFinishedScan_data()
+    {
+        QTest::addColumn<bool>("iso");
+        QTest::newRow("USB") << false;
+        QTest::newRow("ISO") << true;
+    }
+    void runOutlivesAFinishedScan()
+    {
+        QFETCH(bool, iso);
+        writeState(world(), "protection.json", {{"status", "disabled"}});
+        Session session;
+        bool scanFinished = false;
+        QObject::connect(&session.state, &AppState::changed, [&] {
+            if (scanFinished || !session.state.isCreatingMedia() ||
+                session.state.progressInfo().percentage <= 0)
+                return;
+            scanFinished = true;
+            session.state.progressInfo.modify(
+                [](ProgressInfo &progress) { progress.percentage = 100; });
+        });
+        if (iso) {
+            session.state.createBootableDMG();
+        } else {
+            session.state.createBootableUSB();
+            session.pressPrimary();
+        }
+        QVERIFY(session.finish());
+        QVERIFY(scanFinished);
+        QVERIFY2(session.state.progressInfo().success,
+                 qPrintable(session.state.progressInfo().errorMessage.value_or(QString())));
+        const QList<double> &shown = session.shownPercentages;
+        const auto foreign = std::find(shown.begin(), shown.end(), 100.0);
+        QVERIFY(foreign != shown.end());
+        QVERIFY(std::any_of(foreign, shown.end(), [](double p) { return p < 100; }));
+    }
+
     void usbWithTheSystemPrompt_data()
     {
         QTest::addColumn<QString>("prompt");
