@@ -214,13 +214,16 @@ QString World::protectionName(Protection status)
         return QStringLiteral("disabled");
     case Protection::Custom:
         return QStringLiteral("custom");
+    case Protection::CustomUnknown:
+        return QStringLiteral("custom-unknown");
     }
     return {};
 }
 
 std::optional<World::Protection> World::protectionFromName(const QString &name)
 {
-    for (Protection status : {Protection::Enabled, Protection::Disabled, Protection::Custom}) {
+    for (Protection status : {Protection::Enabled, Protection::Disabled, Protection::Custom,
+                              Protection::CustomUnknown}) {
         if (protectionName(status) == name)
             return status;
     }

@@ -16,7 +16,7 @@
 // the folder inside the world, macPath() goes the other way.
 class World {
 public:
-    enum class Protection { Enabled, Disabled, Custom };
+    enum class Protection { Enabled, Disabled, Custom, CustomUnknown };
     enum class AdminPrompt { Grant, Cancel, Deny };
 
     explicit World(const QString &root);
@@ -49,7 +49,8 @@ public:
     bool updateDisks(const std::function<bool(QJsonArray &)> &change,
                      QString *error = nullptr) const;
 
-    // protection.json: {"status": "enabled" | "disabled" | "custom"}.
+    // protection.json: {"status": "enabled" | "disabled" | "custom" | "custom-unknown"}: the custom
+    // configuration as El Capitan to Mojave report it, or as Catalina and later do.
     Protection protection() const;
     bool setProtection(Protection status, QString *error = nullptr) const;
 

@@ -9,6 +9,7 @@
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
 
+#include <QRegularExpression>
 #include <QThreadPool>
 
 namespace {
@@ -35,11 +36,18 @@ bool DiskUtility::statusSaysProtectionEnabled(const QByteArray &csrutilOutput)
     // Output that is not text at all is a doubt too.
     if (!QByteArrayView(csrutilOutput).isValidUtf8())
         return true;
+    // Only a plain "disabled." takes the system prompt's path. A custom configuration ("enabled
+    // (Custom Configuration)." up to Mojave, "unknown (Custom Configuration)." from Catalina on,
+    // its items a mix of both words) goes through sudo, which works however the protection is
+    // set and shows the tool's output as it comes.
+    static const QRegularExpression statusLine(
+        QStringLiteral("System Integrity Protection status:\\s*(\\S+)"));
     const QString status = decodeUtf8(csrutilOutput);
-    // A custom configuration says "enabled" but may have switched off what matters.
-    return status.contains(QLatin1String("enabled")) &&
-           !status.contains(QLatin1String("disabled")) &&
-           !status.contains(QLatin1String("Custom Configuration"));
+    const QRegularExpressionMatch said = statusLine.match(status);
+    // Some other text is a doubt; no text at all is a csrutil that has nothing to protect.
+    if (!said.hasMatch())
+        return !status.trimmed().isEmpty();
+    return said.captured(1) != QLatin1String("disabled.");
 }
 
 void DiskUtility::checkSIPStatus(std::function<void(bool enabled)> completion)

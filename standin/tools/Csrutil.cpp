@@ -16,6 +16,25 @@ QString statusText(World::Protection protection)
         return QStringLiteral("System Integrity Protection status: disabled.\n");
     case World::Protection::Custom:
         break;
+    case World::Protection::CustomUnknown:
+        // Catalina and later: ten items on Apple silicon.
+        return QStringLiteral(
+            "System Integrity Protection status: unknown (Custom Configuration).\n"
+            "\n"
+            "Configuration:\n"
+            "\tApple Internal: disabled\n"
+            "\tKext Signing: disabled\n"
+            "\tFilesystem Protections: disabled\n"
+            "\tDebugging Restrictions: disabled\n"
+            "\tDTrace Restrictions: disabled\n"
+            "\tNVRAM Protections: disabled\n"
+            "\tBaseSystem Verification: disabled\n"
+            "\tBoot-arg Restrictions: disabled\n"
+            "\tKernel Integrity Protections: disabled\n"
+            "\tAuthenticated Root Requirement: enabled\n"
+            "\n"
+            "This is an unsupported configuration, likely to break in the future and leave your "
+            "machine in an unknown state.\n");
     }
     return QStringLiteral(
         "System Integrity Protection status: enabled (Custom Configuration).\n"

@@ -122,6 +122,16 @@ private slots:
                      "is an unsupported configuration, likely to break in the future and leave "
                      "your machine in an unknown state.\n",
             {}, World::Protection::Custom);
+        row("protection custom, Catalina on", csrutil, {"status"},
+            status + "unknown (Custom Configuration).\n\nConfiguration:\n\tApple Internal: "
+                     "disabled\n\tKext Signing: disabled\n\tFilesystem Protections: "
+                     "disabled\n\tDebugging Restrictions: disabled\n\tDTrace Restrictions: "
+                     "disabled\n\tNVRAM Protections: disabled\n\tBaseSystem Verification: "
+                     "disabled\n\tBoot-arg Restrictions: disabled\n\tKernel Integrity Protections: "
+                     "disabled\n\tAuthenticated Root Requirement: enabled\n\nThis is an "
+                     "unsupported configuration, likely to break in the future and leave your "
+                     "machine in an unknown state.\n",
+            {}, World::Protection::CustomUnknown);
         row("eject", diskutil, {"eject", "disk5"}, u"Disk disk5 ejected\n"_s, {},
             World::Protection::Enabled, "disk5");
     }

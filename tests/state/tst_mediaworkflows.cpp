@@ -144,6 +144,28 @@ private slots:
         QVERIFY(std::any_of(foreign, shown.end(), [](double p) { return p < 100; }));
     }
 
+    // A custom configuration, in either era's words, takes the path through sudo and succeeds.
+    void usbOnACustomConfiguration_data()
+    {
+        QTest::addColumn<QString>("status");
+        QTest::newRow("up to Mojave") << "custom";
+        QTest::newRow("Catalina on") << "custom-unknown";
+    }
+    void usbOnACustomConfiguration()
+    {
+        QFETCH(QString, status);
+        writeState(world(), "protection.json", {{"status", status}});
+        Session session;
+        session.state.createBootableUSB();
+        session.pressPrimary();
+        QTRY_VERIFY(session.state.isWaitingForPassword());
+        session.state.executeTerminalCommand(secretOf("tessaline"));
+        QVERIFY(session.finish());
+        QVERIFY2(session.state.progressInfo().success,
+                 qPrintable(session.state.progressInfo().errorMessage.value_or(QString())));
+        QVERIFY(session.movedForwardOnly());
+    }
+
     void usbWithTheSystemPrompt_data()
     {
         QTest::addColumn<QString>("prompt");
