@@ -132,7 +132,7 @@ void finish(const std::shared_ptr<UsbRun> &run, const DiskInfo &target, int stat
 {
     if (status != 0) {
         run->progress.updateDetailMessage(
-            QStringLiteral("createinstallmedia ended with status %1").arg(status));
+            QStringLiteral("The command ended with status %1").arg(status));
         return fail(*run, installMediaFailure(
                               run->output, error,
                               QStringLiteral("Process terminated with status: %1").arg(status)));

@@ -175,10 +175,15 @@ void AppState::startTerminalCommand(Secret password)
             AppState::postToMainThread(state, [status](AppState &app) {
                 if (app.successProcessed)
                     return;
-                if (status != 0)
+                if (status != 0) {
+                    app.progressInfo.modify([status](ProgressInfo &progress) {
+                        progress.detailMessage =
+                            QStringLiteral("The command ended with status %1").arg(status);
+                    });
                     return app.failTerminalRun(installMediaFailure(
                         app.m_terminalReading, std::nullopt,
                         QStringLiteral("Process exited with code %1").arg(status)));
+                }
                 // Status 0 is only the tool's word: the run succeeds once the volume is found.
                 app.terminalOutput.modify([](QString &output) {
                     output += QStringLiteral("\nChecking the new installer volume...\n");
