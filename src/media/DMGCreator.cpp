@@ -54,6 +54,9 @@ QString leftoverNote(const QString &dmgPath, const QString &cdrPath)
 // At most 80 characters as the user counts them; a longer line keeps 77 and an ellipsis.
 QString shortened(const QString &line)
 {
+    // Never more characters than code units.
+    if (line.size() <= 80)
+        return line;
     QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, line);
     qsizetype count = 0;
     qsizetype cut = 0;
@@ -89,7 +92,8 @@ QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, 
             continue;
         const double before = reader.progress();
         const InstallMediaOutput::Phase phaseBefore = reader.phase();
-        reader.read(InstallMediaOutput::Stream::output, line + u'\n');
+        reader.read(InstallMediaOutput::Stream::output, line);
+        reader.read(InstallMediaOutput::Stream::output, u"\n");
         // A line that moves the tool on moves the bar; any other only changes the detail line.
         const double progress = reached + reader.progress() * (toolDone - reached) / 100;
         if (reader.progress() > before || reader.phase() != phaseBefore)

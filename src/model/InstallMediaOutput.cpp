@@ -26,6 +26,18 @@ constexpr Phrase phrases[] = {
     {QLatin1StringView("install media now available"), Phase::finishing},
 };
 constexpr qsizetype longestPhrase = 28;
+
+// The reader looks for phrases only after these characters.
+constexpr bool phrasesEndInKSOrE()
+{
+    for (const Phrase &phrase : phrases) {
+        const char last = phrase.text.back().toLatin1();
+        if (last != 'k' && last != 's' && last != 'e')
+            return false;
+    }
+    return true;
+}
+static_assert(phrasesEndInKSOrE());
 // Enough of a line for any message the tool prints; the rest is read but not kept.
 constexpr qsizetype keptLineLength = 1024;
 constexpr qsizetype keptLines = 4;
@@ -37,11 +49,17 @@ bool isLineBreak(QChar c)
            c == QChar(0x2028) || c == QChar(0x2029);
 }
 
-// A line that only says how a phase went, which a failure message has no use for.
-bool isPhaseEnd(const QString &trimmedLower)
+bool isDone(QStringView trimmed)
 {
-    return trimmedLower.startsWith(QLatin1String("copy complete")) ||
-           trimmedLower == QLatin1String("done.") || trimmedLower == QLatin1String("done");
+    return trimmed.compare(QLatin1String("done."), Qt::CaseInsensitive) == 0 ||
+           trimmed.compare(QLatin1String("done"), Qt::CaseInsensitive) == 0;
+}
+
+// A line that only says how a phase went, which a failure message has no use for.
+bool isPhaseEnd(QStringView trimmed)
+{
+    return trimmed.startsWith(QLatin1String("copy complete"), Qt::CaseInsensitive) ||
+           isDone(trimmed);
 }
 
 // "2021-02-21 23:36:23.572 createinstallmedia[4521:138308] There was an error …" keeps only
@@ -133,6 +151,9 @@ void InstallMediaOutput::readCharacter(StreamState &state, QChar c)
     state.recent += lower;
     if (state.recent.size() > 4 * longestPhrase)
         state.recent.remove(0, state.recent.size() - longestPhrase - 1);
+    // Most characters end no phrase; those are done with here.
+    if (lower != u'k' && lower != u's' && lower != u'e')
+        return;
     for (const Phrase &phrase : phrases) {
         if (phrase.text.back() != lower || !state.recent.endsWith(phrase.text))
             continue;
@@ -201,20 +222,22 @@ void InstallMediaOutput::enter(Phase phase)
 
 void InstallMediaOutput::closeLine(StreamState &state)
 {
-    const QString lower = state.line.trimmed().toLower();
-    if (isPhaseEnd(lower)) {
+    const QStringView trimmed = QStringView(state.line).trimmed();
+    if (isPhaseEnd(trimmed)) {
         // Up to High Sierra the copy ends with "Copy complete." and so does the whole run.
         if (m_phase == Phase::copying)
             m_percent = 100;
         else if (m_phase == Phase::makingBootable || m_phase == Phase::copyingBootFiles ||
-                 lower.startsWith(QLatin1String("done")))
+                 isDone(trimmed))
             enter(Phase::finishing);
     }
-    state.meaningful = meaningfulLines(state);
+    if (isMeaningful(state))
+        state.meaningful += unglued(withoutLogPrefix(trimmed.toString()));
     if (state.meaningful.size() > keptLines)
         state.meaningful.remove(0, state.meaningful.size() - keptLines);
-    state.line.clear();
-    state.recent.clear();
+    // Emptied, not freed: the next line reuses the room.
+    state.line.truncate(0);
+    state.recent.truncate(0);
     state.length = 0;
     state.textStart = -1;
     state.digitsValue.reset();
@@ -222,12 +245,17 @@ void InstallMediaOutput::closeLine(StreamState &state)
     state.progressLine = false;
 }
 
+bool InstallMediaOutput::isMeaningful(const StreamState &state)
+{
+    const QStringView trimmed = QStringView(state.line).trimmed();
+    return !trimmed.isEmpty() && !state.progressLine && !isPhaseEnd(trimmed);
+}
+
 QStringList InstallMediaOutput::meaningfulLines(const StreamState &state)
 {
-    const QString trimmed = state.line.trimmed();
-    if (trimmed.isEmpty() || state.progressLine || isPhaseEnd(trimmed.toLower()))
+    if (!isMeaningful(state))
         return state.meaningful;
-    return state.meaningful + unglued(withoutLogPrefix(trimmed));
+    return state.meaningful + unglued(withoutLogPrefix(state.line.trimmed()));
 }
 
 QString InstallMediaOutput::message() const

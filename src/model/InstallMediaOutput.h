@@ -63,6 +63,8 @@ private:
     int rankOf(Phase phase) const;
     void enter(Phase phase);
     void notePercent(const StreamState &state);
+    static bool isMeaningful(const StreamState &state);
+    // The stream's meaningful lines, its open line included.
     static QStringList meaningfulLines(const StreamState &state);
 
     StreamState m_output;
