@@ -86,8 +86,8 @@ QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, 
     constexpr double toolDone = 95;
     InstallMediaOutput reader;
     QList<ToolReport> reports;
-    for (const QString &received : output.split(lineBreaks)) {
-        const QString line = received.trimmed();
+    for (const QStringView received : QStringView(output).split(lineBreaks)) {
+        const QStringView line = received.trimmed();
         if (line.isEmpty())
             continue;
         const double before = reader.progress();
@@ -99,7 +99,7 @@ QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, 
         if (reader.progress() > before || reader.phase() != phaseBefore)
             reports << ToolReport{std::max(progress, reached), reader.message()};
         else
-            reports << ToolReport{std::nullopt, shortened(line)};
+            reports << ToolReport{std::nullopt, shortened(line.toString())};
     }
     return reports;
 }

@@ -45,8 +45,10 @@ constexpr qsizetype failureLines = 2;
 
 bool isLineBreak(QChar c)
 {
-    return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
-           c == QChar(0x2028) || c == QChar(0x2029);
+    const char16_t u = c.unicode();
+    if (u <= u'\r')
+        return u >= u'\n';
+    return u == 0x85 || u == 0x2028 || u == 0x2029;
 }
 
 bool isDone(QStringView trimmed)
