@@ -80,13 +80,23 @@ QString DMGCreator::conversionBase(const QString &isoPath)
 
 QList<DMGCreator::ToolReport> DMGCreator::readToolOutput(const QString &output, double reached)
 {
-    static const QRegularExpression lineBreaks(
-        QStringLiteral("[\\n\\r\\x{0B}\\x{0C}\\x{85}\\x{2028}\\x{2029}]"));
     // The step's share of the bar the tool's own progress fills; its exit takes it the rest.
     constexpr double toolDone = 95;
     InstallMediaOutput reader;
     QList<ToolReport> reports;
-    for (const QStringView received : QStringView(output).split(lineBreaks)) {
+    // The line breaks the tool's output may hold, as the reader knows them.
+    const auto isBreak = [](QChar c) {
+        return (c >= u'\n' && c <= u'\r') || c == QChar(0x85) || c == QChar(0x2028) ||
+               c == QChar(0x2029);
+    };
+    QList<QStringView> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= output.size(); ++i)
+        if (i == output.size() || isBreak(output.at(i))) {
+            lines << QStringView(output).mid(start, i - start);
+            start = i + 1;
+        }
+    for (const QStringView received : lines) {
         const QStringView line = received.trimmed();
         if (line.isEmpty())
             continue;
