@@ -25,19 +25,19 @@ constexpr Phrase phrases[] = {
     {QLatin1StringView("copying boot files"), Phase::copyingBootFiles},
     {QLatin1StringView("install media now available"), Phase::finishing},
 };
-constexpr qsizetype longestPhrase = 28;
+constexpr qsizetype longestPhrase = [] {
+    qsizetype longest = 0;
+    for (const Phrase &phrase : phrases)
+        longest = std::max(longest, phrase.text.size());
+    return longest;
+}();
 
-// The reader looks for phrases only after these characters.
-constexpr bool phrasesEndInKSOrE()
+// What may come right before a phrase glued to another message's end ("… 40%... Install media
+// now available", sudo's "Password:Erasing disk"); phrases themselves hold none of these.
+bool isGlue(QChar c)
 {
-    for (const Phrase &phrase : phrases) {
-        const char last = phrase.text.back().toLatin1();
-        if (last != 'k' && last != 's' && last != 'e')
-            return false;
-    }
-    return true;
+    return c == u')' || c == u'.' || c == u':';
 }
-static_assert(phrasesEndInKSOrE());
 // Enough of a line for any message the tool prints; the rest is read but not kept.
 constexpr qsizetype keptLineLength = 1024;
 constexpr qsizetype keptLines = 4;
@@ -149,31 +149,36 @@ void InstallMediaOutput::readCharacter(StreamState &state, QChar c)
         notePercent(state);
     state.digitsValue.reset();
 
-    const QChar lower = c.toLower();
-    state.recent += lower;
-    if (state.recent.size() > 4 * longestPhrase)
-        state.recent.remove(0, state.recent.size() - longestPhrase - 1);
-    // Most characters end no phrase; those are done with here.
-    if (lower != u'k' && lower != u's' && lower != u'e')
+    // A phrase begins either the line's text or the text after a glue character and spaces; so
+    // there is at most one place where a phrase may be under way, and a character far from it
+    // costs nothing more.
+    if (isGlue(c)) {
+        state.afterGlue = true;
+        state.candidate.reset();
         return;
+    }
+    const bool space = c.isSpace();
+    if (!space && (state.afterGlue || state.length - 1 == state.textStart)) {
+        state.candidate = state.length - 1;
+        state.afterGlue = false;
+        state.sought.truncate(0);
+    }
+    if (!state.candidate)
+        return;
+    state.sought += c.toLower();
+    if (state.sought.size() > longestPhrase) {
+        state.candidate.reset();
+        return;
+    }
     for (const Phrase &phrase : phrases) {
-        if (phrase.text.back() != lower || !state.recent.endsWith(phrase.text))
+        if (phrase.text != state.sought)
             continue;
-        const qsizetype start = state.length - phrase.text.size();
-        // Glued to what came before it, with or without spaces between: another message's end
-        // ("… 40%... Install media now available"), or sudo's "Password:" prompt.
-        qsizetype before = state.recent.size() - phrase.text.size() - 1;
-        while (before >= 0 && state.recent.at(before) == u' ')
-            --before;
-        const bool glued = before >= 0 && (state.recent.at(before) == u')' ||
-                                           state.recent.at(before) == u'.' ||
-                                           state.recent.at(before) == u':');
-        if (start == state.textStart || glued) {
-            state.linePhase = phrase.phase;
-            state.progressLine = state.progressLine || start == state.textStart;
-            enter(phrase.phase);
-        }
-        break;
+        const bool atLineStart = *state.candidate == state.textStart;
+        state.linePhase = phrase.phase;
+        state.progressLine = state.progressLine || atLineStart;
+        enter(phrase.phase);
+        state.candidate.reset();
+        return;
     }
 }
 
@@ -239,7 +244,9 @@ void InstallMediaOutput::closeLine(StreamState &state)
         state.meaningful.remove(0, state.meaningful.size() - keptLines);
     // Emptied, not freed: the next line reuses the room.
     state.line.truncate(0);
-    state.recent.truncate(0);
+    state.sought.truncate(0);
+    state.candidate.reset();
+    state.afterGlue = false;
     state.length = 0;
     state.textStart = -1;
     state.digitsValue.reset();

@@ -48,14 +48,16 @@ public:
 
 private:
     struct StreamState {
-        QString line;             // the open line as received, up to a limit
-        QString recent;           // its last characters in lower case, where phrases are sought
-        qsizetype length = 0;     // characters in the open line so far
-        qsizetype textStart = -1; // where the open line's first non-blank character is
-        std::optional<double> digitsValue; // the number just read, for a following "%"
-        std::optional<Phase> linePhase;    // the phase the open line named
-        bool progressLine = false;         // the open line began with a phase's phrase
-        QStringList meaningful;            // the last lines that are neither progress nor blank
+        QString line;                       // the open line as received, up to a limit
+        std::optional<qsizetype> candidate; // where a phrase may have begun in the open line
+        QString sought;                     // the open line from there on, in lower case
+        bool afterGlue = false;             // a glue character came, and only spaces since
+        qsizetype length = 0;               // characters in the open line so far
+        qsizetype textStart = -1;           // where the open line's first non-blank character is
+        std::optional<double> digitsValue;  // the number just read, for a following "%"
+        std::optional<Phase> linePhase;     // the phase the open line named
+        bool progressLine = false;          // the open line began with a phase's phrase
+        QStringList meaningful;             // the last lines that are neither progress nor blank
     };
 
     void readCharacter(StreamState &state, QChar c);
