@@ -1,5 +1,7 @@
 #include "World.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -192,6 +194,11 @@ World::AdminPrompt World::adminPrompt() const
 {
     const QString name = readState(QStringLiteral("admin")).value(u"prompt").toString();
     return adminPromptFromName(name).value_or(AdminPrompt::Grant);
+}
+
+double World::adminPromptDelay() const
+{
+    return std::max(0.0, readState(QStringLiteral("admin")).value(u"delay").toDouble());
 }
 
 bool World::setAdminPrompt(AdminPrompt answer, QString *error) const

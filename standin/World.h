@@ -54,9 +54,11 @@ public:
     Protection protection() const;
     bool setProtection(Protection status, QString *error = nullptr) const;
 
-    // admin.json: {"password": "...", "prompt": "grant" | "cancel" | "deny"}.
+    // admin.json: {"password": "...", "prompt": "grant" | "cancel" | "deny", "delay": SECONDS}.
     QString adminPassword() const;
     AdminPrompt adminPrompt() const;
+    // How long the administrator prompt takes to be answered, as a user typing; 0 when unset.
+    double adminPromptDelay() const;
     bool setAdminPrompt(AdminPrompt answer, QString *error = nullptr) const;
 
     static QString protectionName(Protection status);

@@ -38,9 +38,11 @@ public:
     // command limit.
     static Result runWithAdminPrivileges(const QString &command);
 
-    // Runs `command` with administrator rights on a background thread, streaming its output.
-    // Output chunks, error chunks and then the completion arrive on the main thread in the
-    // order they happened; the two time-out notices arrive on the background thread.
+    // Runs `command` with administrator rights on a background thread, streaming its output
+    // while it runs. Output chunks, error chunks and then the completion arrive on the main
+    // thread in the order they happened. The completion's status is the command's own; its error
+    // is the runner's account (the prompt refused or never answered, a time-out, a launch
+    // failure), or none when the command ran: what it said came through the handlers.
     static void runShellCommandWithAdminPrivilegesAsync(const QString &command,
                                                         TextHandler outputHandler,
                                                         TextHandler errorHandler,

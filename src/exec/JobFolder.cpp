@@ -49,8 +49,8 @@ void emptyFolder(int folder)
 
 JobFolder::JobFolder(const QString &name)
 {
-    QByteArray pattern =
-        QFile::encodeName(Host::current().temporaryFolder() + u'/' + name + QStringLiteral("-XXXXXX"));
+    QByteArray pattern = QFile::encodeName(Host::current().temporaryFolder() + u'/' + name +
+                                           QStringLiteral("-XXXXXX"));
     if (!::mkdtemp(pattern.data())) {
         m_error = systemErrorText(errno);
         return;
@@ -102,5 +102,12 @@ std::optional<QString> JobFolder::writeFile(const QString &name, const QByteArra
         return error;
     if (file->write(bytes) != bytes.size() || !file->flush())
         return file->errorString();
+    return std::nullopt;
+}
+
+std::optional<QString> JobFolder::createPipe(const QString &name) const
+{
+    if (::mkfifoat(m_descriptor, QFile::encodeName(name).constData(), S_IRUSR | S_IWUSR) != 0)
+        return systemErrorText(errno);
     return std::nullopt;
 }

@@ -31,6 +31,9 @@ public:
     std::unique_ptr<QFile> createFile(const QString &name, QString *error) const;
     // Writes `bytes` to a new file `name`; the error when it could not.
     std::optional<QString> writeFile(const QString &name, const QByteArray &bytes) const;
+    // A new named pipe `name` directly in the folder, which only the owner can open; the error
+    // when something stands there already or it cannot be made.
+    std::optional<QString> createPipe(const QString &name) const;
 
 private:
     QString m_path;

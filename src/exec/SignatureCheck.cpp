@@ -18,12 +18,10 @@ Answer askCodesign(const QStringList &arguments)
 {
     ChildProcess codesign(Host::current().codesign(), arguments);
     if (!codesign.start())
-        return {QStringLiteral("codesign could not be run: ") + codesign.errorString(), 0,
-                {}};
+        return {QStringLiteral("codesign could not be run: ") + codesign.errorString(), 0, {}};
     const Timing::Duration limit = Timing::current().signatureCheckLimit;
     if (!codesign.waitForExit(limit))
-        return {QStringLiteral("codesign did not finish within ") + Timing::describe(limit), 0,
-                {}};
+        return {QStringLiteral("codesign did not finish within ") + Timing::describe(limit), 0, {}};
     return {std::nullopt, codesign.exitStatus(), codesign.readRemainingError()};
 }
 

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QThread>
 
 #include <QDir>
 
@@ -45,11 +46,10 @@ int reportError(qsizetype end, const char *kind, const QByteArray &message, int 
     return 1;
 }
 
-// A failed statement's range ends one character before the script does, as osascript prints it.
+// A failed statement's range is the whole script, its end exclusive, as osascript prints it.
 int executionError(const QString &source, const QByteArray &message, int number)
 {
-    return reportError(std::max<qsizetype>(source.size() - 1, 0), "execution error", message,
-                       number);
+    return reportError(source.size(), "execution error", message, number);
 }
 
 int executionError(const QString &source, const QString &message, int number)
@@ -186,6 +186,8 @@ int runShellScript(const World &world, const QString &source,
                    const AppleScriptText::ShellScript &script)
 {
     if (script.withAdministratorPrivileges) {
+        if (const double delay = world.adminPromptDelay(); delay > 0)
+            QThread::msleep(static_cast<unsigned long>(delay * 1000));
         switch (world.adminPrompt()) {
         case World::AdminPrompt::Grant:
             break;

@@ -5,6 +5,8 @@
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 #include <QtTest>
 
@@ -66,6 +68,19 @@ class AppleScriptHelperTest : public QObject {
         return *m_world;
     }
 
+    // What the world's administrator prompt answers, after `delay` seconds.
+    void setAdminPrompt(const QString &answer, double delay)
+    {
+        QFile file(world().path("var/standin/admin.json"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
+        file.close();
+        state.insert("prompt", answer);
+        state.insert("delay", delay);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QJsonDocument(state).toJson());
+    }
+
 private slots:
     void init() { Timing::setCurrent(Timing()); }
     void cleanup()
@@ -95,10 +110,11 @@ private slots:
         QFETCH(QString, literal);
         QCOMPARE(appleScriptString(command), literal);
         // On a Mac the command runs in a clean environment of its own, whatever the session had.
-        const QString clean = QStringLiteral("/usr/bin/env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LC_ALL=C ");
-        QCOMPARE(AppleScriptHelper::adminScript(command),
-                 "do shell script " + appleScriptString(clean + command) +
-                     " with administrator privileges");
+        const QString clean =
+            QStringLiteral("/usr/bin/env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LC_ALL=C ");
+        QCOMPARE(AppleScriptHelper::adminScript(command), "do shell script " +
+                                                              appleScriptString(clean + command) +
+                                                              " with administrator privileges");
     }
 
     void runCommandResults_data()
@@ -174,8 +190,9 @@ private slots:
         QFile recorded(args);
         QVERIFY(recorded.open(QIODevice::ReadOnly));
         const QString script = QString::fromUtf8(recorded.readAll());
-        QVERIFY2(script.startsWith("-e|do shell script \"" + world().path("usr/bin/env") + " -i PATH="),
-                 qPrintable(script));
+        QVERIFY2(
+            script.startsWith("-e|do shell script \"" + world().path("usr/bin/env") + " -i PATH="),
+            qPrintable(script));
         QVERIFY2(script.endsWith(" LC_ALL=C echo \\\"hi\\\"\" with administrator privileges"),
                  qPrintable(script));
     }
@@ -231,88 +248,117 @@ private slots:
         QVERIFY(record.error->startsWith(QStringLiteral("Failed to launch command: ")));
     }
 
+    // The command's streams reach the program while it runs, through the stand-in's osascript,
+    // which like the real one hands back nothing of the command itself.
     void streamedOrderAndThreads()
     {
-        world().replaceTool("usr/bin/osascript",
-                            "echo one; sleep 0.2; echo warn >&2; sleep 0.2; printf two");
+        QVERIFY(world().isValid());
         CapturedOutput diagnostics;
         StreamRecord record;
-        QVERIFY(runStreamed(QStringLiteral("say \"hi\""), record));
+        QVERIFY(runStreamed(
+            QStringLiteral("echo \"one\"; sleep 0.2; echo warn >&2; sleep 0.2; printf two"),
+            record));
         QCOMPARE(record.events, (QStringList{"out:one\n", "err:warn\n", "out:two", "done"}));
         QCOMPARE(record.onMainThread, (QList<bool>{true, true, true, true}));
         QCOMPARE(record.status, 0);
         QCOMPARE(record.output, OptText("one\ntwo"));
-        QCOMPARE(record.error, OptText("warn\n"));
+        QCOMPARE(record.error, OptText());
         const QString printed = diagnostics.text();
-        QVERIFY(printed.startsWith(QStringLiteral("Executing command: say 'hi'\n")));
+        QVERIFY(printed.startsWith(QStringLiteral("Executing command: echo 'one';")));
         // A chunk's line break is shown as an escape: each diagnostic stays one line.
         QVERIFY(printed.contains(QStringLiteral("Command output: one\\n\n")));
         QVERIFY(printed.contains(QStringLiteral("Command error: warn\\n\n")));
         QVERIFY(printed.endsWith(QStringLiteral("Command completed with status: 0\n")));
+        // The pipes' folder goes with the run.
+        QCOMPARE(QDir(world().path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 
     void streamedOutcomes_data()
     {
-        QTest::addColumn<QByteArray>("tool");
+        QTest::addColumn<QString>("prompt");
+        QTest::addColumn<QString>("command");
         QTest::addColumn<int>("status");
         QTest::addColumn<OptText>("output");
         QTest::addColumn<OptText>("error");
         const OptText notGranted(QStringLiteral("Admin privileges required but not granted"));
-        QTest::newRow("silent") << QByteArray("exit 0") << 0 << OptText() << OptText();
-        QTest::newRow("failure") << QByteArray("echo no >&2; exit 7") << 7 << OptText()
-                                 << OptText("no\n");
-        QTest::newRow("cancelled at the prompt") << cancelled << 126 << OptText() << notGranted;
-        QTest::newRow("denied after some output")
-            << QByteArray("echo partial; sleep 0.1; echo 'authorization denied' >&2; exit 1") << 126
-            << OptText("partial\n") << notGranted;
+        const auto row = [](const char *name, const char *prompt,
+                            const char *command) -> QTestData & {
+            return QTest::newRow(name) << QString(prompt) << QString(command);
+        };
+        row("silent", "grant", "exit 0") << 0 << OptText() << OptText();
+        // The command's own status; why it failed came through the error handler.
+        row("failure", "grant", "echo no >&2; exit 7") << 7 << OptText() << OptText();
+        row("cancelled at the prompt", "cancel", "echo ran") << 126 << OptText() << notGranted;
+        row("denied at the prompt", "deny", "echo ran") << 126 << OptText() << notGranted;
         // An undecodable byte becomes the replacement character; a character split between chunks
         // stays whole, and one cut off by the end of the stream is replaced too.
-        QTest::newRow("split character")
-            << QByteArray("printf '\\xc3'; sleep 0.2; printf '\\xa9\\n'; printf '\\xff' >&2") << 0
-            << OptText(QStringLiteral("é\n")) << OptText(QStringLiteral("\uFFFD"));
-        QTest::newRow("unfinished at the end")
-            << QByteArray("printf 'ok \\xe2'") << 0 << OptText(QStringLiteral("ok \uFFFD"))
-            << OptText();
-        QTest::newRow("pieces joined")
-            << QByteArray("printf 'a\xe2\x82\xac'; sleep 0.1; printf '\xf0\x9f\x92\xbe\n'") << 0
-            << OptText(QStringLiteral("a€💾\n")) << OptText();
+        row("split character", "grant",
+            "printf '\\xc3'; sleep 0.2; printf '\\xa9\\n'; printf '\\xff' >&2")
+            << 0 << OptText(QStringLiteral("é\n")) << OptText();
+        row("unfinished at the end", "grant", "printf 'ok \\xe2'")
+            << 0 << OptText(QStringLiteral("ok \uFFFD")) << OptText();
+        row("pieces joined", "grant",
+            "printf 'a\xe2\x82\xac'; sleep 0.1; printf '\xf0\x9f\x92\xbe\n'")
+            << 0 << OptText(QStringLiteral("a€💾\n")) << OptText();
     }
     void streamedOutcomes()
     {
-        QFETCH(QByteArray, tool);
-        world().replaceTool("usr/bin/osascript", tool);
+        QFETCH(QString, prompt);
+        QFETCH(QString, command);
+        setAdminPrompt(prompt, 0);
         StreamRecord record;
-        QVERIFY(runStreamed(QStringLiteral("true"), record));
+        QVERIFY(runStreamed(command, record));
         QTEST(record.status, "status");
         QTEST(record.output, "output");
         QTEST(record.error, "error");
     }
 
-    // The rights wait ends a tool that has said nothing; once it has spoken, only the overall
-    // limit can end it.
+    // The rights wait ends only a command that has not got its rights; once it has them, only the
+    // overall limit can end it, and its output arrives all along.
     void streamedTimeLimits()
     {
         Timing timing;
         timing.adminRightsWait = 300ms;
-        timing.adminStreamLimit = 1200ms;
+        timing.adminStreamLimit = 1500ms;
         Timing::setCurrent(timing);
-        world().replaceTool("usr/bin/osascript", "sleep 30");
+        setAdminPrompt("grant", 30);
         StreamRecord waiting;
-        QVERIFY(runStreamed(QStringLiteral("true"), waiting));
-        QCOMPARE(waiting.events,
-                 (QStringList{"err:Timeout while waiting for admin privileges. Please try again.",
-                              "done"}));
-        QCOMPARE(waiting.onMainThread, (QList<bool>{false, true}));
+        QVERIFY(runStreamed(QStringLiteral("echo ran"), waiting));
+        QCOMPARE(waiting.events, QStringList{"done"});
         QCOMPARE(waiting.status, 15);
-        world().replaceTool("usr/bin/osascript", "echo started; sleep 30");
+        QCOMPARE(waiting.error,
+                 OptText("Timeout while waiting for admin privileges. Please try again."));
+
+        setAdminPrompt("grant", 0);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 firstSeen = -1;
+        StreamRecord longer;
+        AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(
+            QStringLiteral("echo started; sleep 0.8; echo finished"),
+            [&](const QString &text) {
+                if (firstSeen < 0)
+                    firstSeen = clock.elapsed();
+                longer.note(QStringLiteral("out:") + text);
+            },
+            [&](const QString &text) { longer.note(QStringLiteral("err:") + text); },
+            [&](int status, const OptText &, const OptText &error) {
+                longer.status = status;
+                longer.error = error;
+                longer.completed = true;
+            });
+        QVERIFY(QTest::qWaitFor([&] { return longer.completed; }, 10000));
+        QCOMPARE(longer.events, (QStringList{"out:started\n", "out:finished\n"}));
+        QCOMPARE(longer.status, 0);
+        QCOMPARE(longer.error, OptText());
+        QVERIFY2(firstSeen >= 0 && firstSeen < 700, qPrintable(QString::number(firstSeen)));
+
         StreamRecord running;
-        QVERIFY(runStreamed(QStringLiteral("true"), running));
-        QCOMPARE(running.events,
-                 (QStringList{"out:started\n",
-                              "out:\nOperation timed out after 3 hours. Terminating process.\n",
-                              "done"}));
-        QCOMPARE(running.onMainThread, (QList<bool>{true, false, true}));
+        QVERIFY(runStreamed(QStringLiteral("echo started; sleep 30"), running));
+        QCOMPARE(running.events, (QStringList{"out:started\n", "done"}));
         QCOMPARE(running.output, OptText("started\n"));
+        QCOMPARE(running.error, OptText("Operation timed out after 3 hours. Terminating process."));
     }
 
     void defaultTimingIsTheRealOne()

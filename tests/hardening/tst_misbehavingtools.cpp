@@ -160,7 +160,9 @@ private slots:
         add("killed", "", {"runCommand"});
         add("crashes", "", {"admin via process", "streamed admin"});
         add("hangs", "Timeout while waiting for admin privileges", {"streamed admin"});
-        add("talks then hangs", "Operation timed out after 3 hours", {"streamed admin"});
+        // Only the privileged shell's own line says the rights were granted; osascript's chatter
+        // does not.
+        add("talks then hangs", "Timeout while waiting for admin privileges", {"streamed admin"});
         add("talks then hangs", "Process timeout exceeded (2 hours)", {"terminal"});
         add("hangs ignoring TERM", "Operation timed out after 30 minutes", {"admin via process"});
         add("hangs ignoring TERM", "Operation timed out after 5 minutes", {"runCommand"});
@@ -227,12 +229,14 @@ private slots:
         add("missing", "No such file or directory", // env's words on the terminal path
             {"USB, prompt", "USB, terminal", "ISO, hdiutil", "ISO, createinstallmedia", "package"});
         add("not executable", "Permission denied", {"USB, prompt", "ISO, hdiutil", "package"});
-        add("killed", "non-zero status", {"USB, prompt", "package"});
+        add("killed", "non-zero status", {"package"});
+        add("killed", "Process terminated with status: ", {"USB, prompt"});
         add("killed", "Command failed: Failed to create DMG: ", {"ISO, hdiutil"});
         add("killed", "Failed to make DMG bootable: ", {"ISO, createinstallmedia"});
         add("crashes", "Process exited with code 11",
             {"USB, terminal"}); // sudo dies of the signal too
-        add("hangs ignoring TERM", "Timeout while waiting for admin privileges", {"USB, prompt"});
+        // The tool has its rights: only the overall limit ends it.
+        add("hangs ignoring TERM", "Operation timed out after 3 hours", {"USB, prompt"});
         add("hangs ignoring TERM", "Process timeout exceeded (2 hours)", {"USB, terminal"});
         add("hangs ignoring TERM", "Operation timed out after 30 minutes",
             {"ISO, createinstallmedia"});

@@ -77,14 +77,14 @@ private slots:
         QTest::newRow("invalid UTF-8")
             << Answer{"osascript", shell("printf '\\\\377\\\\376ok'"), 0, "\xff\xfeok\n", {}};
         QTest::newRow("fails with its error output")
-            << failure(shell("echo nope >&2; exit 3"), "0:38: execution error: nope (3)\n");
+            << failure(shell("echo nope >&2; exit 3"), "0:39: execution error: nope (3)\n");
         QTest::newRow("fails with output only")
-            << failure(shell("echo out; exit 2"), "0:33: execution error: out (2)\n");
+            << failure(shell("echo out; exit 2"), "0:34: execution error: out (2)\n");
         QTest::newRow("fails silently")
             << failure(shell("exit 5"),
-                       "0:23: execution error: The command exited with a non-zero status. (5)\n");
+                       "0:24: execution error: The command exited with a non-zero status. (5)\n");
         QTest::newRow("end counts characters")
-            << failure(shell("echo ünï >&2; exit 1"), "0:37: execution error: ünï (1)\n");
+            << failure(shell("echo ünï >&2; exit 1"), "0:38: execution error: ünï (1)\n");
         QTest::newRow("dangling with")
             << failure(e("do shell script \"a\" with"), "0:24: " + expectedEnd);
         QTest::newRow("unknown statement")
@@ -94,12 +94,12 @@ private slots:
 
         const QStringList touch = e("do shell script \"touch x\" with administrator privileges");
         QTest::newRow("cancelled")
-            << failure(touch, "0:54: execution error: User canceled. (-128)\n", "cancel");
+            << failure(touch, "0:55: execution error: User canceled. (-128)\n", "cancel");
         QTest::newRow("denied") << failure(
-            touch, "0:54: execution error: authorization denied (-60005)\n", "deny");
+            touch, "0:55: execution error: authorization denied (-60005)\n", "deny");
         QTest::newRow("rights only when asked")
             << failure(shell("printenv TESSALINE_STANDIN_ADMIN"),
-                       "0:49: execution error: The command exited with a non-zero status. (1)\n");
+                       "0:50: execution error: The command exited with a non-zero status. (1)\n");
 
         const QStringList printOk{"-S", "printf", "ok"};
         const QByteArray right = password + '\n';
