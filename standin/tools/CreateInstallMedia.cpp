@@ -68,10 +68,17 @@ void writeOut(const QByteArray &bytes)
     std::fflush(stdout);
 }
 
-int fail(const QString &message)
+int fail(const QString &message, int status = 1)
 {
     QTextStream(stderr) << message;
-    return 1;
+    return status;
+}
+
+void print(bool toError, const QByteArray &bytes)
+{
+    FILE *stream = toError ? stderr : stdout;
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+    std::fflush(stream);
 }
 
 void record(const World &world, const QStringList &argv)
@@ -223,54 +230,155 @@ private:
     sigset_t m_previous;
 };
 
-enum class Effect { None, Erase, Rename, Copy, Finish, Announce };
+enum class Effect { None, Erase, Rename, Copy, Bootable, Finish, Announce };
 
 struct Step {
     const char *text;
     int pauseMs;
     Effect effect = Effect::None;
+    // From Mojave on, erasing and every error go to standard error.
+    bool toError = false;
 };
 
-// Each step's effect happens before its text is printed, its pause after.
-QList<Step> stepsOf(Era era)
+// How the tool's output looks, which changed more often than the installer's layout did.
+enum class Printed {
+    upToHighSierra, // everything on standard output, "Copy complete." and "Done."
+    mojaveCatalina, // the streams split; "Copying boot files..." after making the disk bootable
+    bigSur,         // no boot files any more
+    monterey,       // the disk made bootable before the copy
+    venturaOn,      // essential files and the RecoveryOS copied first
+};
+
+Printed printedOf(const Installer &installer)
 {
-    if (era == Era::Modern) {
-        return {
-            {"Erasing disk: 0%... ", 200, Effect::Erase},
-            {"10%... ", 200},
-            {"20%... ", 200},
-            {"30%... ", 200},
-            {"100%\n", 100, Effect::Rename},
-            {"Making disk bootable...\n", 500},
-            {"Copying to disk: 0%... ", 200},
-            {"10%... ", 200},
-            {"20%... ", 200},
-            {"30%... ", 200},
-            {"40%... ", 200},
-            {"50%... ", 200, Effect::Copy},
-            {"60%... ", 200},
-            {"70%... ", 200},
-            {"80%... ", 200},
-            {"90%... ", 200},
-            {"100%\n", 100, Effect::Finish},
-            {nullptr, 0, Effect::Announce},
-        };
-    }
-    // El Capitan's tool left out the space after 30%; later ones added it.
-    const char *thirty = era == Era::OsX ? "30%..." : "30%... ";
+    const struct {
+        const char *word;
+        Printed printed;
+    } words[] = {
+        {"Mojave", Printed::mojaveCatalina},
+        {"Catalina", Printed::mojaveCatalina},
+        {"Big Sur", Printed::bigSur},
+        {"Monterey", Printed::monterey},
+    };
+    for (const auto &word : words)
+        if (installer.name.contains(QLatin1String(word.word), Qt::CaseInsensitive))
+            return word.printed;
+    return installer.era == Era::Modern ? Printed::venturaOn : Printed::upToHighSierra;
+}
+
+QList<Step> copySteps()
+{
     return {
-        {"Erasing Disk: 0%... ", 200, Effect::Erase},
+        {"Copying to disk: 0%... ", 200},
         {"10%... ", 200},
         {"20%... ", 200},
-        {thirty, 300},
-        {"100%...\n", 200, Effect::Rename},
-        {"Copying installer files to disk...\n", 1200},
-        {"Copy complete.\n", 200, Effect::Copy},
-        {"Making disk bootable...\n", 300},
-        {"Copying boot files...\n", 400},
-        {"Copy complete.\n", 100, Effect::Finish},
-        {"Done.\n", 0},
+        {"30%... ", 200},
+        {"40%... ", 200},
+        {"50%... ", 200, Effect::Copy},
+        {"60%... ", 200},
+        {"70%... ", 200},
+        {"80%... ", 200},
+        {"90%... ", 200},
+        {"100%\n", 100, Effect::Finish},
     };
+}
+
+// Each step's effect happens before its text is printed, its pause after.
+QList<Step> stepsOf(const Installer &installer)
+{
+    const Printed printed = printedOf(installer);
+    if (printed == Printed::upToHighSierra) {
+        // These tools left out the space after 30%.
+        return {
+            {"Erasing Disk: 0%... ", 200, Effect::Erase},
+            {"10%... ", 200},
+            {"20%... ", 200},
+            {"30%...", 300},
+            {"100%...\n", 200, Effect::Rename},
+            {"Copying installer files to disk...\n", 1200},
+            {"Copy complete.\n", 200, Effect::Copy},
+            {"Making disk bootable...\n", 300, Effect::Bootable},
+            {"Copying boot files...\n", 400},
+            {"Copy complete.\n", 100, Effect::Finish},
+            {"Done.\n", 0},
+        };
+    }
+    QList<Step> steps{
+        {"Erasing disk: 0%... ", 200, Effect::Erase, true},
+        {"10%... ", 200, Effect::None, true},
+        {"20%... ", 200, Effect::None, true},
+        {"30%... ", 200, Effect::None, true},
+        {"100%\n", 100, Effect::Rename, true},
+    };
+    const Step bootable{"Making disk bootable...\n", 500, Effect::Bootable};
+    if (printed == Printed::venturaOn)
+        steps << Step{"Copying essential files...\n", 300}
+              << Step{"Copying the macOS RecoveryOS...\n", 300};
+    if (printed == Printed::venturaOn || printed == Printed::monterey)
+        steps << bootable << copySteps();
+    else
+        steps << copySteps() << bootable;
+    if (printed == Printed::mojaveCatalina)
+        steps << Step{"Copying boot files...\n", 300};
+    steps << Step{nullptr, 0, Effect::Announce};
+    return steps;
+}
+
+// A failure a world asks for in createinstallmedia.json ({"fail": KIND}), with the real tool's
+// words and status; it comes before the step that has `at`, or right after it with `after`.
+struct Failure {
+    Effect at;
+    bool after;
+    int status;
+    QList<std::pair<bool, QString>> lines; // (to standard error, text)
+};
+
+std::optional<Failure> failureOf(const QString &kind, const QString &installerName)
+{
+    if (kind == u"apfs")
+        return Failure{Effect::Erase,
+                       false,
+                       252,
+                       {{true, "APFS disks may not be used as bootable install media.\n"
+                               "An error occurred erasing the disk.\n"}}};
+    if (kind == u"erase")
+        return Failure{Effect::Erase,
+                       true,
+                       252,
+                       {{true, "10%...\nError erasing disk error number (-69888, 0)\n"
+                               "An error occurred erasing the disk.\n"}}};
+    if (kind == u"copy")
+        return Failure{
+            Effect::Copy,
+            false,
+            251,
+            {{true, "\nIA app name cookie write failed\nThe copy of the installer app failed.\n"}}};
+    if (kind == u"bless") {
+        // By then the volume bears the installer's name.
+        const QString app =
+            volumesFolder + installerName + u'/' + installerName + QStringLiteral(".app");
+        return Failure{
+            Effect::Bootable,
+            true,
+            250,
+            {{true, "2021-02-21 23:36:23.572 createinstallmedia[4521:138308] There was an error "
+                    "parsing the Info.plist for the bundle at URL <0x7f8b2caae190>: "
+                    "NSCocoaErrorDomain - 3840\n"},
+             {false, "Couldn't find InstallInfo.plist\n"},
+             {true, QStringLiteral("Couldn't mount dmg %1/Contents/SharedSupport/SharedSupport.dmg "
+                                   "(error code 110)The bless of the installer disk failed.\n")
+                        .arg(app)}}};
+    }
+    return std::nullopt;
+}
+
+// "54.5 MB", "1.2 GB": decimal units with one decimal, rounded up so that it is always enough.
+QString shortfall(qint64 bytes)
+{
+    const bool inGigabytes = bytes >= 1'000'000'000;
+    const double units = double(bytes) / (inGigabytes ? 1e9 : 1e6);
+    return QString::number(std::ceil(units * 10) / 10, 'f', 1) +
+           (inGigabytes ? QStringLiteral(" GB") : QStringLiteral(" MB"));
 }
 
 class Conversion {
@@ -280,10 +388,18 @@ public:
     {
     }
 
-    int run()
+    int run(const std::optional<Failure> &failure)
     {
         const double factor = pauseFactor();
-        for (const Step &step : stepsOf(m_installer.era)) {
+        const bool split = printedOf(m_installer) != Printed::upToHighSierra;
+        const auto failNow = [&] {
+            for (const auto &[toError, text] : failure->lines)
+                print(split && toError, text.toUtf8());
+            return failure->status;
+        };
+        for (const Step &step : stepsOf(m_installer)) {
+            if (failure && !failure->after && step.effect == failure->at)
+                return failNow();
             QString error;
             if (!apply(step.effect, &error))
                 return fail(QStringLiteral("\ncreateinstallmedia: %1\n").arg(error));
@@ -292,7 +408,9 @@ public:
                              .arg(m_volume.mountPoint)
                              .toUtf8());
             else
-                writeOut(step.text);
+                print(step.toError, step.text);
+            if (failure && failure->after && step.effect == failure->at)
+                return failNow();
             if (factor > 0 && step.pauseMs > 0)
                 std::this_thread::sleep_for(
                     std::chrono::duration<double, std::milli>(step.pauseMs * factor));
@@ -315,6 +433,7 @@ private:
         case Effect::Finish:
             return writeMarker(error);
         case Effect::None:
+        case Effect::Bootable:
         case Effect::Announce:
             break;
         }
@@ -484,12 +603,6 @@ private:
     Volume m_volume;
 };
 
-QString gigabytes(qint64 bytes)
-{
-    // Rounded up, so that adding what it says is always enough.
-    return QString::number(std::ceil(double(bytes) / 1e7) / 100, 'f', 2);
-}
-
 } // namespace
 
 int runCreateInstallMedia(const World &world, const QStringList &args)
@@ -511,13 +624,18 @@ int runCreateInstallMedia(const World &world, const QStringList &args)
     const std::optional<Volume> volume = findVolume(world, options->volume);
     if (!volume)
         return fail(QStringLiteral("%1 is not a valid volume mount point.\n").arg(options->volume));
+    const QString chosen = world.readState(QStringLiteral("createinstallmedia"))
+                               .value(QStringLiteral("fail"))
+                               .toString();
     const qint64 needed = installer->size + sizeMargin;
-    if (volume->size < needed)
+    if (volume->size < needed || chosen == u"too-small")
         return fail(QStringLiteral("%1 is not large enough for install media. An additional %2 "
-                                   "GB is needed.\n")
-                        .arg(options->volume, gigabytes(needed - volume->size)));
+                                   "is needed.\n")
+                        .arg(options->volume,
+                             shortfall(volume->size < needed ? needed - volume->size : 54'500'000)),
+                    246);
 
     if (!options->noInteraction && !confirmed(options->volume))
         return 1;
-    return Conversion(world, *installer, *volume).run();
+    return Conversion(world, *installer, *volume).run(failureOf(chosen, installer->name));
 }

@@ -2,11 +2,8 @@
 // one character at a time and each stream in one piece.
 
 #include "model/InstallMediaOutput.h"
+#include "support/Transcript.h"
 
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QTest>
 
 namespace {
@@ -15,30 +12,12 @@ using Phase = InstallMediaOutput::Phase;
 using Stream = InstallMediaOutput::Stream;
 using Piece = std::pair<Stream, QString>;
 
-// A transcript's pieces in arrival order, whichever of its two forms it is written in.
+// A transcript's pieces in arrival order.
 QList<Piece> recordedPieces(const QString &name)
 {
-    QFile file(QStringLiteral(TESSALINE_FIXTURES "/transcripts/createinstallmedia/") + name +
-               QStringLiteral(".json"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QJsonObject run = QJsonDocument::fromJson(file.readAll()).object();
     QList<Piece> pieces;
-    if (run.contains(QLatin1String("chunks"))) {
-        for (const QJsonValue &chunk : run.value(QLatin1String("chunks")).toArray()) {
-            const QJsonArray pair = chunk.toArray();
-            pieces.append(
-                {pair.at(0).toString() == QLatin1String("stderr") ? Stream::error : Stream::output,
-                 pair.at(1).toString()});
-        }
-        return pieces;
-    }
-    for (const QJsonValue &chunk : run.value(QLatin1String("stdout_chunks")).toArray())
-        pieces.append({Stream::output, chunk.toString()});
-    if (const QString out = run.value(QLatin1String("stdout")).toString(); !out.isEmpty())
-        pieces.append({Stream::output, out});
-    if (const QString err = run.value(QLatin1String("stderr")).toString(); !err.isEmpty())
-        pieces.append({Stream::error, err});
+    for (const Transcript::Piece &piece : Transcript::read("createinstallmedia", name).pieces)
+        pieces.append({piece.toError ? Stream::error : Stream::output, piece.text});
     return pieces;
 }
 
