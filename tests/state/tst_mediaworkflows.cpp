@@ -12,12 +12,16 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Changes a state file of the world's, made when it has none yet.
 void writeState(const StandInWorld &world, const QString &file, const QJsonObject &changes)
 {
     QFile state(world.path("var/standin/" + file));
-    QVERIFY(state.open(QIODevice::ReadOnly));
-    QJsonObject object = QJsonDocument::fromJson(state.readAll()).object();
-    state.close();
+    QJsonObject object;
+    if (state.exists()) {
+        QVERIFY(state.open(QIODevice::ReadOnly));
+        object = QJsonDocument::fromJson(state.readAll()).object();
+        state.close();
+    }
     for (auto it = changes.begin(); it != changes.end(); ++it)
         object.insert(it.key(), it.value());
     QVERIFY(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -245,6 +249,51 @@ private slots:
         QVERIFY2(clock.elapsed() > 1000, qPrintable(QString::number(clock.elapsed())));
         QVERIFY2(copySeen >= 0 && copySeen < clock.elapsed() - 500,
                  qPrintable(QString::number(copySeen)));
+    }
+
+    // Whichever way the tool fails, on each path, the run fails with the tool's own words.
+    void failuresSayWhatTheToolSaid_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("said");
+        const QList<std::pair<const char *, const char *>> failures{
+            {"erase", "An error occurred erasing the disk."},
+            {"apfs", "APFS disks may not be used as bootable install media."},
+            {"copy", "The copy of the installer app failed."},
+            {"bless", "The bless of the installer disk failed."},
+            {"too-small", "An additional 54.5 MB is needed."},
+        };
+        for (const char *path : {"prompt", "terminal", "image"})
+            for (const auto &[failure, said] : failures)
+                QTest::addRow("%s, %s", path, failure)
+                    << QString(path) << QString(failure) << QString(said);
+    }
+    void failuresSayWhatTheToolSaid()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, failure);
+        QFETCH(QString, said);
+        writeState(world(), "protection.json",
+                   {{"status", path == "terminal" ? "enabled" : "disabled"}});
+        writeState(world(), "createinstallmedia.json", {{"fail", failure}});
+        Session session;
+        if (path == "image") {
+            session.state.createBootableDMG();
+        } else {
+            session.state.createBootableUSB();
+            session.pressPrimary();
+        }
+        if (path == "terminal") {
+            QTRY_VERIFY(session.state.isWaitingForPassword());
+            session.state.executeTerminalCommand(secretOf("tessaline"));
+        }
+        QVERIFY(session.finish());
+        const ProgressInfo &progress = session.state.progressInfo();
+        QVERIFY(!progress.success);
+        QVERIFY(session.movedForwardOnly());
+        QVERIFY2(progress.errorMessage.value_or(QString()).contains(said),
+                 qPrintable(progress.errorMessage.value_or(progress.message)));
     }
 
     void usbThroughTheTerminal()
