@@ -258,6 +258,16 @@ int info(const World &world, const QStringList &args)
         return fail(QStringLiteral(
             "Usage:  diskutil info[rmation] [-plist] MountPoint|DiskIdentifier|DeviceNode"));
     const std::optional<Found> found = DiskutilDisks::find(world, world.disks(), rest.first());
+    if (!found && plist) {
+        // Asked for a property list, diskutil answers even this in one, on standard output.
+        writeOut(
+            Plist::fromJson(QJsonObject{{QStringLiteral("Error"), true},
+                                        {QStringLiteral("ErrorMessage"),
+                                         QStringLiteral("Could not find disk: ") + rest.first()},
+                                        {QStringLiteral("ExitCode"), 1}},
+                            Plist::Format::Xml));
+        return 1;
+    }
     if (!found)
         return couldNotFind(rest.first());
     const QJsonObject answer = DiskutilDisks::info(*found);
@@ -325,10 +335,12 @@ int eject(const World &world, const QStringList &args)
     case Outcome::NotEjectable:
         return fail(QStringLiteral("Eject of %1 failed: the disk is not ejectable").arg(target));
     case Outcome::Busy:
+        // Spotlight indexing the stick is the usual dissenter; diskutil names its parent too.
         return fail(QStringLiteral("Unmount of %1 failed: at least one volume could not be "
                                    "unmounted\nUnmount was dissented by PID 341 "
-                                   "(/System/Library/Frameworks/CoreServices.framework/Frameworks/"
-                                   "Metadata.framework/Support/mds)")
+                                   "(/System/Library/Frameworks/CoreServices.framework/Versions/A/"
+                                   "Frameworks/Metadata.framework/Versions/A/Support/mds_stores)\n"
+                                   "Dissenter parent PPID 1 (/sbin/launchd)")
                         .arg(target));
     case Outcome::Ejected:
         break;

@@ -266,6 +266,14 @@ QString freeMountPoint(const World &world, const QJsonArray &disks, const QStrin
     }
 }
 
+// Whether the image file at `imageMacPath` is attached as one of `disks`.
+bool isAttached(const QJsonArray &disks, const QString &imageMacPath)
+{
+    return std::any_of(disks.begin(), disks.end(), [&](const QJsonValue &disk) {
+        return disk.toObject().value(u"Standin").toObject().value(u"ImagePath") == imageMacPath;
+    });
+}
+
 int attach(const World &world, const QStringList &args)
 {
     const std::optional<Parsed> parsed =
@@ -292,12 +300,9 @@ int attach(const World &world, const QStringList &args)
     QString error;
     const bool written = world.updateDisks(
         [&](QJsonArray &disks) {
-            for (const QJsonValue &disk : std::as_const(disks)) {
-                if (disk.toObject().value(u"Standin").toObject().value(u"ImagePath") ==
-                    imageMacPath) {
-                    outcome = Outcome::AlreadyAttached;
-                    return false;
-                }
+            if (isAttached(disks, imageMacPath)) {
+                outcome = Outcome::AlreadyAttached;
+                return false;
             }
             if (parsed->values.contains(QStringLiteral("-mountpoint"))) {
                 mountPoint = ToolSupport::macPath(
@@ -455,6 +460,10 @@ int convert(const World &world, const QStringList &args)
     const std::optional<Image> image = HdiutilImages::find(world, input);
     if (!image)
         return failed(QStringLiteral("convert"), QStringLiteral("image not recognized"));
+    // An attached image is held open by the system, which lets no one else read it whole.
+    if (isAttached(world.disks(), world.macPath(input)))
+        return failed(QStringLiteral("convert"),
+                      QStringLiteral("Resource temporarily unavailable"));
     const qint64 size = QFileInfo(input).size();
 
     const QString given = withExtension(parsed->values.value(QStringLiteral("-o")), format);

@@ -4,6 +4,7 @@
 #include "World.h"
 #include "standin/StandInTools.h"
 #include "support/StandInProgram.h"
+#include "support/Transcript.h"
 
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -98,18 +99,24 @@ private slots:
         info("USB SSD", "disk7", "info-disk5-usb-ssd.plist", "disk7");
         info("SD card, raw node", "/dev/rdisk6", "info-disk6-sd-card.plist", "disk6");
         const QString notEjectable = u"Eject of %1 failed: the disk is not ejectable\n"_s;
-        row("info, unknown path", diskutil, {"info", "-plist", "/Volumes/Nothing"}, {},
-            u"Could not find disk: /Volumes/Nothing\n"_s);
-        row("info, unknown disk", diskutil, {"info", "-plist", "disk99"}, {},
-            u"Could not find disk: disk99\n"_s);
+        // Asked for a property list, diskutil says even this in one, on standard output.
+        const auto recorded = [](const char *name, const QStringList &args, const char *transcript,
+                                 const QString &argument) {
+            const Transcript run = Transcript::read("diskutil", transcript);
+            const QString out = run.streamText(false).replace("/Volumes/Nothing"_L1, argument);
+            QTest::newRow(name) << Answer{
+                diskutil, args, {run.exitStatus, out, run.streamText(true)}};
+        };
+        recorded("info, unknown path", {"info", "-plist", "/Volumes/Nothing"}, "info-unknown-path",
+                 "/Volumes/Nothing");
+        recorded("info, unknown disk", {"info", "-plist", "disk99"}, "info-unknown-path", "disk99");
         row("eject, unknown disk", diskutil, {"eject", "disk99"}, {},
             u"Unable to find disk for disk99\n"_s);
         row("eject, internal disk", diskutil, {"eject", "disk0"}, {}, notEjectable.arg("disk0"));
         row("eject, system volume", diskutil, {"eject", "/"}, {}, notEjectable.arg("/"));
-        row("eject, busy", diskutil, {"eject", "disk4"}, {},
-            u"Unmount of disk4 failed: at least one volume could not be unmounted\nUnmount was "
-            "dissented by PID 341 (/System/Library/Frameworks/CoreServices.framework/Frameworks/"
-            "Metadata.framework/Support/mds)\n"_s);
+        const Transcript busy = Transcript::read("diskutil", "eject-busy");
+        QTest::newRow("eject, busy")
+            << Answer{diskutil, {"eject", "disk4"}, {busy.exitStatus, {}, busy.streamText(true)}};
         const QString status = u"System Integrity Protection status: "_s;
         row("protection enabled", csrutil, {"status"}, status + "enabled.\n");
         row("protection disabled", csrutil, {"status"}, status + "disabled.\n", {},

@@ -80,6 +80,10 @@ private slots:
                         {}));
         QVERIFY(QFileInfo(mountPoint).isDir());
         QCOMPARE(diskCount(root), 7);
+        // An attached image cannot be converted, as the real tool's transcript shows.
+        QCOMPARE(hdiutil(root, {"convert", image, "-format", "UDTO", "-o", other}),
+                 failed("convert failed - Resource temporarily unavailable"));
+        QVERIFY(!QFileInfo::exists(other + ".cdr"_L1));
         QCOMPARE(
             hdiutil(root, {"attach", "/tmp/none.dmg", "-noverify", "-mountpoint", "/Volumes/none"}),
             failed("attach failed - No such file or directory"));
