@@ -73,23 +73,32 @@ int runInstaller(const World &world, const QStringList &args)
     }
     const QString basePath = world.macPath(targetFolder);
 
-    writeOut("installer: Package name is " + manifest->packageName.toUtf8() + '\n');
-    ToolSupport::pause(300);
-    writeOut("installer: Installing at base path " + basePath.toUtf8() + '\n');
-    ToolSupport::pause(700);
-
     const QString folder = basePath == QLatin1String("/")
                                ? world.hostPath(QStringLiteral("/Applications"))
                                : targetFolder;
+    // Over an installer that is there already, the run is an upgrade and says so.
+    const bool upgrade = QFileInfo::exists(folder + u'/' + manifest->application);
+    writeOut("installer: Package name is " + manifest->packageName.toUtf8() + '\n');
+    ToolSupport::pause(300);
+    writeOut(
+        (upgrade ? "installer: Upgrading at base path " : "installer: Installing at base path ") +
+        basePath.toUtf8() + '\n');
+    ToolSupport::pause(700);
+
     QString error;
     if (!Package::install(world, *manifest, folder, QCoreApplication::applicationFilePath(),
                           &error)) {
-        writeErr("installer: The install failed. (The Installer encountered an error that caused "
-                 "the installation to fail. Contact the software manufacturer for assistance.)\n" +
-                 ("installer: " + error + u'\n').toUtf8());
+        // The real tool's verdict, on standard output as it prints it.
+        writeOut(QStringLiteral("installer: The install failed. (The Installer encountered an "
+                                "error that caused the installation to fail. Contact the software "
+                                "manufacturer for assistance. An error occurred while running "
+                                "scripts from the package \"%1\".)\n")
+                     .arg(QFileInfo(package).fileName())
+                     .toUtf8());
         return 1;
     }
     ToolSupport::pause(500);
-    writeOut("installer: The install was successful.\n");
+    writeOut(upgrade ? "installer: The upgrade was successful.\n"
+                     : "installer: The install was successful.\n");
     return 0;
 }

@@ -145,6 +145,13 @@ private slots:
                                                  "createinstallmedia"_s))
                      .canonicalFilePath(),
                  standinProgram());
+        // Over the installer it put there, the same package upgrades it, as the transcript says.
+        QCOMPARE(install(package, root),
+                 Result(0,
+                        u"installer: Package name is macOS Ventura\ninstaller: Upgrading at base "
+                        "path /Applications\ninstaller: The upgrade was successful.\n"_s,
+                        {}));
+        QCOMPARE(applications.entryList(count).size(), 5);
     }
 };
 
