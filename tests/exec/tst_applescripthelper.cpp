@@ -5,8 +5,6 @@
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QThread>
 #include <QtTest>
 
@@ -66,19 +64,6 @@ class AppleScriptHelperTest : public QObject {
         if (!m_world)
             m_world.emplace();
         return *m_world;
-    }
-
-    // What the world's administrator prompt answers, after `delay` seconds.
-    void setAdminPrompt(const QString &answer, double delay)
-    {
-        QFile file(world().path("var/standin/admin.json"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QJsonObject state = QJsonDocument::fromJson(file.readAll()).object();
-        file.close();
-        state.insert("prompt", answer);
-        state.insert("delay", delay);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(QJsonDocument(state).toJson());
     }
 
 private slots:
@@ -306,7 +291,7 @@ private slots:
     {
         QFETCH(QString, prompt);
         QFETCH(QString, command);
-        setAdminPrompt(prompt, 0);
+        world().writeState("admin.json", {{"prompt", prompt}, {"delay", 0}});
         StreamRecord record;
         QVERIFY(runStreamed(command, record));
         QTEST(record.status, "status");
@@ -322,7 +307,7 @@ private slots:
         timing.adminRightsWait = 300ms;
         timing.adminStreamLimit = 1500ms;
         Timing::setCurrent(timing);
-        setAdminPrompt("grant", 30);
+        world().writeState("admin.json", {{"prompt", "grant"}, {"delay", 30}});
         StreamRecord waiting;
         QVERIFY(runStreamed(QStringLiteral("echo ran"), waiting));
         QCOMPARE(waiting.events, QStringList{"done"});
@@ -330,7 +315,7 @@ private slots:
         QCOMPARE(waiting.error,
                  OptText("Timeout while waiting for admin privileges. Please try again."));
 
-        setAdminPrompt("grant", 0);
+        world().writeState("admin.json", {{"prompt", "grant"}, {"delay", 0}});
         QElapsedTimer clock;
         clock.start();
         qint64 firstSeen = -1;

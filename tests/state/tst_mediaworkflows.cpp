@@ -12,22 +12,6 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Changes a state file of the world's, made when it has none yet.
-void writeState(const StandInWorld &world, const QString &file, const QJsonObject &changes)
-{
-    QFile state(world.path("var/standin/" + file));
-    QJsonObject object;
-    if (state.exists()) {
-        QVERIFY(state.open(QIODevice::ReadOnly));
-        object = QJsonDocument::fromJson(state.readAll()).object();
-        state.close();
-    }
-    for (auto it = changes.begin(); it != changes.end(); ++it)
-        object.insert(it.key(), it.value());
-    QVERIFY(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    state.write(QJsonDocument(object).toJson());
-}
-
 // A state with the world's installers and disks loaded and Sequoia and the USB stick selected.
 struct Session {
     AppState state;
@@ -121,7 +105,7 @@ private slots:
     void runOutlivesAFinishedScan()
     {
         QFETCH(bool, iso);
-        writeState(world(), "protection.json", {{"status", "disabled"}});
+        world().writeState("protection.json", {{"status", "disabled"}});
         Session session;
         bool scanFinished = false;
         QObject::connect(&session.state, &AppState::changed, [&] {
@@ -158,7 +142,7 @@ private slots:
     void usbOnACustomConfiguration()
     {
         QFETCH(QString, status);
-        writeState(world(), "protection.json", {{"status", status}});
+        world().writeState("protection.json", {{"status", status}});
         Session session;
         session.state.createBootableUSB();
         session.pressPrimary();
@@ -181,8 +165,8 @@ private slots:
     void usbWithTheSystemPrompt()
     {
         QFETCH(QString, prompt);
-        writeState(world(), "protection.json", {{"status", "disabled"}});
-        writeState(world(), "admin.json", {{"prompt", prompt}});
+        world().writeState("protection.json", {{"status", "disabled"}});
+        world().writeState("admin.json", {{"prompt", prompt}});
         const QString hostile = "Install macOS it's \"new\" $(touch canary) `touch canary`.app";
         const QString applications = world().path("Applications/");
         QVERIFY(QDir().rename(applications + "Install macOS Sequoia.app", applications + hostile));
@@ -229,8 +213,8 @@ private slots:
                             QFileInfo(world().path(tool)).path() + "/real/createinstallmedia"));
         world().replaceTool(tool, "\"$(dirname \"$0\")/real/createinstallmedia\" \"$@\"\n"
                                   "status=$?\nsleep 1\nexit $status");
-        writeState(world(), "protection.json", {{"status", "disabled"}});
-        writeState(world(), "admin.json", {{"delay", 0.2}});
+        world().writeState("protection.json", {{"status", "disabled"}});
+        world().writeState("admin.json", {{"delay", 0.2}});
         Session session;
         QElapsedTimer clock;
         qint64 copySeen = -1;
@@ -274,9 +258,9 @@ private slots:
         QFETCH(QString, path);
         QFETCH(QString, failure);
         QFETCH(QString, said);
-        writeState(world(), "protection.json",
-                   {{"status", path == "terminal" ? "enabled" : "disabled"}});
-        writeState(world(), "createinstallmedia.json", {{"fail", failure}});
+        world().writeState("protection.json",
+                           {{"status", path == "terminal" ? "enabled" : "disabled"}});
+        world().writeState("createinstallmedia.json", {{"fail", failure}});
         Session session;
         if (path == "image") {
             session.state.createBootableDMG();
@@ -405,7 +389,7 @@ private slots:
 
     void packageRefusedOffersTheInstaller()
     {
-        writeState(world(), "admin.json", {{"prompt", "cancel"}});
+        world().writeState("admin.json", {{"prompt", "cancel"}});
         Session session;
         session.state.installPKGAutomated(QUrl::fromLocalFile(packagePath()));
         QTRY_VERIFY(session.state.isShowingAlert());

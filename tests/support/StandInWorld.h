@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -47,6 +49,19 @@ public:
     }
 
     void removeTool(const QString &relative) const { QFile::remove(path(relative)); }
+    // Changes the keys `changes` names in var/standin/FILE, made when the world has none yet.
+    void writeState(const QString &file, const QJsonObject &changes) const
+    {
+        QFile state(path(QStringLiteral("var/standin/") + file));
+        QJsonObject object;
+        if (state.open(QIODevice::ReadOnly))
+            object = QJsonDocument::fromJson(state.readAll()).object();
+        state.close();
+        for (auto it = changes.begin(); it != changes.end(); ++it)
+            object.insert(it.key(), it.value());
+        QVERIFY(state.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        state.write(QJsonDocument(object).toJson());
+    }
 
 private:
     QTemporaryDir m_folder;
