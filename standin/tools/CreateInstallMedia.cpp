@@ -191,12 +191,15 @@ std::optional<Installer> findInstaller(const World &world, const Options &option
     return CreateInstallMedia::readInstaller(bundle);
 }
 
-// Whether to go on, asked as the real tool asks when not told --nointeraction.
-bool confirmed(const QString &volume)
+// Whether to go on, asked as the real tool asks when not told --nointeraction. The tools of
+// El Capitan and Sierra said "disk" where later ones say "volume".
+bool confirmed(const Installer &installer, const QString &volume)
 {
-    writeOut(QStringLiteral("Ready to start.\nTo continue we need to erase the volume at %1.\nIf "
+    const bool saysDisk = installer.name.contains(u"El Capitan") ||
+                          (installer.name.contains(u"Sierra") && !installer.name.contains(u"High"));
+    writeOut(QStringLiteral("Ready to start.\nTo continue we need to erase the %1 at %2.\nIf "
                             "you wish to continue type (Y) then press return: ")
-                 .arg(volume)
+                 .arg(saysDisk ? u"disk" : u"volume", volume)
                  .toUtf8());
     QTextStream input(stdin);
     const QString answer = input.readLine().trimmed();
@@ -635,7 +638,7 @@ int runCreateInstallMedia(const World &world, const QStringList &args)
                              shortfall(volume->size < needed ? needed - volume->size : 54'500'000)),
                     246);
 
-    if (!options->noInteraction && !confirmed(options->volume))
+    if (!options->noInteraction && !confirmed(*installer, options->volume))
         return 1;
     return Conversion(world, *installer, *volume).run(failureOf(chosen, installer->name));
 }

@@ -105,6 +105,13 @@ private slots:
             {},
             "Ready to start.\nTo continue we need to erase the volume at /Volumes/UNTITLED.\nIf "
             "you wish to continue type (Y) then press return: "};
+        QTest::newRow("declined, El Capitan says disk") << Run{
+            "Install macOS Sequoia",
+            {"--volume", "/Volumes/UNTITLED", "--applicationpath",
+             "/Applications/Install OS X El Capitan.app"},
+            {},
+            "Ready to start.\nTo continue we need to erase the disk at /Volumes/UNTITLED.\nIf "
+            "you wish to continue type (Y) then press return: "};
 
         const QStringList untitled{"--volume", "/Volumes/UNTITLED", "--nointeraction"};
         const QByteArray classic = "Erasing Disk: 0%... 10%... 20%... 30%...100%...\nCopying "
@@ -123,7 +130,9 @@ private slots:
     {
         QFETCH(Run, run);
         const bool converts = run.media;
-        const QString root = converts ? makeWorld() : m_root;
+        // Only a run that could go ahead asks first, so a question needs a world that fits.
+        const bool asks = !run.args.contains(u"--nointeraction"_s);
+        const QString root = converts || asks ? makeWorld() : m_root;
         const QByteArray disksBefore = disksState(root);
         QProcess process;
         start(process, root, run.linkedFrom, run.args, run.admin ? root : QString());
