@@ -3,7 +3,9 @@
 // create makes a sparse file of the asked size and notes its volume name and file system (see
 // HdiutilImages.h); attach mounts it on a folder in the world, which is the volume's content
 // until detach deletes it; convert writes a sparse copy in the new format. A .standin-busy file in
-// a mounted volume makes detach refuse, unless -force is given. The files of create's -srcfolder
+// a mounted volume makes detach refuse, unless -force is given; a world whose
+// var/standin/hdiutil.json says {"detach": "unmount-only"} has detach unmount the volumes but leave
+// the image attached, as when something holds the device open (status 16). The files of create's -srcfolder
 // are not copied: the installers they would be are many gigabytes, and the program only lays out
 // an empty volume that way.
 //
@@ -378,6 +380,22 @@ void removeVolumeFolder(const QString &folder)
         writeErr("hdiutil: could not remove " + folder.toUtf8() + '\n');
 }
 
+// The disk as it stays attached once each of its volumes is unmounted.
+QJsonObject withoutMountPoints(QJsonObject disk)
+{
+    for (const char *key : {"Partitions", "APFSVolumes"}) {
+        QJsonArray slices = disk.value(QLatin1String(key)).toArray();
+        for (QJsonValueRef slice : slices) {
+            QJsonObject unmounted = slice.toObject();
+            unmounted.remove(u"MountPoint");
+            slice = unmounted;
+        }
+        if (disk.contains(QLatin1String(key)))
+            disk.insert(QLatin1String(key), slices);
+    }
+    return disk;
+}
+
 int detach(const World &world, const QStringList &args)
 {
     const std::optional<Parsed> parsed = parse(args, {}, {"-force", "-quiet", "-verbose"});
@@ -388,7 +406,9 @@ int detach(const World &world, const QStringList &args)
     const bool byDevice = !target.contains(u'/') || target.startsWith(QLatin1String("/dev/"));
     const QString targetMacPath = byDevice ? QString() : ToolSupport::macPath(world, target);
 
-    enum class Outcome { Ejected, Unknown, Busy };
+    const bool unmountOnly = world.readState(QStringLiteral("hdiutil")).value(u"detach") ==
+                             QLatin1String("unmount-only");
+    enum class Outcome { Ejected, Unmounted, Unknown, Busy };
     Outcome outcome = Outcome::Unknown;
     QString wholeDisk;
     QStringList folders;
@@ -416,6 +436,11 @@ int detach(const World &world, const QStringList &args)
                 }
                 folders << folder;
             }
+            if (unmountOnly) {
+                disks[found->diskIndex] = withoutMountPoints(found->disk);
+                outcome = Outcome::Unmounted;
+                return true;
+            }
             disks.removeAt(found->diskIndex);
             outcome = Outcome::Ejected;
             return true;
@@ -433,10 +458,18 @@ int detach(const World &world, const QStringList &args)
                      .toUtf8());
         return busyStatus;
     case Outcome::Ejected:
+    case Outcome::Unmounted:
         break;
     }
     for (const QString &folder : std::as_const(folders))
         removeVolumeFolder(folder);
+    if (outcome == Outcome::Unmounted) {
+        writeOut(QStringLiteral("\"%1\" unmounted.\n").arg(wholeDisk).toUtf8());
+        writeErr(QStringLiteral("hdiutil: couldn't eject \"%1\" - Resource busy\n")
+                     .arg(wholeDisk)
+                     .toUtf8());
+        return busyStatus;
+    }
     printPaced(QStringLiteral("\"%1\" ejected.\n").arg(wholeDisk).toUtf8(),
                parsed->flags.contains(QStringLiteral("-quiet")));
     return 0;

@@ -93,6 +93,21 @@ private slots:
         QCOMPARE(hdiutil(root, {"detach", "/Volumes/Install macOS Sonoma"}),
                  Result(16, {}, u"hdiutil: couldn't unmount \"disk8\" - Resource busy\n"_s));
         QVERIFY(QFileInfo::exists(busy));
+        // Unmounted but held: the image stays attached and cannot be converted yet.
+        QVERIFY(World(root).writeState("hdiutil"_L1, {{"detach"_L1, "unmount-only"_L1}}));
+        QCOMPARE(hdiutil(root, {"detach", mountPoint, "-force"}),
+                 Result(16, u"\"disk8\" unmounted.\n"_s,
+                        u"hdiutil: couldn't eject \"disk8\" - Resource busy\n"_s));
+        QVERIFY(!QFileInfo::exists(mountPoint));
+        QCOMPARE(diskCount(root), 7);
+        QCOMPARE(hdiutil(root, {"convert", image, "-format", "UDTO", "-o", other}),
+                 failed("convert failed - Resource temporarily unavailable"));
+        QVERIFY(World(root).writeState("hdiutil"_L1, {}));
+        QCOMPARE(hdiutil(root, {"detach", "/dev/disk8"}),
+                 Result(0, u"\"disk8\" ejected.\n"_s, {}));
+        QVERIFY(isSparseImage(image));
+        QCOMPARE(diskCount(root), 6);
+        QCOMPARE(std::get<0>(hdiutil(root, attach)), 0);
         QCOMPARE(hdiutil(root, {"detach", mountPoint, "-force"}),
                  Result(0, u"\"disk8\" ejected.\n"_s, {}));
         QVERIFY(!QFileInfo::exists(mountPoint) && isSparseImage(image));

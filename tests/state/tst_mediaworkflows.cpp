@@ -318,28 +318,38 @@ private slots:
 
     void isoOnTheDesktop_data()
     {
-        QTest::addColumn<bool>("converts");
-        QTest::newRow("success") << true;
-        QTest::newRow("conversion fails") << false;
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("success") << QString() << QString();
+        QTest::newRow("conversion fails")
+            << "convert"
+            << "Failed to convert DMG to ISO: hdiutil: convert failed";
+        // Unmounted but held by something: the image cannot be converted, so the run stops there.
+        QTest::newRow("image stays attached")
+            << "detach"
+            << "Failed to unmount DMG: hdiutil: couldn't eject \"disk8\"";
     }
     void isoOnTheDesktop()
     {
-        QFETCH(bool, converts);
-        if (!converts)
+        QFETCH(QString, failure);
+        QFETCH(QString, said);
+        if (failure == "convert")
             world().replaceTool("usr/bin/hdiutil",
                                 "if [ \"$1\" = convert ]; then echo 'hdiutil: convert failed - No "
                                 "space left on device' >&2; exit 1; fi\n"
                                 "exec \"$TESSALINE_STANDIN\" hdiutil \"$@\"");
+        if (failure == "detach")
+            world().writeState("hdiutil.json", {{"detach", "unmount-only"}});
         Session session;
         session.state.createBootableDMG();
         QVERIFY(!session.state.isShowingAlert());
         QVERIFY(session.finish());
         const ProgressInfo &progress = session.state.progressInfo();
-        if (!converts) {
+        if (!failure.isEmpty()) {
             QVERIFY(!progress.success && !session.state.successProcessed);
-            QVERIFY2(
-                progress.errorMessage->startsWith("Command failed: Failed to convert DMG to ISO: "),
-                qPrintable(*progress.errorMessage));
+            QVERIFY2(progress.errorMessage->startsWith("Command failed: " + said),
+                     qPrintable(*progress.errorMessage));
+            QVERIFY(desktopFiles(world()).contains("Install macOS Sequoia.dmg"));
             QVERIFY(progress.detailMessage.contains("Install macOS Sequoia.dmg"));
             return;
         }
