@@ -520,13 +520,16 @@ int convert(const World &world, const QStringList &args)
     printPaced("Reading GPT Header (Primary GPT Header : 1)…\n", quiet, 50);
     printPaced("Reading GPT Partition Data (Primary GPT Table : 2)…\n", quiet, 50);
     printPaced("Reading  (Apple_Free : 3)…\n", quiet, 50);
-    printPaced("Reading EFI System Partition (C12A7328-F81F-11D2-BA4B-00A0C93EC93B : 4)…\n", quiet,
-               50);
-    printPaced(".....\n", quiet, 50);
-    printPaced("Reading disk image (Apple_HFS : 5)…\n", quiet, 50);
+    // An image made from a folder has no EFI partition; the backup GPT is read last.
+    printPaced("Reading disk image (Apple_HFS : 4)…\n", quiet, 50);
     for (int i = 0; i < 10; ++i)
         printPaced(".....", quiet, 110);
     printPaced("\n", quiet);
+    printPaced("Reading  (Apple_Free : 5)…\n", quiet, 50);
+    printPaced("Reading GPT Partition Data (Backup GPT Table : 6)…\n", quiet, 50);
+    printPaced("..................................................\n", quiet, 50);
+    printPaced("Reading GPT Header (Backup GPT Header : 7)…\n", quiet, 50);
+    printPaced("..................................................\n", quiet, 50);
 
     if (!ToolSupport::makeSparseFile(output, size, &error)) {
         QFile::remove(output);
