@@ -117,28 +117,21 @@ private slots:
         const Transcript busy = Transcript::read("diskutil", "eject-busy");
         QTest::newRow("eject, busy")
             << Answer{diskutil, {"eject", "disk4"}, {busy.exitStatus, {}, busy.streamText(true)}};
-        const QString status = u"System Integrity Protection status: "_s;
-        row("protection enabled", csrutil, {"status"}, status + "enabled.\n");
-        row("protection disabled", csrutil, {"status"}, status + "disabled.\n", {},
-            World::Protection::Disabled);
-        row("protection custom", csrutil, {"status"},
-            status + "enabled (Custom Configuration).\n\nConfiguration:\n\tApple Internal: "
-                     "disabled\n\tKext Signing: disabled\n\tFilesystem Protections: enabled\n"
-                     "\tDebugging Restrictions: enabled\n\tDTrace Restrictions: enabled\n"
-                     "\tNVRAM Protections: enabled\n\tBaseSystem Verification: enabled\n\nThis "
-                     "is an unsupported configuration, likely to break in the future and leave "
-                     "your machine in an unknown state.\n",
-            {}, World::Protection::Custom);
-        row("protection custom, Catalina on", csrutil, {"status"},
-            status + "unknown (Custom Configuration).\n\nConfiguration:\n\tApple Internal: "
-                     "disabled\n\tKext Signing: disabled\n\tFilesystem Protections: "
-                     "disabled\n\tDebugging Restrictions: disabled\n\tDTrace Restrictions: "
-                     "disabled\n\tNVRAM Protections: disabled\n\tBaseSystem Verification: "
-                     "disabled\n\tBoot-arg Restrictions: disabled\n\tKernel Integrity Protections: "
-                     "disabled\n\tAuthenticated Root Requirement: enabled\n\nThis is an "
-                     "unsupported configuration, likely to break in the future and leave your "
-                     "machine in an unknown state.\n",
-            {}, World::Protection::CustomUnknown);
+        // Each protection state as the real csrutil reports it.
+        const auto protection =
+            [](const char *name, const char *transcript, World::Protection state) {
+                const Transcript run = Transcript::read("csrutil", transcript);
+                QTest::newRow(name)
+                    << Answer{csrutil,
+                              {"status"},
+                              {run.exitStatus, run.streamText(false), run.streamText(true)},
+                              state};
+            };
+        protection("protection enabled", "status-enabled", World::Protection::Enabled);
+        protection("protection disabled", "status-disabled", World::Protection::Disabled);
+        protection("protection custom", "status-custom", World::Protection::Custom);
+        protection("protection custom, Catalina on", "status-custom-unknown",
+                   World::Protection::CustomUnknown);
         row("eject", diskutil, {"eject", "disk5"}, u"Disk disk5 ejected\n"_s, {},
             World::Protection::Enabled, "disk5");
     }
