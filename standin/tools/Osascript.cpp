@@ -39,17 +39,19 @@ int usage(const QByteArray &complaint)
 
 // AppleScript reports where in the script an error lies, as "START:END:"; the whole script is the
 // range here.
-int reportError(qsizetype end, const char *kind, const QByteArray &message, int number)
+// osascript gives the range of what went wrong, as character offsets into the script.
+int reportError(qsizetype start, qsizetype end, const char *kind, const QByteArray &message,
+                int number)
 {
-    write(stderr, "0:" + QByteArray::number(end) + ": " + kind + ": " + message + " (" +
-                      QByteArray::number(number) + ")\n");
+    write(stderr, QByteArray::number(start) + ':' + QByteArray::number(end) + ": " + kind + ": " +
+                      message + " (" + QByteArray::number(number) + ")\n");
     return 1;
 }
 
 // A failed statement's range is the whole script, its end exclusive, as osascript prints it.
 int executionError(const QString &source, const QByteArray &message, int number)
 {
-    return reportError(source.size(), "execution error", message, number);
+    return reportError(0, source.size(), "execution error", message, number);
 }
 
 int executionError(const QString &source, const QString &message, int number)
@@ -203,6 +205,13 @@ int runShellScript(const World &world, const QString &source,
     // A stand-in tool found along PATH learns its world from here, not from its bare name.
     if (environment.value(QStringLiteral("TESSALINE_HOST_ROOT")).isEmpty())
         environment.insert(QStringLiteral("TESSALINE_HOST_ROOT"), world.root());
+    // do shell script searches /usr/bin, /bin, /usr/sbin and /sbin, whatever the caller's PATH
+    // says; the world's come first here, the host's after them for what a world does not hold.
+    QStringList searched;
+    for (const char *folder : {"/usr/bin", "/bin", "/usr/sbin", "/sbin"})
+        searched << world.hostPath(QLatin1String(folder));
+    searched << environment.value(QStringLiteral("PATH"));
+    environment.insert(QStringLiteral("PATH"), searched.join(u':'));
     if (script.withAdministratorPrivileges)
         environment.insert(QLatin1String(Administrator::variable),
                            QString::fromUtf8(Administrator::mark(world)));
@@ -277,7 +286,10 @@ int runOsascript(const World &world, const QStringList &args)
         return runShellScript(world, *source, *shellScript);
     if (const auto *volumeIcon = std::get_if<AppleScriptText::VolumeIcon>(&script))
         return setVolumeIcon(world, *source, *volumeIcon);
+    // A script that stops short is wrong where it ends; other faults are placed at its start, since
+    // this reader keeps no positions.
     const auto &syntaxError = std::get<AppleScriptText::SyntaxError>(script);
-    return reportError(source->size(), "syntax error", syntaxError.message.toUtf8(),
-                       AppleScriptText::syntaxErrorNumber);
+    const bool cutShort = syntaxError.message.endsWith(u"found end of script.");
+    return reportError(cutShort ? source->size() : 0, source->size(), "syntax error",
+                       syntaxError.message.toUtf8(), AppleScriptText::syntaxErrorNumber);
 }

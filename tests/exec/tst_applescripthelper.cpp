@@ -202,7 +202,7 @@ private slots:
             << failing("0:38: execution error: Unable to find disk for disk99 (1)")
             << Result{1, "AppleScript Error 1: Unable to find disk for disk99"};
         QTest::newRow("syntax error")
-            << failing("0:26: syntax error: Expected expression but found end of script. (-2741)")
+            << failing("26:26: syntax error: Expected expression but found end of script. (-2741)")
             << Result{1, "AppleScript Error -2741: Expected expression but found end of script."};
         QTest::newRow("no details")
             << QByteArray("exit 1") << Result{1, "AppleScript Error -1: Unknown error"};

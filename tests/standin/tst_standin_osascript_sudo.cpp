@@ -1,6 +1,7 @@
 // Runs the stand-in's osascript and sudo through a world's links, the way the application's
 // scripts reach them, and holds them to the real tools' wording, streams and exit statuses.
 #include "support/StandInProgram.h"
+#include "support/Transcript.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -42,6 +43,20 @@ private:
         return {"osascript", args, 1, {}, err, {}, prompt};
     }
 
+    // The run the real tool's transcript `tool`/`name` records, stream by stream.
+    static Answer recorded(const char *tool, const char *name, const QStringList &args,
+                           const QByteArray &input = {}, const char *prompt = "grant")
+    {
+        const Transcript run = Transcript::read(QLatin1String(tool), QLatin1String(name));
+        return {tool,
+                args,
+                run.exitStatus,
+                run.streamText(false).toUtf8(),
+                run.streamText(true).toUtf8(),
+                input,
+                prompt};
+    }
+
     void setAdmin(const char *prompt)
     {
         QFile file(m_root + "/var/standin/admin.json"_L1);
@@ -66,7 +81,9 @@ private slots:
         QTest::addColumn<Answer>("answer");
         const QByteArray expectedEnd = "syntax error: Expected expression but found end of script. "
                                        "(-2741)\n";
-        QTest::newRow("result") << Answer{"osascript", shell("echo hello"), 0, "hello\n", {}};
+        QTest::newRow("result") << recorded("osascript", "do-shell-script-ok", shell("echo hello"));
+        QTest::newRow("the command's complaint")
+            << recorded("osascript", "do-shell-script-fails", shell("diskutil eject disk99"));
         QTest::newRow("lines joined by CR")
             << Answer{"osascript", shell("printf 'a\\\\nb\\\\n\\\\n'"), 0, "a\rb\r\n", {}};
         // In AppleScript \\ and \" stand for \ and ", so bash is given: printf '%s' "a\\b".
@@ -86,12 +103,15 @@ private slots:
         QTest::newRow("end counts characters")
             << failure(shell("echo ünï >&2; exit 1"), "0:38: execution error: ünï (1)\n");
         QTest::newRow("dangling with")
-            << failure(e("do shell script \"a\" with"), "0:24: " + expectedEnd);
+            << recorded("osascript", "syntax-error", e("do shell script \"a\" with"));
         QTest::newRow("unknown statement")
-            << failure(e("tell application \"Terminal\" to activate"), "0:39: " + expectedEnd);
+            << failure(e("tell application \"Terminal\" to activate"), "39:39: " + expectedEnd);
         QTest::newRow("unknown escape") << failure(
             shell("a\\q"), "0:21: syntax error: Expected “\"” but found unknown token. (-2741)\n");
 
+        QTest::newRow("cancelled, as recorded") << recorded(
+            "osascript", "admin-cancelled",
+            e("do shell script \"/usr/bin/true\" with administrator privileges"), {}, "cancel");
         const QStringList touch = e("do shell script \"touch x\" with administrator privileges");
         QTest::newRow("cancelled")
             << failure(touch, "0:55: execution error: User canceled. (-128)\n", "cancel");
@@ -103,6 +123,10 @@ private slots:
 
         const QStringList printOk{"-S", "printf", "ok"};
         const QByteArray right = password + '\n';
+        QTest::newRow("sudo, as recorded")
+            << recorded("sudo", "password-ok", {"-S", "/usr/bin/id", "-u"}, right);
+        QTest::newRow("sudo, wrong, as recorded")
+            << recorded("sudo", "password-wrong", {"-S", "/usr/bin/id", "-u"}, "WRONG\n");
         QTest::newRow("sudo, right") << Answer{"sudo", printOk, 0, "ok", "Password:", right};
         QTest::newRow("sudo, right at the second try") << Answer{
             "sudo", printOk, 0, "ok", "Password:Sorry, try again.\nPassword:", "wrong\n" + right};
