@@ -195,7 +195,7 @@ void makeTools(const QString &root, const QString &program)
     for (const char *tool :
          {"/usr/sbin/diskutil", "/usr/bin/hdiutil", "/usr/bin/csrutil", "/usr/sbin/installer",
           "/usr/bin/open", "/usr/bin/osascript", "/usr/bin/sudo", "/usr/bin/codesign",
-          "/usr/bin/env"})
+          "/usr/bin/env", "/usr/bin/caffeinate"})
         makeLink(program, root + QLatin1String(tool));
 }
 

@@ -1,9 +1,12 @@
 #include "MainWindow.h"
 
 #include "Menus.h"
+#include "exec/Notification.h"
 #include "state/AppState.h"
 #include "ui/ContentView.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
@@ -18,14 +21,15 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     addToolBar(Qt::TopToolBarArea, m_content->toolBar());
     setUnifiedTitleAndToolBarOnMac(true);
     setContextMenuPolicy(Qt::NoContextMenu);
-    m_menus = std::make_unique<Menus>(*menuBar(), state);
+    m_menus = std::make_unique<Menus>(*menuBar(), state, [this] { close(); });
 
     // Not resizable: the window is exactly as large as what it holds.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
 
-    setWindowTitle(state.windowTitle());
-    connect(&state, &AppState::windowTitleChanged, this, &QWidget::setWindowTitle);
+    updateTitle();
+    connect(&state, &AppState::windowTitleChanged, this, &MainWindow::updateTitle);
+    connect(&state, &AppState::changed, this, &MainWindow::updateTitle);
     state.setFilePicker(&m_picker);
 }
 
@@ -52,4 +56,39 @@ void MainWindow::showEvent(QShowEvent *event)
         return;
     m_contentShown = true;
     m_state.scanForInstallers();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_quitConfirmed && m_state.askBeforeQuitting([this] {
+            m_quitConfirmed = true;
+            close();
+        })) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void MainWindow::updateTitle()
+{
+    const bool running = m_state.hasJob();
+    QString title = m_state.windowTitle();
+    if (running) {
+        const QString job = m_state.jobKind() == AppState::JobKind::usb
+                                ? QStringLiteral("Creating Bootable USB")
+                            : m_state.jobKind() == AppState::JobKind::iso
+                                ? QStringLiteral("Creating Bootable ISO")
+                                : QStringLiteral("Installing macOS Package");
+        title =
+            QStringLiteral("%1 % \u2014 %2").arg(int(m_state.progressInfo().percentage)).arg(job);
+    }
+    if (windowTitle() != title)
+        setWindowTitle(title);
+    // A job that ends while the user is elsewhere says so the desktop's way, and how it ended.
+    if (m_jobWasRunning && !running && !isActiveWindow()) {
+        QApplication::alert(this);
+        postNotification(m_state.jobOutcome());
+    }
+    m_jobWasRunning = running;
 }

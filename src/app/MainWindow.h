@@ -29,6 +29,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing during a job asks first; yes stops the job and quits.
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     AppState &m_state;
@@ -36,4 +38,9 @@ private:
     FileDialogPicker m_picker;
     std::unique_ptr<Menus> m_menus;
     bool m_contentShown = false;
+    bool m_quitConfirmed = false;
+    bool m_jobWasRunning = false;
+
+    // The installer's name, or the running job's progress ("45 % — Creating Bootable USB").
+    void updateTitle();
 };

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QDesktopServices>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -30,7 +31,7 @@ QUrl Menus::donationURL()
     return QUrl(QStringLiteral("https://quorvale.com/tessaline/donate"));
 }
 
-Menus::Menus(QMenuBar &menuBar, AppState &state)
+Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
 {
     QMenu *file = menuBar.addMenu(QStringLiteral("File"));
     newWindow = addCommand(file, QStringLiteral("New Window"), [] {});
@@ -46,6 +47,18 @@ Menus::Menus(QMenuBar &menuBar, AppState &state)
     refreshDiskList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     addInstaller = addCommand(file, QStringLiteral("Add macOS Installer"),
                               [&state] { state.addInstallerFromFinder(); });
+    file->addSeparator();
+    this->quit = addCommand(file, QStringLiteral("Quit"), std::move(quit));
+    this->quit->setShortcut(QKeySequence::Quit);
+    // The application menu's Quit on macOS.
+    this->quit->setMenuRole(QAction::QuitRole);
+    QObject::connect(&state, &AppState::changed, scanForInstallers, [this, &state] {
+        const bool busy = state.isBusy();
+        for (QAction *starter : {scanForInstallers, addInstaller}) {
+            starter->setEnabled(!busy);
+            starter->setToolTip(busy ? AppState::busyReason() : QString());
+        }
+    });
 
     QMenu *help = menuBar.addMenu(QStringLiteral("Help"));
     help->addSeparator();

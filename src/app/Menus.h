@@ -6,11 +6,14 @@ class AppState;
 class QAction;
 class QMenuBar;
 
-// The File and Help menus of the window's menu bar. The commands run whatever the state is
-// doing: none of them looks at the busy flags.
+#include <functional>
+
+// The File and Help menus of the window's menu bar. Commands that would start another job or
+// change the installer a job uses are disabled while one runs or its result is shown.
 class Menus {
 public:
-    Menus(QMenuBar &menuBar, AppState &state);
+    // `quit` is what File ▸ Quit does: closing the window, which asks first during a job.
+    Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit);
 
     // The maker's pages, opened in the default browser by the Help menu.
     static QUrl infoURL();
@@ -20,6 +23,7 @@ public:
     QAction *scanForInstallers = nullptr;
     QAction *refreshDiskList = nullptr;
     QAction *addInstaller = nullptr;
+    QAction *quit = nullptr;
     QAction *aboutMaker = nullptr;
     QAction *supportDevelopment = nullptr;
 };

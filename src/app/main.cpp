@@ -1,7 +1,9 @@
 #include "MainWindow.h"
 #include "QuitOnSignal.h"
+#include "exec/JobThreads.h"
 #include "host/HostSelection.h"
 #include "model/Diagnostics.h"
+#include "model/Timing.h"
 #include "state/AppState.h"
 
 #include <QApplication>
@@ -33,5 +35,9 @@ int main(int argc, char *argv[])
     MainWindow window(state);
     window.centreOnScreen();
     window.show();
-    return application.exec();
+    const int status = application.exec();
+    // A job still running is stopped, its tools with it, before anything it uses goes away.
+    if (!JobThreads::stopAll(Timing::current().quitJobLimit))
+        printDiagnostic(QStringLiteral("A job did not stop in time; quitting anyway"));
+    return status;
 }

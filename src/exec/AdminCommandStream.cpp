@@ -5,6 +5,7 @@
 
 #include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
+#include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "exec/NamedPipeReader.h"
 #include "exec/ScriptEngine.h"
@@ -16,7 +17,6 @@
 #include "model/Timing.h"
 
 #include <QRandomGenerator>
-#include <QThreadPool>
 
 namespace {
 
@@ -66,8 +66,9 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     bool rightsGranted = false;
     Utf8ChunkDecoder outputDecoder;
     Utf8ChunkDecoder errorDecoder;
-    auto deliver = [](const AppleScriptHelper::TextHandler &handler, const QString &text) {
-        runOnMainThread([handler, text] { handler(text); });
+    MainThreadFeed feed;
+    auto deliver = [&feed](const AppleScriptHelper::TextHandler &handler, const QString &text) {
+        feed.post([handler, text] { handler(text); });
     };
     const auto takeOutput = [&](const QByteArray &chunk) {
         const QByteArray bytes = outputDecoder.completeCharacters(chunk);
@@ -185,6 +186,6 @@ void AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(const QString &c
                                                                 TextHandler errorHandler,
                                                                 CompletionHandler completionHandler)
 {
-    QThreadPool::globalInstance()->start(
+    JobThreads::start(
         [=] { streamAdminCommand(command, outputHandler, errorHandler, completionHandler); });
 }

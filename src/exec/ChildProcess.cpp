@@ -95,6 +95,8 @@ ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
 
 ChildProcess::~ChildProcess()
 {
+    if (m_stopper != 0)
+        m_cancellation->remove(m_stopper);
     // Nothing may outlive its operation: a process still running here is ended.
     if (m_process.state() != QProcess::NotRunning) {
         signalGroup(SIGKILL);
@@ -111,6 +113,10 @@ void ChildProcess::addTimeLimit(std::chrono::milliseconds after, std::function<v
 
 bool ChildProcess::start()
 {
+    if (m_cancellation->isRequested()) {
+        m_startError = QStringLiteral("Cancelled");
+        return false;
+    }
     // QProcess (Qt 6.4) leaves a pipe open every time the program it started cannot be run, so
     // a program that cannot be run is not handed to it.
     if (const std::optional<QString> reason = whyNotRunnable(m_process.program())) {
@@ -130,6 +136,10 @@ bool ChildProcess::start()
         return false;
     m_group = m_process.processId();
     m_process.closeWriteChannel();
+    m_stopper = m_cancellation->add(&m_process, [this] {
+        if (isRunning())
+            terminate();
+    });
     return true;
 }
 

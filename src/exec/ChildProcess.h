@@ -1,5 +1,7 @@
 #pragma once
 
+#include "exec/Cancellation.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QProcess>
@@ -15,7 +17,10 @@ class QTimer;
 // One child process run to its end on the calling thread, which is a background thread: the
 // thread runs its own event loop while it waits, so both pipes are drained as data arrives (a
 // chatty tool never stalls), chunks reach their callbacks as they come, and time limits fire.
-// Everything here happens on the calling thread; nothing is shared with other threads.
+// Everything here happens on the calling thread; nothing is shared with other threads, but for
+// the calling thread's job cancellation (or, outside a job, the one quitting requests): once it is
+// requested, the process is terminated as by terminate(), and a process not yet started does not
+// start.
 class ChildProcess {
 public:
     using ChunkHandler = std::function<void(const QByteArray &)>;
@@ -45,7 +50,8 @@ public:
     // returned. They must fit in the pipe (a few kilobytes at least, a password line easily).
     void setInput(std::vector<QByteArrayView> pieces) { m_input = std::move(pieces); }
 
-    // Launches the process; false when it could not be started (errorString() says why).
+    // Launches the process; false when it could not be started (errorString() says why), also
+    // when its job has been cancelled.
     bool start();
     // Returns once the process has exited, handling its output and time limits meanwhile.
     void waitForExit();
@@ -79,6 +85,10 @@ private:
     ChunkHandler m_errorHandler;
     std::vector<std::pair<std::chrono::milliseconds, std::function<void()>>> m_timeLimits;
     std::vector<std::unique_ptr<QTimer>> m_timers;
+    // The job this process belongs to (or the work outside jobs), and its registration there
+    // while it runs.
+    std::shared_ptr<Cancellation> m_cancellation = Cancellation::governing();
+    int m_stopper = 0;
     // The tool's process group: its process id, kept for after it has exited.
     qint64 m_group = 0;
     bool m_terminating = false;

@@ -36,6 +36,7 @@ Host Host::macOS()
 {
     Host host;
     host.m_temporaryFolder = QDir::tempPath();
+    host.m_homeFolder = QDir::homePath();
     host.m_desktopFolder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     host.m_computerName = macComputerName();
     host.m_environment = QProcessEnvironment::systemEnvironment();
@@ -47,6 +48,8 @@ Host Host::standIn(const QString &root)
     Host host;
     host.m_root = QDir::cleanPath(QFileInfo(root).absoluteFilePath());
     host.m_temporaryFolder = host.m_root + QStringLiteral("/tmp");
+    // A stand-in's user keeps Desktop and Downloads at its root.
+    host.m_homeFolder = host.m_root;
     host.m_desktopFolder = host.m_root + QStringLiteral("/Desktop");
     QDir().mkpath(host.m_temporaryFolder);
     QDir().mkpath(host.m_desktopFolder);

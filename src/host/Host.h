@@ -36,6 +36,14 @@ public:
 
     QString applicationsFolder() const { return systemPath(QStringLiteral("/Applications")); }
     QString volumesFolder() const { return systemPath(QStringLiteral("/Volumes")); }
+    // The disk layout a stand-in's diskutil answers from, rewritten as its disks change; a Mac
+    // keeps its layout to itself.
+    std::optional<QString> diskLayoutFile() const
+    {
+        if (!isStandIn())
+            return std::nullopt;
+        return m_root + QStringLiteral("/var/standin/disks.json");
+    }
 
     QString diskutil() const { return systemPath(QStringLiteral("/usr/sbin/diskutil")); }
     QString hdiutil() const { return systemPath(QStringLiteral("/usr/bin/hdiutil")); }
@@ -46,10 +54,13 @@ public:
     QString codesign() const { return systemPath(QStringLiteral("/usr/bin/codesign")); }
     QString sudo() const { return systemPath(QStringLiteral("/usr/bin/sudo")); }
     QString env() const { return systemPath(QStringLiteral("/usr/bin/env")); }
+    QString caffeinate() const { return systemPath(QStringLiteral("/usr/bin/caffeinate")); }
     QString bash() const { return basicTool(QStringLiteral("/bin/bash")); }
     QString chmod() const { return basicTool(QStringLiteral("/bin/chmod")); }
 
     QString temporaryFolder() const { return m_temporaryFolder; }
+    // The user's home folder, where the file dialogs start.
+    QString homeFolder() const { return m_homeFolder; }
     QString desktopFolder() const { return m_desktopFolder; }
     std::optional<QString> computerName() const { return m_computerName; }
 
@@ -79,6 +90,7 @@ private:
 
     QString m_root;
     QString m_temporaryFolder;
+    QString m_homeFolder;
     QString m_desktopFolder;
     std::optional<QString> m_computerName;
     QProcessEnvironment m_environment;

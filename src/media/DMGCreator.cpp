@@ -3,7 +3,10 @@
 
 #include "media/DMGCreator.h"
 
+#include "exec/Cancellation.h"
+#include "exec/JobThreads.h"
 #include "host/Host.h"
+#include "media/PartialImages.h"
 #include "model/ByteFormat.h"
 #include "model/InstallMediaOutput.h"
 #include "model/PathEntry.h"
@@ -12,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTextBoundaryFinder>
-#include <QThreadPool>
 
 #include <cmath>
 #include <filesystem>
@@ -39,15 +41,11 @@ std::optional<QString> removeExisting(const QString &path, bool &removed)
     return std::nullopt;
 }
 
-// A failed run leaves its unfinished files on the desktop; the user is told where they are.
-QString leftoverNote(const QString &dmgPath, const QString &cdrPath)
+// Whether the job this thread does has been asked to stop.
+bool isCancelled()
 {
-    if (!QFileInfo::exists(dmgPath))
-        return {};
-    QString note = QStringLiteral("The unfinished disk image was left at ") + dmgPath;
-    if (QFileInfo::exists(cdrPath))
-        note += QStringLiteral(", its partial conversion at ") + cdrPath;
-    return note;
+    const std::shared_ptr<Cancellation> job = Cancellation::current();
+    return job && job->isRequested();
 }
 
 // At most 80 characters as the user counts them; a longer line keeps 77 and an ellipsis.
@@ -152,8 +150,9 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
           QStringLiteral("Warning: Could not delete existing DMG file - "));
     clear(isoPath, QStringLiteral("Removed existing ISO file"),
           QStringLiteral("Warning: Could not delete existing ISO file - "));
+    const PartialImages partial(dmgPath, conversionBase(isoPath) + QStringLiteral(".cdr"));
 
-    QThreadPool::globalInstance()->start([=] {
+    JobThreads::start([=] {
         // From here on the completion is called from this thread only: ChildProcess hands the
         // tools' output to its handlers on the thread that waits for the tool, so the reports
         // of the output handlers and of the steps never interleave and the record needs no lock.
@@ -174,13 +173,43 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
             completion(record);
             report(message, 0);
         };
-        const auto fail = [&](const QString &error) {
-            const QString note =
-                leftoverNote(dmgPath, conversionBase(isoPath) + QStringLiteral(".cdr"));
-            if (!note.isEmpty())
-                record.updateDetailMessage(note);
-            record.completeAllSteps(false, error);
+        Attachment image;
+        // Ends the run short of its ISO, having let go of the image and removed what it wrote;
+        // `failure` is why, unless the run was cancelled.
+        const auto stop = [&](const Failure &failure) {
+            if (image.isAttached()) {
+                // Part of stopping, which a cancel does not stop, nor quitting.
+                const Cancellation::Scope uncancellable(std::make_shared<Cancellation>());
+                (void)detachDMG(image);
+            }
+            const QString left = partial.remove(image.wholeDisk);
+            // The private mount point goes whatever became of the image.
+            image.mountFolder.reset();
+            if (isCancelled()) {
+                record.completeAllSteps(
+                    false,
+                    QStringLiteral("Cancelled. ") +
+                        (left.isEmpty() ? QStringLiteral("The partial disk image was removed.")
+                                        : left + u'.'));
+            } else {
+                if (!left.isEmpty())
+                    record.updateDetailMessage(left);
+                record.completeAllSteps(false, failure);
+            }
             completion(record);
+        };
+        // Runs one step unless the run was cancelled before it; whether the run goes on. A cancel
+        // during the step ends its tool, so the step fails, and the end is told as a cancel.
+        const auto perform = [&](const std::function<Failure()> &step) {
+            if (isCancelled()) {
+                stop(std::nullopt);
+                return false;
+            }
+            if (const Failure failure = step()) {
+                stop(failure);
+                return false;
+            }
+            return true;
         };
 
         record.message = QStringLiteral("Creating DMG file...");
@@ -188,18 +217,18 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
         report(QStringLiteral("Allocating space for DMG file (") + formatGigabytes(requiredSize) +
                    u')',
                10);
-        if (const Failure failure = createEmptyDMG(dmgPath, requiredSize, name, report))
-            return fail(*failure);
+        if (!perform([&] { return createEmptyDMG(dmgPath, requiredSize, name, report); }))
+            return;
         report(QStringLiteral("DMG file created successfully"), 100);
 
         beginStep(1, QStringLiteral("Preparing to make DMG bootable"));
-        if (const Failure failure = makeBootable(installer, dmgPath, name, report, detail))
-            return fail(*failure);
+        if (!perform([&] { return makeBootable(installer, dmgPath, image, report, detail); }))
+            return;
         report(QStringLiteral("DMG is now bootable"), 100);
 
         beginStep(2, QStringLiteral("Preparing to convert DMG to ISO"));
-        if (const Failure failure = convertDMGtoISO(dmgPath, isoPath, report))
-            return fail(*failure);
+        if (!perform([&] { return convertDMGtoISO(dmgPath, isoPath, report); }))
+            return;
         report(QStringLiteral("Converted to ISO successfully"), 100);
 
         beginStep(3, QStringLiteral("Cleaning up temporary files"));

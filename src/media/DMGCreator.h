@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exec/JobFolder.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
 
@@ -7,12 +8,14 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // Turns an installer application into a bootable ISO file on the user's desktop: hdiutil makes
 // an empty read-write image, the installer's own createinstallmedia writes into it with
-// administrator rights, and hdiutil converts it to a CD master that becomes the ".iso". The
-// engine keeps no state; the workflow makes one instance per run.
+// administrator rights, and hdiutil converts it to a CD master that becomes the ".iso". A run that
+// fails or is cancelled lets go of the image and removes the image files it made. The engine
+// keeps no state; the workflow makes one instance per run.
 class DMGCreator {
 public:
     using Completion = std::function<void(const ProgressInfo &progress)>;
@@ -20,7 +23,9 @@ public:
     // Runs the whole job, handing the completion a copy of the run's progress record after every
     // change: first on the calling thread while earlier outputs of the same name are removed,
     // then from one background thread until the record is complete. Returns once the background
-    // part is queued.
+    // part is queued. The background part is a job of the calling thread's (see JobThreads):
+    // cancelling it ends the tool that runs and starts no other, and the record completes as
+    // cancelled.
     void createBootableDMG(const InstallerApp &installer, Completion completion);
 
     // What the make-bootable step reports for one line of createinstallmedia's output.
@@ -42,6 +47,21 @@ private:
     // The description of what went wrong; nothing on success.
     using Failure = std::optional<QString>;
 
+    // The image while the run has it attached. It is mounted on a private folder of the run's
+    // own, never in the volumes folder, where a volume of the same name (a USB stick just made
+    // from the same installer) may already be mounted. createinstallmedia's erase mounts the
+    // volume anew under the volumes folder, so the image is let go of by its whole disk,
+    // wherever its volume is by then; the folder goes once it is.
+    struct Attachment {
+        std::unique_ptr<JobFolder> mountFolder;
+        // "/dev/disk7": empty when nothing is attached.
+        QString wholeDisk;
+        // "/dev/disk7s1": by it diskutil finds the volume once createinstallmedia has erased it.
+        QString volume;
+
+        bool isAttached() const { return !wholeDisk.isEmpty(); }
+    };
+
     // Where hdiutil is told to write the converted image; it adds ".cdr" itself.
     static QString conversionBase(const QString &isoPath);
 
@@ -49,10 +69,11 @@ private:
                                                 const QString &volumeName,
                                                 const ProgressCallback &progress);
     [[nodiscard]] static Failure makeBootable(const InstallerApp &installer, const QString &dmgPath,
-                                              const QString &dmgName,
-                                              const ProgressCallback &progress,
+                                              Attachment &image, const ProgressCallback &progress,
                                               const DetailCallback &detail);
-    [[nodiscard]] static Failure unmountDMG(const QString &volumePath);
+    [[nodiscard]] static Failure attachDMG(const QString &dmgPath, Attachment &image,
+                                           const ProgressCallback &progress);
+    [[nodiscard]] static Failure detachDMG(Attachment &image);
     [[nodiscard]] static Failure convertDMGtoISO(const QString &dmgPath, const QString &isoPath,
                                                  const ProgressCallback &progress);
 };

@@ -4,7 +4,9 @@
 #include "media/DMGCreator.h"
 #include "media/InstallMediaFailure.h"
 
+#include "disk/DiskTool.h"
 #include "exec/AppleScriptHelper.h"
+#include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
 #include "exec/Utf8Text.h"
@@ -19,6 +21,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 namespace {
 
@@ -68,6 +71,52 @@ void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &
     });
 }
 
+// "/dev/disk7" for any node of the disk, "/dev/disk7s1" included.
+QString wholeDiskNode(const QString &node)
+{
+    const QString name = node.mid(QStringLiteral("/dev/").size());
+    return QStringLiteral("/dev/") + DiskTool::wholeDiskOf(name).value_or(name);
+}
+
+bool isSameFolder(const QString &one, const QString &other)
+{
+    const QString canonical = QFileInfo(one).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
+}
+
+// Why the volume `device` does not hold the installer, or nothing when it does. Erasing it
+// mounted it anew under the volumes folder, so diskutil is asked where it is now.
+std::optional<QString> missingInstaller(const QString &device)
+{
+    const DiskTool::Answer answer = DiskTool::ask(device);
+    if (answer.failure)
+        return QStringLiteral("the disk image's volume could not be looked up: ") +
+               answer.failure->description();
+    const QString mountPoint =
+        answer.info
+            ? DiskTool::string(*answer.info, QStringLiteral("MountPoint")).value_or(QString())
+            : QString();
+    if (mountPoint.isEmpty() || !installerApplicationIn(Host::current().hostPath(mountPoint)))
+        return QStringLiteral("createinstallmedia reported success, but the disk image holds no "
+                              "installer");
+    return std::nullopt;
+}
+
+// Waits `pause` on a job's thread; false, at once, when the job is asked to stop meanwhile.
+bool pauseUnlessCancelled(Timing::Duration pause)
+{
+    using namespace std::chrono;
+    const std::shared_ptr<Cancellation> job = Cancellation::current();
+    const auto until = steady_clock::now() + pause;
+    while (steady_clock::now() < until) {
+        if (job && job->isRequested())
+            return false;
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(milliseconds(50),
+                                                                     until - steady_clock::now()));
+    }
+    return !(job && job->isRequested());
+}
+
 } // namespace
 
 DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 size,
@@ -115,35 +164,53 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
     return std::nullopt;
 }
 
-DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, const QString &dmgPath,
-                                             const QString &dmgName,
-                                             const ProgressCallback &progress,
-                                             const DetailCallback &detail)
+DMGCreator::Failure DMGCreator::attachDMG(const QString &dmgPath, Attachment &image,
+                                          const ProgressCallback &progress)
 {
     const Host host = Host::current();
-    const QString mountPoint = host.volumesFolder() + u'/' + dmgName;
     progress(QStringLiteral("Mounting DMG file"), 5);
-    {
-        ChildProcess attach(host.hdiutil(),
-                            {QStringLiteral("attach"), dmgPath, QStringLiteral("-noverify"),
-                             QStringLiteral("-mountpoint"), mountPoint});
-        if (!attach.start())
-            return attach.errorString();
-        if (Failure failure = waitForImageTool(attach))
-            return failure;
-        if (attach.exitStatus() != 0)
-            return commandFailed(QStringLiteral("Failed to mount DMG: ") + standardError(attach));
+    image.mountFolder = std::make_unique<JobFolder>(QStringLiteral("DMGMount"));
+    if (!image.mountFolder->isValid())
+        return image.mountFolder->errorString();
+    const QString mountPoint = image.mountFolder->path();
+    // Hidden from the Finder, which would otherwise open a window on it.
+    ChildProcess attach(host.hdiutil(),
+                        {QStringLiteral("attach"), dmgPath, QStringLiteral("-noverify"),
+                         QStringLiteral("-nobrowse"), QStringLiteral("-mountpoint"), mountPoint});
+    if (!attach.start())
+        return attach.errorString();
+    if (Failure failure = waitForImageTool(attach))
+        return failure;
+    // Whatever else went wrong, a device it names is attached and must be let go of.
+    const QList<HdiutilAttachedDevice> devices =
+        hdiutilAttachedDevices(decodeUtf8(attach.readRemainingOutput()));
+    if (!devices.isEmpty())
+        image.wholeDisk = wholeDiskNode(devices.first().device);
+    if (attach.exitStatus() != 0)
+        return commandFailed(QStringLiteral("Failed to mount DMG: ") + standardError(attach));
+    for (const HdiutilAttachedDevice &device : devices) {
+        if (isSameFolder(host.hostPath(device.mountPoint), mountPoint))
+            image.volume = device.device;
     }
-    if (!QFileInfo::exists(mountPoint))
+    if (image.volume.isEmpty())
         return commandFailed(QStringLiteral("DMG mounted but volume not found at ") + mountPoint);
     progress(QStringLiteral("DMG mounted successfully at ") + mountPoint, 10);
+    return std::nullopt;
+}
+
+DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, const QString &dmgPath,
+                                             Attachment &image, const ProgressCallback &progress,
+                                             const DetailCallback &detail)
+{
+    if (Failure failure = attachDMG(dmgPath, image, progress))
+        return failure;
     constexpr double copyingStarted = 15;
     progress(QStringLiteral("Copying the installer files to the DMG"), copyingStarted);
 
     // This command goes through a shell as root: the installer record quotes the tool path, the
     // mount point and the bundle path for it, since installer names hold spaces and may hold
     // quotes or anything else a file name can.
-    const QString command = installer.createinstallmediaCommand(mountPoint);
+    const QString command = installer.createinstallmediaCommand(image.mountFolder->path());
     const AppleScriptHelper::Result result = AppleScriptHelper::runWithAdminPrivileges(command);
 
     for (const ToolReport &report : readToolOutput(result.output, copyingStarted)) {
@@ -153,37 +220,44 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
             detail(report.message);
     }
 
-    if (result.status != 0) {
-        // The tool's own failure is the one worth telling; the image is let go of regardless.
-        (void)unmountDMG(mountPoint);
+    if (result.status != 0)
         return commandFailed(
             QStringLiteral("Failed to make DMG bootable: ") +
             installMediaFailure(InstallMediaOutput(), result.output, result.output));
-    }
     // Status 0 is only the tool's word; the image must hold the installer now.
-    if (!installerApplicationIn(mountPoint)) {
-        (void)unmountDMG(mountPoint);
-        return commandFailed(QStringLiteral("Failed to make DMG bootable: createinstallmedia "
-                                            "reported success, but the disk image holds no "
-                                            "installer"));
-    }
+    if (const Failure missing = missingInstaller(image.volume))
+        return commandFailed(QStringLiteral("Failed to make DMG bootable: ") + *missing);
     progress(QStringLiteral("Successfully made DMG bootable"), 95);
-    if (Failure failure = unmountDMG(mountPoint))
+    if (Failure failure = detachDMG(image))
         return failure;
     progress(QStringLiteral("Unmounted DMG"), 100);
     return std::nullopt;
 }
 
-DMGCreator::Failure DMGCreator::unmountDMG(const QString &volumePath)
+DMGCreator::Failure DMGCreator::detachDMG(Attachment &image)
 {
-    ChildProcess detach(Host::current().hdiutil(),
-                        {QStringLiteral("detach"), volumePath, QStringLiteral("-force")});
-    if (!detach.start())
-        return detach.errorString();
-    if (Failure failure = waitForImageTool(detach))
-        return failure;
-    if (detach.exitStatus() != 0)
-        return commandFailed(QStringLiteral("Failed to unmount DMG: ") + standardError(detach));
+    // hdiutil says 16, "Resource busy", while something still has the volume open; just after
+    // createinstallmedia that is often the system indexing what was written, which soon lets go.
+    constexpr int busyStatus = 16;
+    constexpr int attempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        ChildProcess detach(Host::current().hdiutil(),
+                            {QStringLiteral("detach"), image.wholeDisk, QStringLiteral("-force")});
+        if (!detach.start())
+            return detach.errorString();
+        if (Failure failure = waitForImageTool(detach))
+            return failure;
+        if (detach.exitStatus() == 0)
+            break;
+        if (detach.exitStatus() != busyStatus || attempt == attempts ||
+            !pauseUnlessCancelled(Timing::current().detachRetryPause))
+            return commandFailed(QStringLiteral("Failed to unmount DMG: ") +
+                                 standardError(detach));
+    }
+    image.wholeDisk.clear();
+    image.volume.clear();
+    // Nothing is mounted on the folder any more.
+    image.mountFolder.reset();
     return std::nullopt;
 }
 

@@ -19,3 +19,12 @@ QString installMediaFailure(const InstallMediaOutput &output,
     const QString said = output.failure();
     return said.isEmpty() ? fallback : said;
 }
+
+QString cancelledInstallMediaMessage(const InstallMediaOutput &output, const QString &volumeName)
+{
+    // The tool says "Erasing disk" as it begins; before that line the volume is as it was.
+    if (output.phase() == InstallMediaOutput::Phase::starting)
+        return QStringLiteral("Cancelled. Nothing was erased.");
+    return QStringLiteral("%1 was erased and is incomplete: erase it or make it again")
+        .arg(volumeName);
+}

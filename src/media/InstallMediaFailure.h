@@ -12,3 +12,7 @@
 // prompt or a time-out. Otherwise the tool's own failure lines, and only without them `fallback`.
 QString installMediaFailure(const InstallMediaOutput &output,
                             const std::optional<QString> &runnerError, const QString &fallback);
+
+// What a cancelled createinstallmedia run left of the volume `volumeName`: untouched until the
+// tool began erasing it, erased and incomplete from then on.
+QString cancelledInstallMediaMessage(const InstallMediaOutput &output, const QString &volumeName);

@@ -6,6 +6,7 @@
 #include "media/USBCreator.h"
 
 #include "exec/ChildProcess.h"
+#include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
@@ -13,8 +14,6 @@
 #include "model/ShellQuote.h"
 #include "model/SudoPasswordCheck.h"
 #include "model/Timing.h"
-
-#include <QThreadPool>
 
 #include <memory>
 
@@ -49,12 +48,13 @@ void runTerminalCommand(const QStringList &command, Secret &password,
     // Everything below runs on this thread only, so the decoders need no locking.
     Utf8ChunkDecoder outputDecoder;
     Utf8ChunkDecoder errorDecoder;
-    auto forward = [](Utf8ChunkDecoder &decoder, const USBCreator::TextHandler &handler,
-                      const QByteArray &bytes) {
+    MainThreadFeed feed;
+    auto forward = [&feed](Utf8ChunkDecoder &decoder, const USBCreator::TextHandler &handler,
+                           const QByteArray &bytes) {
         const QString text = decoder.decode(bytes);
         if (text.isEmpty())
             return;
-        runOnMainThread([handler, text] { handler(text); });
+        feed.post([handler, text] { handler(text); });
     };
     process.onOutput(
         [&](const QByteArray &bytes) { forward(outputDecoder, outputHandler, bytes); });
@@ -105,7 +105,7 @@ void USBCreator::executeTerminalCommand(const QStringList &command, Secret passw
 {
     // The pool's tasks are copied; the one buffer is shared between the copies, not copied.
     auto secret = std::make_shared<Secret>(std::move(password));
-    QThreadPool::globalInstance()->start([=] {
+    JobThreads::start([=] {
         runTerminalCommand(command, *secret, outputHandler, errorHandler, completionHandler);
     });
 }

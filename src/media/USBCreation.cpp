@@ -5,12 +5,12 @@
 
 #include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
+#include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "media/InstallMediaFailure.h"
 
 #include <QCoreApplication>
 #include <QThread>
-#include <QThreadPool>
 
 #include <memory>
 
@@ -90,6 +90,7 @@ void handleInstallMediaOutput(UsbRun &run, InstallMediaOutput::Stream stream, co
     if (output.phase() == Phase::starting)
         return;
     ProgressInfo &progress = run.progress;
+    progress.targetErased = true;
     const qint64 step = stepOf(output);
     if (step > progress.currentStep)
         progress.updateCurrentStep(step);
@@ -101,14 +102,15 @@ void handleInstallMediaOutput(UsbRun &run, InstallMediaOutput::Stream stream, co
 
 namespace {
 
-void fail(UsbRun &run, const QString &error)
+void fail(UsbRun &run, const QString &error,
+          const QString &message = QStringLiteral("USB creation failed"))
 {
     ProgressInfo &progress = run.progress;
     if (progress.currentStep >= 0 && progress.currentStep < progress.steps.size())
         progress.steps[progress.currentStep].inProgress = false;
     progress.isComplete = true;
     progress.success = false;
-    progress.message = QStringLiteral("USB creation failed");
+    progress.message = message;
     progress.errorMessage = error;
     run.publish();
 }
@@ -130,6 +132,10 @@ void succeed(UsbRun &run, const QString &installerVolume)
 void finish(const std::shared_ptr<UsbRun> &run, const DiskInfo &target, int status,
             const std::optional<QString> &error)
 {
+    if (run->cancellation && run->cancellation->isRequested()) {
+        return fail(*run, cancelledInstallMediaMessage(run->output, target.volumeName),
+                    QStringLiteral("USB creation cancelled"));
+    }
     if (status != 0) {
         run->progress.updateDetailMessage(
             QStringLiteral("The command ended with status %1").arg(status));
@@ -154,6 +160,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
 {
     auto run = std::make_shared<UsbRun>();
     run->report = std::move(completion);
+    run->cancellation = Cancellation::current();
     ProgressInfo &progress = run->progress;
     progress.setupSteps(ProgressInfo::OperationType::usbCreation);
     progress.currentStep = 0;
@@ -175,7 +182,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
     }
 
     const QString command = from.createinstallmediaCommand(to.mountPoint);
-    QThreadPool::globalInstance()->start([run, command, to] {
+    JobThreads::start([run, command, to] {
         // The tool erases first; until it says so the first step waits at its start.
         run->progress.updateDetailMessage(QStringLiteral("Preparing disk for bootable media"));
         run->publish();
@@ -183,6 +190,10 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
         // The listing may be old by now: the mount point must still be the chosen device's.
         if (const std::optional<QString> refusal = DiskUtility::confirmTarget(to)) {
             runOnMainThread([run, refusal] { fail(*run, *refusal); });
+            return;
+        }
+        if (run->cancellation && run->cancellation->isRequested()) {
+            runOnMainThread([run, to] { finish(run, to, -1, std::nullopt); });
             return;
         }
         AppleScriptHelper::runShellCommandWithAdminPrivilegesAsync(

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "exec/Cancellation.h"
 #include "media/USBCreator.h"
 #include "model/InstallMediaOutput.h"
 #include "model/ProgressInfo.h"
 
 #include <QString>
 
+#include <memory>
+
 // One run's progress, written from the work thread until the command starts and from the main
 // thread afterwards; every report hands the caller a copy.
 struct UsbRun {
     ProgressInfo progress;
     InstallMediaOutput output;
+    // The job the run is part of; null when it was started outside one.
+    std::shared_ptr<Cancellation> cancellation;
     USBCreator::ProgressHandler report;
 
     void publish() { report(progress); }

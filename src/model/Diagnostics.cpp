@@ -2,18 +2,20 @@
 
 #include <QByteArray>
 
+#include <atomic>
 #include <cstdio>
 #include <mutex>
 
 namespace {
 
 std::mutex outputLock;
+std::atomic<std::FILE *> diagnosticStream{stdout};
 
 // An empty view may have no data at all, and fwrite must never be handed a null pointer.
 void writeBytes(QByteArrayView bytes)
 {
     if (!bytes.isEmpty())
-        std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout);
+        std::fwrite(bytes.data(), 1, size_t(bytes.size()), diagnosticStream.load());
 }
 
 // How many bytes at `at` make a character that must not reach the log as it is: C0 and C1
@@ -82,8 +84,8 @@ void writeLine(QByteArrayView prefix, QByteArrayView text)
     std::lock_guard guard(outputLock);
     writeEscaped(prefix);
     writeEscaped(text);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::fputc('\n', diagnosticStream.load());
+    std::fflush(diagnosticStream.load());
 }
 
 } // namespace
@@ -96,4 +98,9 @@ void printDiagnostic(const QString &line)
 void printDiagnostic(QByteArrayView prefix, QByteArrayView utf8Text)
 {
     writeLine(prefix, utf8Text);
+}
+
+void routeDiagnosticsToStandardError()
+{
+    diagnosticStream = stderr;
 }

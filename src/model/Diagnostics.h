@@ -13,3 +13,7 @@ void printDiagnostic(const QString &line);
 // The same for a line given as a prefix and UTF-8 bytes, printed as they are: long tool output
 // is not decoded and encoded again just to be shown.
 void printDiagnostic(QByteArrayView prefix, QByteArrayView utf8Text);
+
+// Sends the diagnostic lines to standard error from now on, for a program whose standard output
+// is its answer. Called before any other thread prints.
+void routeDiagnosticsToStandardError();

@@ -122,6 +122,9 @@ void ProgressInfo::markComplete(bool succeeded, const QString &finalMessage,
     } else {
         errorMessage = error;
         message = failureMessage(error);
+        // The step the run ended in is no longer under way.
+        if (hasCurrentStep())
+            steps[currentStep].inProgress = false;
     }
 }
 

@@ -34,6 +34,9 @@ struct ProgressInfo {
     std::optional<QString> errorMessage;
     QString outputPath;
     QList<ProgressStep> steps;
+    // Whether the run has begun erasing its target: from then on, stopping it leaves the target
+    // erased and incomplete.
+    bool targetErased = false;
 
     // Replaces the steps with the fixed table for the operation; scanning has no steps of its own
     // and keeps whatever is there.

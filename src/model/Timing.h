@@ -27,6 +27,8 @@ struct Timing {
     // One hdiutil step (making, attaching, converting or detaching an image) is stopped after
     // this long.
     Duration imageToolLimit = std::chrono::hours(1);
+    // The pause before a busy image is detached again.
+    Duration detachRetryPause = std::chrono::seconds(2);
     // One diskutil listing or question; a hung one would hold up every later disk question.
     Duration diskToolLimit = std::chrono::seconds(30);
     // csrutil's status; past this, protection is taken to be on.
@@ -37,6 +39,8 @@ struct Timing {
     Duration startupRefreshDelay = std::chrono::milliseconds(500);
     // After a disk listing arrives, the selected device is selected again this much later.
     Duration diskReselectionDelay = std::chrono::milliseconds(200);
+    // Volumes that come or go are listed again once nothing about them has changed for this long.
+    Duration volumeChangeSettleDelay = std::chrono::milliseconds(500);
     // How long the scan's final report stays up before the scan is over.
     Duration scanFinishDelay = std::chrono::seconds(1);
     // The search for a freshly installed installer waits this long for it to appear.
@@ -46,19 +50,16 @@ struct Timing {
     // How long a failed scan or search shows its result.
     Duration scanFailureDelay = std::chrono::seconds(2);
     // A tool asked to terminate that is still running this long afterwards is killed.
-    Duration terminationGrace = std::chrono::seconds(10);
+    Duration terminationGrace = std::chrono::seconds(5);
+    // On quitting, a running job has this long to stop; longer than the grace above, so that
+    // even a tool that ignores the request is gone by then.
+    Duration quitJobLimit = std::chrono::seconds(8);
     // While hdiutil makes or converts a disk image, a "please wait" report follows this often.
     Duration imageToolFeedbackInterval = std::chrono::milliseconds(500);
-    // How long a finished media run stays on screen before the overlay closes: after success,
-    // and after a failure, which needs a moment longer to read.
-    Duration mediaSuccessDelay = std::chrono::seconds(2);
-    Duration mediaFailureDelay = std::chrono::seconds(3);
     // The steps shown after the package installer has finished follow each other this fast.
     Duration packageProgressInterval = std::chrono::milliseconds(300);
     // After a package is installed, the search for its installer starts this much later.
     Duration packageSearchDelay = std::chrono::seconds(1);
-    // How long a package installation that could not be prepared shows its failure.
-    Duration packagePreparationFailureDelay = std::chrono::seconds(2);
 
     static Timing current();
     // "30 seconds", "5 minutes", "2 hours": a limit as the user is told it.

@@ -30,7 +30,7 @@ AppState::AppState(QObject *parent)
       selectedDisk([this] { announceChange(); }, std::nullopt),
       isScanning([this] { announceChange(); }, false),
       isLoadingDisks([this] { announceChange(); }, false),
-      isCreatingMedia([this] { announceChange(); }, false),
+      isCreatingMedia([this] { announceMediaRun(); }, false),
       isInstallingPKG([this] { announceChange(); }, false),
       progressInfo([this] { announceChange(); }, ProgressInfo()),
       isShowingAlert([this] { announceChange(); }, false),
@@ -39,17 +39,20 @@ AppState::AppState(QObject *parent)
       alertPrimaryButton([this] { announceChange(); },
                          AlertButton::defaultButton(QStringLiteral("OK"))),
       alertSecondaryButton([this] { announceChange(); }, std::nullopt),
+      alertCancelButton([this] { announceChange(); }, std::nullopt),
       isSIPEnabled([this] { announceChange(); }, false),
       isShowingTerminalOverlay([this] { announceChange(); }, false),
       terminalOutput([this] { announceChange(); }, QString()),
       terminalCommand([this] { announceChange(); }, QString()),
-      isWaitingForPassword([this] { announceChange(); }, false)
+      isWaitingForPassword([this] { announceChange(); }, false),
+      jobKind([this] { announceChange(); }, JobKind::usb)
 {
     progressInfo.modify([](ProgressInfo &progress) { progress.steps.clear(); });
     // Installers leave their Shared Support volume mounted; clear them away before listing.
     ejectSharedSupportVolumes();
     runAfter(Timing::current().startupRefreshDelay, [this] {
         refreshDiskList();
+        watchVolumes();
         scanForInstallers();
     });
 }
@@ -103,5 +106,135 @@ void AppState::showAlert(const QString &title, const QString &message)
     alertMessage = message;
     alertPrimaryButton = AlertButton::defaultButton(QStringLiteral("OK"));
     alertSecondaryButton = std::nullopt;
+    alertCancelButton = std::nullopt;
+    isShowingAlert = true;
+}
+
+std::shared_ptr<Cancellation> AppState::beginJob(JobKind kind)
+{
+    m_job = std::make_shared<Cancellation>();
+    m_keepAwake.start();
+    jobKind = kind;
+    m_jobDuration.reset();
+    m_lastJobCancelled = false;
+    m_jobClock.start();
+    return m_job;
+}
+
+bool AppState::isBusy() const
+{
+    return hasJob() || isCreatingMedia() || isInstallingPKG() || isShowingTerminalOverlay();
+}
+
+QString AppState::busyReason()
+{
+    return QStringLiteral("Another job is running: wait for it to end or cancel it");
+}
+
+bool AppState::jobHasErasedTarget() const
+{
+    if (!m_job || jobKind() != JobKind::usb)
+        return false;
+    return isShowingTerminalOverlay()
+               ? m_terminalReading.phase() != InstallMediaOutput::Phase::starting
+               : progressInfo().targetErased;
+}
+
+void AppState::requestCancel()
+{
+    if (!jobHasErasedTarget())
+        return cancelJob();
+    askAboutJob(
+        QStringLiteral("Cancel Operation"),
+        QStringLiteral("%1 is being erased and written. If you stop now, it is left "
+                       "incomplete until you erase it or make it again.")
+            .arg(m_jobTargetName),
+        QStringLiteral("Stop"), [this] { cancelJob(); }, QStringLiteral("Continue"));
+}
+
+void AppState::cancelJob()
+{
+    if (!m_job)
+        return;
+    m_job->request();
+    // A terminal run still waiting for its password has nothing running that could report.
+    if (isShowingTerminalOverlay() && !m_terminalRunning && !progressInfo().isComplete)
+        failTerminalRun(QStringLiteral("Cancelled. Nothing was erased."));
+}
+
+void AppState::endJob()
+{
+    if (!m_job)
+        return;
+    m_lastJobCancelled = m_job->isRequested();
+    m_job.reset();
+    m_keepAwake.stop();
+    m_jobDuration = std::chrono::milliseconds(m_jobClock.elapsed());
+    // The job's result answers the question: it takes the question's place.
+    if (m_askingAboutJob && isShowingAlert()) {
+        m_askingAboutJob = false;
+        isShowingAlert = false;
+    }
+    // The views follow whether there is a job, as they follow the published fields.
+    announceChange();
+}
+
+QString AppState::jobOutcome() const
+{
+    const ProgressInfo &progress = progressInfo();
+    if (progress.success)
+        return jobKind() == JobKind::usb   ? QStringLiteral("The bootable USB is ready.")
+               : jobKind() == JobKind::iso ? QStringLiteral("The ISO is ready.")
+                                           : QStringLiteral("The package is installed.");
+    const QString notDone =
+        jobKind() == JobKind::usb   ? QStringLiteral("The bootable USB was not made.")
+        : jobKind() == JobKind::iso ? QStringLiteral("The ISO was not made.")
+                                    : QStringLiteral("The package was not installed.");
+    const QString why = progress.errorMessage.value_or(QString()).isEmpty()
+                            ? progress.message
+                            : *progress.errorMessage;
+    return why.isEmpty() ? notDone : notDone + u' ' + why;
+}
+
+bool AppState::askBeforeQuitting(std::function<void()> quit)
+{
+    if (!m_job)
+        return false;
+    const QString doing = jobKind() == JobKind::usb   ? QStringLiteral("making the bootable USB")
+                          : jobKind() == JobKind::iso ? QStringLiteral("making the ISO")
+                                                      : QStringLiteral("installing the package");
+    const QString what =
+        jobHasErasedTarget()
+            ? QStringLiteral("The drive being written is left erased and incomplete.")
+        : jobKind() == JobKind::iso ? QStringLiteral("The partial disk image is removed.")
+                                    : QStringLiteral("Nothing has been erased yet.");
+    askAboutJob(
+        QStringLiteral("Quit and stop %1?").arg(doing), what, QStringLiteral("Quit"),
+        [this, quit = std::move(quit)] {
+            cancelJob();
+            quit();
+        },
+        QStringLiteral("Keep Going"));
+    return true;
+}
+
+void AppState::askAboutJob(const QString &title, const QString &message, const QString &answer,
+                           std::function<void()> action, const QString &keepGoing)
+{
+    alertTitle = title;
+    alertMessage = message;
+    alertPrimaryButton =
+        AlertButton::destructiveButton(answer, [state = weakSelf(), action = std::move(action)] {
+            if (!state)
+                return;
+            state->m_askingAboutJob = false;
+            action();
+        });
+    alertSecondaryButton = AlertButton::cancelButton(keepGoing, [state = weakSelf()] {
+        if (state)
+            state->m_askingAboutJob = false;
+    });
+    alertCancelButton = std::nullopt;
+    m_askingAboutJob = true;
     isShowingAlert = true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "disk/DiskInfo.h"
+#include "exec/Cancellation.h"
+#include "exec/KeepAwake.h"
 #include "model/InstallMediaOutput.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
@@ -10,9 +12,11 @@
 #include "state/InstallerFilePicker.h"
 #include "state/Published.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 
+#include <chrono>
 #include <optional>
 
 // The one state of the application. Views read its published fields and call its operations;
@@ -24,6 +28,9 @@ class AppState : public QObject {
 
 public:
     explicit AppState(QObject *parent = nullptr);
+
+    // Jobs: one USB, ISO or package run at a time.
+    enum class JobKind { usb, iso, package };
 
     // Published fields: every assignment announces changed().
     Published<QList<InstallerApp>> installers;
@@ -40,11 +47,15 @@ public:
     Published<QString> alertMessage;
     Published<AlertButton> alertPrimaryButton;
     Published<std::optional<AlertButton>> alertSecondaryButton;
+    // A third button, for an alert with two answers and a way out; put away with the alert.
+    Published<std::optional<AlertButton>> alertCancelButton;
     Published<bool> isSIPEnabled;
     Published<bool> isShowingTerminalOverlay;
     Published<QString> terminalOutput;
     Published<QString> terminalCommand;
     Published<bool> isWaitingForPassword;
+    // The kind of the job running or last run, whatever is selected: what its overlay shows.
+    Published<JobKind> jobKind;
 
     // Makes the completion steps of one media creation run once. Not published.
     bool successProcessed = false;
@@ -73,11 +84,39 @@ public:
     void ejectSharedSupportVolumes();
 
     // Making media
+    // Why `disk` may not be erased for the selected installer (it holds it), or nothing.
+    std::optional<QString> whyNotTarget(const DiskInfo &disk) const;
     void createBootableUSB();
     // The password typed into the terminal overlay, fed to the prepared command; its buffer is
     // zeroed once sudo's pipe holds it.
     void executeTerminalCommand(Secret password);
     void createBootableDMG();
+
+    // A job's result stays shown until it is put away; until then no other job starts.
+    // The running job, if any. Cancelling it ends its tools and leaves it to report how it
+    // ended.
+    bool hasJob() const { return m_job != nullptr; }
+    // Whether a job runs or its result is still shown, and what the controls that would start
+    // another say meanwhile.
+    bool isBusy() const;
+    static QString busyReason();
+    // Whether the running USB job has begun erasing its target.
+    bool jobHasErasedTarget() const;
+    // Cancel as the user asks for it: at once while nothing of theirs has been touched; once the
+    // target is being erased, after a question.
+    void requestCancel();
+    void cancelJob();
+    // Called once the running job has reported how it ended: withdraws a question about it.
+    void endJob();
+    // How long the last job ran, once it has ended.
+    std::optional<std::chrono::milliseconds> jobDuration() const { return m_jobDuration; }
+    // Whether the running job, or the last one once it has ended, was asked to stop.
+    bool jobWasCancelled() const { return m_job ? m_job->isRequested() : m_lastJobCancelled; }
+    // How the last job ended, in a sentence or two for a notification: its result is ready, or
+    // it is not, and why.
+    QString jobOutcome() const;
+    // What quitting during a job asks, with `quit` as its answer; false when no job runs.
+    bool askBeforeQuitting(std::function<void()> quit);
 
     // Background work holds the state weakly: it queues its results with postToMainThread(),
     // and a result whose state is gone by then is dropped.
@@ -126,17 +165,56 @@ private:
     bool refuseUntrusted(const InstallerApp &installer);
     // Checks the installer's signature afresh and calls `proceed`, on the main thread, with the
     // record to run: its bundle path resolved, the path that was checked. Refuses otherwise.
-    void verifyThen(const InstallerApp &installer,
+    void verifyThen(const InstallerApp &installer, JobKind kind,
                     std::function<void(const InstallerApp &)> proceed);
     void announceChange() { emit changed(); }
+    // Follows every assignment of isCreatingMedia.
+    void announceMediaRun()
+    {
+        announceChange();
+        listVolumesChangedDuringRun();
+    }
+
+    // Disk list (DiskList.cpp). A shown listing covers the list with its loading state while it
+    // runs, and a moment after it ends selects again the device selected when it began; a quiet
+    // one replaces the list as it arrives, and the selection with the same device's new record.
+    enum class Listing { quiet, shown };
+    void listDisks(Listing listing);
+    // Keeps the list current as volumes come and go from now on. The watch is the state's own.
+    void watchVolumes();
+    // Lists the disks quietly, or once the media run under way is over.
+    void listChangedVolumes();
+    // Lists the volumes that changed during a media run once it is over.
+    void listVolumesChangedDuringRun();
+
+    // Makes a new job the running one; its engine is started inside a Cancellation::Scope of it.
+    std::shared_ptr<Cancellation> beginJob(JobKind kind);
+    // Shows a question about the running job, withdrawn if the job ends first.
+    void askAboutJob(const QString &title, const QString &message, const QString &answer,
+                     std::function<void()> action, const QString &keepGoing);
 
     QString m_windowTitle = QStringLiteral("Tessaline");
+    std::shared_ptr<Cancellation> m_job;
+    // Keeps the Mac awake for as long as there is a job.
+    KeepAwake m_keepAwake;
+    // The name of the volume a USB job erases, as the user chose it.
+    QString m_jobTargetName;
+    QElapsedTimer m_jobClock;
+    std::optional<std::chrono::milliseconds> m_jobDuration;
+    bool m_lastJobCancelled = false;
+    // Whether the alert shown is a question about the running job.
+    bool m_askingAboutJob = false;
+    // Whether the terminal path's command (or the check before it) is under way.
+    bool m_terminalRunning = false;
     InstallerFilePicker *m_filePicker = nullptr;
     // What the terminal path's createinstallmedia has said; its progress is the run's own.
     InstallMediaOutput m_terminalReading;
-    // One disk listing at a time: a refresh asked for meanwhile runs once the listing is over.
+    // One disk listing at a time: a listing asked for meanwhile runs once the listing is over,
+    // shown if any of those asked for was.
     bool m_listingDisks = false;
-    bool m_relistDisks = false;
+    std::optional<Listing> m_relistDisks;
+    // Volumes changed during a media run, after the last listing began.
+    bool m_volumesChangedUnlisted = false;
     // The volume the terminal path's command erases, checked again before the command runs.
     std::optional<DiskInfo> m_terminalTarget;
     // What the terminal path runs through sudo: the tool and its arguments terminalCommand shows.

@@ -11,6 +11,8 @@
 
 void AppState::createBootableDMG()
 {
+    if (isBusy())
+        return;
     if (!selectedInstaller()) {
         showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
         return;
@@ -43,11 +45,14 @@ void AppState::createBootableDMG()
 
 void AppState::proceedWithDMGCreation(const InstallerApp &unchecked)
 {
-    verifyThen(unchecked, [this](const InstallerApp &installer) { makeDMG(installer); });
+    verifyThen(unchecked, JobKind::iso,
+               [this](const InstallerApp &installer) { makeDMG(installer); });
 }
 
 void AppState::makeDMG(const InstallerApp &installer)
 {
+    // The job first: the overlay that isCreatingMedia brings up shows the job's kind.
+    const Cancellation::Scope job(beginJob(JobKind::iso));
     isCreatingMedia = true;
     successProcessed = false;
     progressInfo.modify([](ProgressInfo &progress) {

@@ -1,11 +1,13 @@
 // The disk list of AppState: keeping the removable disks current with the user's target
-// selection carried over, and ejecting disks.
+// selection carried over, when asked and as volumes come and go, and ejecting disks.
 
 #include "state/AppState.h"
 
 #include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "host/Host.h"
+#include "host/VolumeWatcher.h"
 #include "model/Diagnostics.h"
 #include "model/ShellQuote.h"
 
@@ -24,53 +26,117 @@ QString shortestDecimal(double value)
     return text;
 }
 
+std::optional<QString> deviceOf(const std::optional<DiskInfo> &disk)
+{
+    return disk ? std::optional(disk->deviceIdentifier) : std::nullopt;
+}
+
+// The record of `device` in a listing. Records are new on every listing; the device is what the
+// user chose.
+std::optional<DiskInfo> recordOf(const QList<DiskInfo> &disks, const std::optional<QString> &device)
+{
+    for (const DiskInfo &disk : disks)
+        if (device && disk.deviceIdentifier == *device)
+            return disk;
+    return std::nullopt;
+}
+
 } // namespace
 
 void AppState::refreshDiskList()
 {
+    listDisks(Listing::shown);
+}
+
+void AppState::listDisks(Listing listing)
+{
+    // Whatever changed before now is in this listing, or in the one it waits for.
+    m_volumesChangedUnlisted = false;
     // A hung diskutil must not gather listings behind it.
     if (m_listingDisks) {
-        m_relistDisks = true;
+        m_relistDisks = std::max(m_relistDisks.value_or(Listing::quiet), listing);
         return;
     }
     m_listingDisks = true;
-    QMetaObject::invokeMethod(
-        this, [this] { isLoadingDisks = true; }, Qt::QueuedConnection);
-    const std::optional<QString> rememberedDevice =
-        selectedDisk() ? std::optional(selectedDisk()->deviceIdentifier) : std::nullopt;
+    if (listing == Listing::shown)
+        QMetaObject::invokeMethod(
+            this, [this] { isLoadingDisks = true; }, Qt::QueuedConnection);
+    const std::optional<QString> rememberedDevice = deviceOf(selectedDisk());
 
     DiskUtility::getRemovableDisks(
         [](const QString &message, double percentage) {
             printDiagnostic(
                 QStringLiteral("Disk loading: %1 - %2%").arg(message, shortestDecimal(percentage)));
         },
-        [state = weakSelf(), rememberedDevice](const DiskUtility::DiskListResult &result) {
-            AppState::postToMainThread(state, [result, rememberedDevice](AppState &app) {
+        [state = weakSelf(), listing, rememberedDevice](const DiskUtility::DiskListResult &result) {
+            AppState::postToMainThread(state, [result, listing, rememberedDevice](AppState &app) {
                 app.m_listingDisks = false;
-                if (std::exchange(app.m_relistDisks, false))
+                if (const auto again = std::exchange(app.m_relistDisks, std::nullopt))
                     QMetaObject::invokeMethod(
-                        &app, [&app] { app.refreshDiskList(); }, Qt::QueuedConnection);
+                        &app,
+                        [&app, again] {
+                            if (again == Listing::shown)
+                                app.refreshDiskList();
+                            else
+                                app.listChangedVolumes();
+                        },
+                        Qt::QueuedConnection);
+                const bool shown = listing == Listing::shown;
                 if (const auto *error = std::get_if<DiskUtilityError>(&result)) {
+                    const QString message =
+                        QStringLiteral("Failed to get disk list: ") + error->description();
+                    // Nobody asked for a quiet listing; the list stays as it was.
+                    if (!shown)
+                        return printDiagnostic(message);
                     app.isLoadingDisks = false;
-                    app.showError(QStringLiteral("Disk Error"),
-                                  QStringLiteral("Failed to get disk list: ") +
-                                      error->description());
+                    app.showError(QStringLiteral("Disk Error"), message);
                     return;
                 }
                 const QList<DiskInfo> disks = std::get<QList<DiskInfo>>(result);
                 app.availableDisks = disks;
-                app.isLoadingDisks = false;
-                if (!rememberedDevice)
+                if (!shown) {
+                    // The device selected now, which the user may have chosen while the listing
+                    // ran, keeps its row highlighted throughout.
+                    if (const auto same = recordOf(disks, deviceOf(app.selectedDisk())))
+                        app.selectedDisk = *same;
                     return;
-                // Records are new on every listing; the device is what the user chose.
-                const auto same = std::find_if(disks.begin(), disks.end(), [&](const DiskInfo &d) {
-                    return d.deviceIdentifier == *rememberedDevice;
-                });
-                if (same != disks.end())
+                }
+                app.isLoadingDisks = false;
+                if (const auto same = recordOf(disks, rememberedDevice))
                     app.runAfter(Timing::current().diskReselectionDelay,
                                  [&app, disk = *same] { app.selectedDisk = disk; });
             });
         });
+}
+
+void AppState::watchVolumes()
+{
+    auto *watcher =
+        new VolumeWatcher(Host::current(), Timing::current().volumeChangeSettleDelay, this);
+    connect(watcher, &VolumeWatcher::volumesChanged, this, &AppState::listChangedVolumes);
+}
+
+void AppState::listChangedVolumes()
+{
+    // A media run changes volumes all along (its target is erased and renamed) under its overlay.
+    if (isCreatingMedia()) {
+        m_volumesChangedUnlisted = true;
+        return;
+    }
+    listDisks(Listing::quiet);
+}
+
+void AppState::listVolumesChangedDuringRun()
+{
+    // Queued: a run that succeeds lists the disks itself right after its overlay goes, and that
+    // listing has the changes.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!isCreatingMedia() && m_volumesChangedUnlisted)
+                listDisks(Listing::quiet);
+        },
+        Qt::QueuedConnection);
 }
 
 void AppState::ejectDisk(const DiskInfo &disk)

@@ -85,9 +85,11 @@ bool AppState::refuseUntrusted(const InstallerApp &installer)
     return true;
 }
 
-void AppState::verifyThen(const InstallerApp &installer,
+void AppState::verifyThen(const InstallerApp &installer, JobKind kind,
                           std::function<void(const InstallerApp &)> proceed)
 {
+    // The overlay shown from here on is the coming job's.
+    jobKind = kind;
     isCreatingMedia = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();

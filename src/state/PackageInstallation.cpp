@@ -5,6 +5,7 @@
 
 #include "exec/AppleScriptHelper.h"
 #include "exec/JobFolder.h"
+#include "exec/JobThreads.h"
 #include "host/Host.h"
 #include "model/InstallerToolAnswer.h"
 #include "model/ShellQuote.h"
@@ -32,8 +33,8 @@ void failPreparation(const QPointer<AppState> &state, const QString &reason)
             progress.completeAllSteps(
                 false, QStringLiteral("Failed to prepare package installation: ") + reason);
         });
-        app.runAfter(Timing::current().packagePreparationFailureDelay,
-                     [&app] { app.isInstallingPKG = false; });
+        // The result stays until it is put away.
+        app.endJob();
     });
 }
 
@@ -63,6 +64,8 @@ std::optional<QString> copyPackage(const QString &package, const JobFolder &fold
 
 void AppState::handlePKGInstaller(const QUrl &url)
 {
+    if (isBusy())
+        return;
     alertTitle = QStringLiteral("Install Package");
     alertMessage = QStringLiteral("How would you like to install this macOS installer package?");
     alertPrimaryButton = AlertButton::defaultButton(QStringLiteral("Install Automatically"),
@@ -75,11 +78,14 @@ void AppState::handlePKGInstaller(const QUrl &url)
             if (state)
                 state->openInstallerApp(url);
         });
+    alertCancelButton = AlertButton::cancelButton();
     isShowingAlert = true;
 }
 
 void AppState::installPKGAutomated(const QUrl &url)
 {
+    if (isBusy())
+        return;
     isInstallingPKG = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();
@@ -89,7 +95,7 @@ void AppState::installPKGAutomated(const QUrl &url)
         progress.message = QStringLiteral("Preparing package installation...");
     });
 
-    QThreadPool::globalInstance()->start([state = weakSelf(), url] {
+    JobThreads::start(beginJob(JobKind::package), [state = weakSelf(), url] {
         const QString package = url.toLocalFile();
         if (!QFileInfo::exists(package)) {
             failPreparation(state, QStringLiteral("Package file not found at: ") + package);
@@ -130,17 +136,28 @@ void AppState::installPKGAutomated(const QUrl &url)
         // quoted too: on a stand-in Mac it lies below a folder that may be called anything.
         const Host host = Host::current();
         const QString command =
-            shellCommand({host.installer(), QStringLiteral("-pkg"), copy,
-                          QStringLiteral("-target"), host.applicationsFolder()});
-        const AppleScriptHelper::Result result =
-            AppleScriptHelper::runScript(AppleScriptHelper::adminScript(command),
-                                         Timing::current().packageInstallLimit);
+            shellCommand({host.installer(), QStringLiteral("-pkg"), copy, QStringLiteral("-target"),
+                          host.applicationsFolder()});
+        const AppleScriptHelper::Result result = AppleScriptHelper::runScript(
+            AppleScriptHelper::adminScript(command), Timing::current().packageInstallLimit);
 
+        if (Cancellation::current()->isRequested()) {
+            AppState::postToMainThread(state, [](AppState &app) {
+                app.progressInfo.modify([](ProgressInfo &progress) {
+                    progress.completeAllSteps(
+                        false, QStringLiteral("Cancelled. If the installer app was begun in "
+                                              "Applications, it is incomplete: delete it."));
+                });
+                app.endJob();
+            });
+            return;
+        }
         if (const auto failure = packageInstallationFailure(result.status, result.output)) {
             AppState::postToMainThread(state, [url, failure = *failure](AppState &app) {
                 app.progressInfo.modify(
                     [&](ProgressInfo &progress) { progress.completeAllSteps(false, failure); });
                 app.isInstallingPKG = false;
+                app.endJob();
                 app.alertTitle = QStringLiteral("Installation Error");
                 app.alertMessage = QStringLiteral("Failed to install automatically. Would you like "
                                                   "to try the manual installation method instead?");
@@ -173,6 +190,7 @@ void AppState::installPKGAutomated(const QUrl &url)
                 progress.updateProgressWithinCurrentStep(100, QStringLiteral("Cleanup completed"));
                 progress.completeAllSteps(true, std::nullopt);
             });
+            app.endJob();
             app.runAfter(Timing::current().packageSearchDelay, [&app] {
                 app.isInstallingPKG = false;
                 app.findInstalledApp();

@@ -15,6 +15,7 @@
 #include "model/SudoPasswordCheck.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QThreadPool>
@@ -26,10 +27,32 @@ namespace {
 // Where the terminal path's bar stands once the password is given, before the tool says anything.
 constexpr double terminalStartPercentage = 5;
 
+// Larger than any installer stick needs: more likely a backup disk chosen by mistake.
+constexpr qint64 unusuallyLargeTarget = 128'000'000'000;
+
+// Whether `path` lies on the volume mounted at `mountPoint`.
+bool isOnVolume(const QString &path, const QString &mountPoint)
+{
+    if (mountPoint.isEmpty())
+        return false;
+    const QString inside = mountPoint.endsWith(u'/') ? mountPoint : mountPoint + u'/';
+    return QDir::cleanPath(path).startsWith(inside);
+}
+
 } // namespace
+
+std::optional<QString> AppState::whyNotTarget(const DiskInfo &disk) const
+{
+    // Erasing the volume would destroy the installer while it is being copied.
+    if (selectedInstaller() && isOnVolume(selectedInstaller()->bundlePath(), disk.mountPoint))
+        return QStringLiteral("holds the selected installer");
+    return std::nullopt;
+}
 
 void AppState::createBootableUSB()
 {
+    if (isBusy())
+        return;
     if (!selectedInstaller()) {
         showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
         return;
@@ -43,30 +66,43 @@ void AppState::createBootableUSB()
     const DiskInfo disk = *selectedDisk();
     if (refuseUntrusted(installer))
         return;
+    if (whyNotTarget(disk)) {
+        showError(QStringLiteral("Cannot Use This Volume"),
+                  QStringLiteral("'%1' holds the installer '%2'. Choose another volume, or copy "
+                                 "the installer to Applications first.")
+                      .arg(disk.volumeName, installer.name));
+        return;
+    }
     alertTitle = QStringLiteral("Warning");
-    alertMessage = QStringLiteral("This will erase all data on '%1' (%2). Are you sure you want to "
-                                  "continue?")
-                       .arg(disk.volumeName, disk.deviceIdentifier);
+    QString question = QStringLiteral("This will erase all data on '%1' (%2). Are you sure you "
+                                      "want to continue?")
+                           .arg(disk.volumeName, disk.deviceIdentifier);
+    if (disk.size > unusuallyLargeTarget)
+        question += QStringLiteral("\n\n'%1' is unusually large for an installer (%2): make sure "
+                                   "it is the drive you mean to erase.")
+                        .arg(disk.volumeName, disk.formattedSize());
+    alertMessage = question;
     alertPrimaryButton = AlertButton::destructiveButton(
         QStringLiteral("Erase and Create"), [state = weakSelf(), installer, disk] {
             if (!state)
                 return;
-            state->verifyThen(installer, [state, disk](const InstallerApp &installer) {
-                DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
-                    if (!state)
-                        return;
-                    state->isSIPEnabled = enabled;
-                    state->successProcessed = false;
-                    state->progressInfo.modify([](ProgressInfo &progress) {
-                        progress.reset();
-                        progress.setupSteps(ProgressInfo::OperationType::usbCreation);
+            state->verifyThen(
+                installer, JobKind::usb, [state, disk](const InstallerApp &installer) {
+                    DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
+                        if (!state)
+                            return;
+                        state->isSIPEnabled = enabled;
+                        state->successProcessed = false;
+                        state->progressInfo.modify([](ProgressInfo &progress) {
+                            progress.reset();
+                            progress.setupSteps(ProgressInfo::OperationType::usbCreation);
+                        });
+                        if (enabled)
+                            state->proceedWithTerminalUSBCreation(installer, disk);
+                        else
+                            state->proceedWithUSBCreation(installer, disk);
                     });
-                    if (enabled)
-                        state->proceedWithTerminalUSBCreation(installer, disk);
-                    else
-                        state->proceedWithUSBCreation(installer, disk);
                 });
-            });
         });
     alertSecondaryButton = AlertButton::cancelButton();
     isShowingAlert = true;
@@ -74,6 +110,8 @@ void AppState::createBootableUSB()
 
 void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskInfo &disk)
 {
+    const Cancellation::Scope job(beginJob(JobKind::usb));
+    m_jobTargetName = disk.volumeName;
     isCreatingMedia = true;
     USBCreator::createBootableUSB(installer, disk,
                                   [state = weakSelf()](const ProgressInfo &record) {
@@ -88,6 +126,8 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
 
 void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk)
 {
+    beginJob(JobKind::usb);
+    m_jobTargetName = disk.volumeName;
     isCreatingMedia = true;
     isShowingTerminalOverlay = true;
     m_terminalTarget = disk;
@@ -124,6 +164,10 @@ void AppState::executeTerminalCommand(Secret password)
         output += QStringLiteral("\nExecuting command. This may take several minutes...\n");
     });
     m_terminalReading = InstallMediaOutput();
+    // A password typed again after a failed try starts a run of its own.
+    if (!m_job)
+        beginJob(JobKind::usb);
+    m_terminalRunning = true;
 
     // The command erases what the listing called the target; diskutil is asked again first.
     // The tasks are copied; the one buffer is shared between the copies, never copied itself.
@@ -133,10 +177,15 @@ void AppState::executeTerminalCommand(Secret password)
             target ? DiskUtility::confirmTarget(*target)
                    : std::optional(QStringLiteral("No target disk selected. Nothing was erased."));
         AppState::postToMainThread(state, [refusal, secret](AppState &app) {
+            if (app.m_job && app.m_job->isRequested()) {
+                app.m_terminalRunning = false;
+                return app.failTerminalRun(QStringLiteral("Cancelled. Nothing was erased."));
+            }
             if (!refusal) {
                 app.startTerminalCommand(std::move(*secret));
                 return;
             }
+            app.m_terminalRunning = false;
             app.failTerminalRun(*refusal);
         });
     });
@@ -145,6 +194,7 @@ void AppState::executeTerminalCommand(Secret password)
 void AppState::startTerminalCommand(Secret password)
 {
     const QPointer<AppState> state = weakSelf();
+    const Cancellation::Scope job(m_job);
     USBCreator::executeTerminalCommand(
         m_terminalArguments, std::move(password),
         [state](const QString &chunk) {
@@ -173,8 +223,12 @@ void AppState::startTerminalCommand(Secret password)
         },
         [state](qint32 status) {
             AppState::postToMainThread(state, [status](AppState &app) {
+                app.m_terminalRunning = false;
                 if (app.successProcessed)
                     return;
+                if (app.m_job && app.m_job->isRequested())
+                    return app.failTerminalRun(
+                        cancelledInstallMediaMessage(app.m_terminalReading, app.m_jobTargetName));
                 if (status != 0) {
                     app.progressInfo.modify([status](ProgressInfo &progress) {
                         progress.detailMessage =
@@ -204,6 +258,7 @@ void AppState::startTerminalCommand(Secret password)
                         state->setIconOfNewVolume(*found.mountPoint);
                         state->ejectSharedSupportVolumes();
                         state->isCreatingMedia = false;
+                        state->endJob();
                         state->refreshDiskList();
                     });
             });
@@ -228,6 +283,7 @@ void AppState::failTerminalRun(const QString &error)
     progressInfo.modify([&](ProgressInfo &progress) { progress.markComplete(false, {}, error); });
     terminalOutput.modify([&](QString &output) { output += u'\n' + error + u'\n'; });
     isCreatingMedia = false;
+    endJob();
 }
 
 void AppState::applyMediaReport(ProgressInfo record, const std::function<void()> &followUp)
@@ -236,19 +292,14 @@ void AppState::applyMediaReport(ProgressInfo record, const std::function<void()>
     progressInfo = record;
     if (!record.isComplete)
         return;
-    if (!record.success) {
-        runAfter(Timing::current().mediaFailureDelay, [this] { isCreatingMedia = false; });
-        return;
-    }
+    // The result stays until it is put away; the disk list follows what the run changed.
+    endJob();
+    if (!record.success || successProcessed)
+        return refreshDiskList();
     // A run may report success more than once; its follow-up happens once.
-    if (successProcessed)
-        return;
     successProcessed = true;
     followUp();
-    runAfter(Timing::current().mediaSuccessDelay, [this] {
-        isCreatingMedia = false;
-        refreshDiskList();
-    });
+    refreshDiskList();
 }
 
 void AppState::setIconOfNewVolume(const QString &volumePath)
@@ -264,6 +315,9 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
     // qGuiApp would be a bad cast in a program without a graphical application.
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) && !installer.icon.isNull())
         picture = installer.icon.pixmap(512).toImage();
+    // Without a picture (the command line draws none) Finder would only be handed a missing file.
+    if (picture.isNull())
+        return;
     const QString volumesPrefix = Host::current().volumesFolder() + u'/';
     QString volumeName = volumePath;
     if (volumeName.startsWith(volumesPrefix))
@@ -280,17 +334,15 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
         }
         const QString iconPath = folder.filePath(QStringLiteral("temp_icon.icns"));
         // A real icon file rather than bare image data: Finder takes it as it is.
-        if (!picture.isNull()) {
-            QBuffer icon;
-            QImageWriter writer(&icon, "icns");
-            const bool drawn = icon.open(QIODevice::WriteOnly) && writer.write(picture);
-            const std::optional<QString> error =
-                drawn ? folder.writeFile(QStringLiteral("temp_icon.icns"), icon.data())
-                      : writer.errorString();
-            if (error) {
-                printDiagnostic(QStringLiteral("Error setting volume icon: ") + *error);
-                return;
-            }
+        QBuffer icon;
+        QImageWriter writer(&icon, "icns");
+        const bool drawn = icon.open(QIODevice::WriteOnly) && writer.write(picture);
+        const std::optional<QString> error =
+            drawn ? folder.writeFile(QStringLiteral("temp_icon.icns"), icon.data())
+                  : writer.errorString();
+        if (error) {
+            printDiagnostic(QStringLiteral("Error setting volume icon: ") + *error);
+            return;
         }
         const QString script =
             QStringLiteral("tell application \"Finder\"\n    set icon of disk ") +

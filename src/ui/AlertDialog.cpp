@@ -68,6 +68,8 @@ void AlertDialog::showCurrentAlert()
     QList<AlertButton> alert{m_state.alertPrimaryButton()};
     if (m_state.alertSecondaryButton())
         alert << *m_state.alertSecondaryButton();
+    if (m_state.alertCancelButton())
+        alert << *m_state.alertCancelButton();
     const bool rebuild = !sameLook(alert, m_alert) || m_buttons.isEmpty();
     // Kept even when the buttons look the same: the new alert's actions are the ones to run.
     m_alert = alert;
@@ -134,6 +136,7 @@ void AlertDialog::closed()
     const qsizetype pressed = m_buttons.indexOf(clickedButton());
     const std::function<void()> action = pressed >= 0 ? m_alert[pressed].action : nullptr;
     deleteLater();
+    m_state.alertCancelButton = std::nullopt;
     m_state.isShowingAlert = false;
     if (action)
         action();

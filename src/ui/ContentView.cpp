@@ -117,6 +117,8 @@ void ContentView::buildToolBar()
     m_add = action(QStringLiteral("plus.circle"), QStringLiteral("Add"),
                    QStringLiteral("Add macOS Installer"), plain,
                    [this] { m_state.addInstallerFromFinder(); });
+    m_scanTip = m_scan->toolTip();
+    m_addTip = m_add->toolTip();
     m_info = action(QStringLiteral("info.circle.fill"), QStringLiteral("Info"),
                     QStringLiteral("About Tessaline"), NamedColors::blue(),
                     [this] { m_state.openInfoURL(); });
@@ -180,6 +182,12 @@ void ContentView::refresh()
     if (m_detail->currentWidget() != detail)
         m_detail->setCurrentWidget(detail);
     m_refresh->setEnabled(!m_state.isLoadingDisks());
+    // No second job, and no other installer under the running one.
+    const bool busy = m_state.isBusy();
+    m_scan->setEnabled(!busy);
+    m_add->setEnabled(!busy);
+    m_scan->setToolTip(busy ? AppState::busyReason() : m_scanTip);
+    m_add->setToolTip(busy ? AppState::busyReason() : m_addTip);
     updateOverlays();
     updateAlert();
 }
@@ -191,7 +199,8 @@ void ContentView::updateOverlays()
         m_state.isScanning() ? std::optional(Kind::scanning) : std::nullopt,
         m_state.isInstallingPKG() ? std::optional(Kind::installingPKG) : std::nullopt,
         m_state.isCreatingMedia()
-            ? std::optional(m_state.selectedDisk() ? Kind::creatingUSB : Kind::createBootableDMG)
+            ? std::optional(m_state.jobKind() == AppState::JobKind::iso ? Kind::createBootableDMG
+                                                                        : Kind::creatingUSB)
             : std::nullopt,
         m_state.isShowingTerminalOverlay() ? std::optional(Kind::terminalOperation) : std::nullopt,
     };

@@ -73,6 +73,9 @@ private:
     QAction *m_add = nullptr;
     QAction *m_info = nullptr;
     QAction *m_donate = nullptr;
+    // What Scan and Add say when they can be used.
+    QString m_scanTip;
+    QString m_addTip;
     QWidget *m_body = nullptr;
     QSplitter *m_splitter = nullptr;
     SidebarView *m_sidebar = nullptr;

@@ -4,6 +4,7 @@
 #include "ui/Symbols.h"
 #include "ui/TextFont.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -14,6 +15,16 @@
 #include <QVBoxLayout>
 
 namespace {
+
+// The line under the volume's name: its device, and a word on fixed media, which is often a
+// backup disk rather than a spare stick.
+QString identifierText(const DiskInfo &disk)
+{
+    return disk.isFixedExternal
+               ? QCoreApplication::translate("DiskRow", "%1 · external disk (not a USB stick)")
+                     .arg(disk.deviceIdentifier)
+               : disk.deviceIdentifier;
+}
 
 // Desktop text styles are given in points, which are the toolkit's pixels.
 // A one-line label that gives up its trailing characters rather than widening the row.
@@ -110,11 +121,7 @@ DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> on
     m_name = new OneLineLabel(disk.volumeName, diskCell);
     m_name->setObjectName(QStringLiteral("volumeName"));
     m_name->setFont(textFont(11, QFont::Medium));
-    // Fixed media is worth a word: it is often a backup disk rather than a spare stick.
-    m_identifier = new OneLineLabel(
-        disk.isFixedExternal ? tr("%1 · external disk (not a USB stick)").arg(disk.deviceIdentifier)
-                             : disk.deviceIdentifier,
-        diskCell);
+    m_identifier = new OneLineLabel(identifierText(disk), diskCell);
     m_identifier->setObjectName(QStringLiteral("deviceIdentifier"));
     m_identifier->setFont(textFont(10));
     names->addStretch();
@@ -196,6 +203,19 @@ void DiskRow::paintEvent(QPaintEvent *)
         return;
     QPainter painter(this);
     painter.fillRect(rect(), NamedColors::withOpacity(NamedColors::accent(palette()), 0.10));
+}
+
+void DiskRow::setRefusal(const QString &reason)
+{
+    if (reason == m_refusal)
+        return;
+    m_refusal = reason;
+    // Disabled, the row greys and takes no clicks; its tooltip still says why.
+    setEnabled(reason.isEmpty());
+    setToolTip(reason);
+    m_identifier->setText(reason.isEmpty()
+                              ? identifierText(m_disk)
+                              : m_disk.deviceIdentifier + QStringLiteral(" · ") + reason);
 }
 
 void DiskRow::mousePressEvent(QMouseEvent *event)

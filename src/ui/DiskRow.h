@@ -27,6 +27,10 @@ public:
     const DiskInfo &disk() const { return m_disk; }
     bool isSelected() const { return m_isSelected; }
     void setSelected(bool selected);
+    // Why the volume cannot be the target, shown in the row, which then takes no clicks; empty
+    // when it can.
+    void setRefusal(const QString &reason);
+    QString refusal() const { return m_refusal; }
 
     QToolButton *ejectButton() const { return m_eject; }
 
@@ -48,6 +52,7 @@ private:
     bool m_isSelected = false;
     std::function<void()> m_onEject;
     bool m_pressed = false;
+    QString m_refusal;
     QLabel *m_icon = nullptr;
     QLabel *m_name = nullptr;
     QLabel *m_identifier = nullptr;

@@ -258,6 +258,7 @@ void DiskSelectionView::refresh()
         const bool isSelected = selected && selected->id == row->disk().id;
         highlightMoved = highlightMoved || isSelected != row->isSelected();
         row->setSelected(isSelected);
+        row->setRefusal(m_state.whyNotTarget(row->disk()).value_or(QString()));
     }
     if (highlightMoved)
         m_rowColumn->update();

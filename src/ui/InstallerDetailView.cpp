@@ -164,7 +164,8 @@ void InstallerDetailView::refresh()
 {
     showInstaller();
 
-    const bool noInstaller = !m_state.selectedInstaller();
+    const bool busy = m_state.isBusy();
+    const bool noInstaller = !m_state.selectedInstaller() || busy;
     const bool noDisk = !m_state.selectedDisk();
     // The look and the button itself are disabled together, so a gray button never reacts.
     const AppButtonStyle isoStyle{false, noInstaller, NamedColors::blue(), buttonWidth};
@@ -179,6 +180,9 @@ void InstallerDetailView::refresh()
     };
     restyle(m_createISO, isoStyle);
     restyle(m_createUSB, usbStyle);
+    const QString why = busy ? AppState::busyReason() : QString();
+    m_createISO->setToolTip(why);
+    m_createUSB->setToolTip(why);
 }
 
 void InstallerDetailView::showInstaller()

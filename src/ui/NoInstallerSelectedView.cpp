@@ -10,7 +10,6 @@
 #include "ui/TextFont.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -116,7 +115,8 @@ void NoInstallerSelectedView::addPkgInstaller()
 {
     const std::optional<QUrl> chosen = choose({tr("Select macOS Installer Package"),
                                                tr("Please select an InstallAssistant.pkg file"),
-                                               QDir::homePath(), QStringLiteral("pkg")});
+                                               Host::current().homeFolder(),
+                                               QStringLiteral("pkg")});
     if (!chosen || chosen->isEmpty())
         return;
     m_state.handlePKGInstaller(*chosen);

@@ -1,5 +1,6 @@
 #include "ui/ProgressWindow.h"
 
+#include "model/ElapsedTime.h"
 #include "state/AppState.h"
 #include "ui/ButtonStyles.h"
 #include "ui/CircularProgressView.h"
@@ -98,7 +99,7 @@ QString fallbackHeadline(OperationType type)
 class CompletionView : public TintedCard {
 public:
     CompletionView(AppState &state, OperationType type, QWidget *parent)
-        : TintedCard(Qt::transparent, 8, parent), m_icon(new QLabel(this)),
+        : TintedCard(Qt::transparent, 8, parent), m_state(state), m_icon(new QLabel(this)),
           m_title(makeLabel(this, "completionTitle", 14, QFont::DemiBold)),
           m_detail(makeLabel(this, "completionDetail", 12, QFont::Normal, true)),
           m_close(new StyledButton(QStringLiteral("Close"), NSButtonStyle{false}, this))
@@ -125,34 +126,48 @@ public:
 
     void present(const ProgressInfo &progress)
     {
-        const QColor color = progress.success ? NamedColors::green() : NamedColors::red();
+        // A job the user stopped has not failed: it is shown in grey, with a cross.
+        const Outcome outcome = progress.success        ? Outcome::succeeded
+                                : m_state.jobWasCancelled() ? Outcome::cancelled
+                                                            : Outcome::failed;
+        const QColor color = outcome == Outcome::succeeded ? NamedColors::green()
+                             : outcome == Outcome::cancelled ? NamedColors::gray()
+                                                             : NamedColors::red();
         setColors(NamedColors::withOpacity(color, 0.1), NamedColors::withOpacity(color, 0.2));
-        if (!m_shownOnce || m_success != progress.success) {
-            const QString symbol = progress.success
+        if (m_shown != outcome) {
+            const QString symbol = outcome == Outcome::succeeded
                                        ? QStringLiteral("checkmark.circle.fill")
+                                   : outcome == Outcome::cancelled
+                                       ? QStringLiteral("xmark.circle.fill")
                                        : QStringLiteral("exclamationmark.triangle.fill");
             m_icon->setPixmap(symbolIcon(symbol, color).pixmap(24, 24));
-            const QString meaning = progress.success ? tr("Succeeded") : tr("Failed");
+            const QString meaning = outcome == Outcome::succeeded   ? tr("Succeeded")
+                                    : outcome == Outcome::cancelled ? tr("Cancelled")
+                                                                    : tr("Failed");
             m_icon->setAccessibleName(meaning);
             m_icon->setToolTip(meaning);
-            m_shownOnce = true;
-            m_success = progress.success;
+            m_shown = outcome;
         }
-        setLabelText(m_title, progress.success ? QStringLiteral("Operation Complete")
-                                               : QStringLiteral("Operation Failed"));
-        const QString detail =
+        setLabelText(m_title, outcome == Outcome::succeeded   ? QStringLiteral("Operation Complete")
+                              : outcome == Outcome::cancelled ? QStringLiteral("Operation Cancelled")
+                                                              : QStringLiteral("Operation Failed"));
+        QString detail =
             progress.success ? progress.outputPath : progress.errorMessage.value_or(QString());
+        if (const auto took = m_state.jobDuration())
+            detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) +
+                      QStringLiteral("Took ") + formatElapsed(*took) + u'.';
         setLabelText(m_detail, detail);
         m_detail->setVisible(!detail.isEmpty());
     }
 
 private:
+    const AppState &m_state;
     QLabel *m_icon;
     QLabel *m_title;
     QLabel *m_detail;
     StyledButton *m_close;
-    bool m_shownOnce = false;
-    bool m_success = false;
+    enum class Outcome { none, succeeded, cancelled, failed };
+    Outcome m_shown = Outcome::none;
 };
 
 ProgressWindow::ProgressWindow(OperationType type, AppState &state, QWidget *parent)
@@ -185,7 +200,7 @@ ProgressWindow::ProgressWindow(OperationType type, AppState &state, QWidget *par
     m_cancel = new StyledButton(QStringLiteral("Cancel"), NSButtonStyle{false}, this);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(m_cancel, &QAbstractButton::clicked, this,
-            [&state, type] { UnifiedProgressOverlay::confirmCancel(state, type); });
+            [&state, type] { UnifiedProgressOverlay::dismiss(state, type); });
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_cancel);

@@ -11,12 +11,19 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-namespace {
-
-// The blue disc behind whatever shows the step's state.
-class IndicatorDisc : public QWidget {
+// The disc behind whatever shows the step's state: blue, or grey once the run has ended in the
+// step without finishing it.
+class StepRowView::IndicatorDisc : public QWidget {
 public:
     using QWidget::QWidget;
+
+    void setStopped(bool stopped)
+    {
+        if (stopped == m_stopped)
+            return;
+        m_stopped = stopped;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -24,12 +31,13 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(NamedColors::blue());
+        painter.setBrush(m_stopped ? NamedColors::gray() : NamedColors::blue());
         painter.drawEllipse(QRectF(rect()));
     }
-};
 
-} // namespace
+private:
+    bool m_stopped = false;
+};
 
 StepRowView::StepRowView(QWidget *parent)
     : QWidget(parent), m_indicator(new IndicatorDisc(this)), m_checkmark(new QLabel),
@@ -93,6 +101,7 @@ void StepRowView::setStep(const ProgressStep &step)
     m_checkmark->setVisible(step.isComplete);
     m_ring->setVisible(ring);
     m_spinner->setVisible(!step.isComplete && step.inProgress && !ring);
+    m_indicator->setStopped(!step.isComplete && !step.inProgress);
     if (ring)
         m_ring->setProgress(step.progressWithinStep / 100.0);
 

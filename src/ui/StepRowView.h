@@ -21,8 +21,10 @@ public:
     const ProgressStep &step() const { return m_step; }
 
 private:
+    class IndicatorDisc;
+
     ProgressStep m_step;
-    QWidget *m_indicator;
+    IndicatorDisc *m_indicator;
     QLabel *m_checkmark;
     CircularProgressView *m_ring;
     ProgressSpinner *m_spinner;

@@ -85,6 +85,18 @@ TerminalOutputView::TerminalOutputView(QWidget *parent) : QPlainTextEdit(parent)
         " min-height: 24px; margin: 2px; }"
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            [this] { m_following = isAtEnd(); });
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
+        if (m_following)
+            scrollToEnd();
+    });
+}
+
+void TerminalOutputView::scrollToEnd()
+{
+    verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    m_following = true;
 }
 
 bool TerminalOutputView::isAtEnd() const
@@ -103,13 +115,12 @@ bool TerminalOutputView::continuesShown(const QString &output) const
 
 void TerminalOutputView::showOutput(const QString &output)
 {
-    bool follow = isAtEnd();
     if (!continuesShown(output)) {
         clear();
         m_shown = 0;
         m_head.clear();
         m_tail.clear();
-        follow = true;
+        m_following = true;
     }
     if (output.size() == m_shown)
         return;
@@ -122,8 +133,8 @@ void TerminalOutputView::showOutput(const QString &output)
         m_head = output.first(std::min(sampleLength, output.size()));
     m_tail = output.last(std::min(sampleLength, output.size()));
 
-    if (follow)
-        verticalScrollBar()->setValue(verticalScrollBar()->maximum());
+    if (m_following)
+        scrollToEnd();
 }
 
 TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
@@ -133,8 +144,10 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
       m_state(state), m_output(new TerminalOutputView(this))
 {
     setObjectName(QStringLiteral("terminalWindow"));
-    connect(titleBar(), &OverlayTitleBar::closeClicked, this,
-            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+    connect(titleBar(), &OverlayTitleBar::closeClicked, this, [&state] {
+        UnifiedProgressOverlay::dismiss(state,
+                                        UnifiedProgressOverlay::OperationType::terminalOperation);
+    });
     bodyLayout()->addWidget(m_output, 1);
 
     auto *bottom = new BottomArea(this);
@@ -178,8 +191,10 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
             [this](const QString &text) { m_authorize->setEnabled(!text.isEmpty()); });
     connect(m_passwordField, &QLineEdit::returnPressed, this, &TerminalWindow::submitPassword);
     connect(m_authorize, &QAbstractButton::clicked, this, &TerminalWindow::submitPassword);
-    connect(cancel, &QAbstractButton::clicked, this,
-            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+    connect(cancel, &QAbstractButton::clicked, this, [&state] {
+        UnifiedProgressOverlay::dismiss(state,
+                                        UnifiedProgressOverlay::OperationType::terminalOperation);
+    });
 
     // While the command runs and after it ended.
     m_progressPage = new QWidget(bottom);
@@ -197,8 +212,10 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
     m_close = new StyledButton(QStringLiteral("Close"), NSButtonStyle{false}, m_progressPage);
     m_close->setObjectName(QStringLiteral("terminalCloseButton"));
     m_close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
-    connect(m_close, &QAbstractButton::clicked, this,
-            [&state] { UnifiedProgressOverlay::dismissTerminal(state); });
+    connect(m_close, &QAbstractButton::clicked, this, [&state] {
+        UnifiedProgressOverlay::dismiss(state,
+                                        UnifiedProgressOverlay::OperationType::terminalOperation);
+    });
     statusRow->addWidget(m_close);
     running->addLayout(statusRow);
     bottomColumn->addWidget(m_progressPage);

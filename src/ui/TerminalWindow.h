@@ -25,8 +25,13 @@ public:
 
 private:
     bool continuesShown(const QString &output) const;
+    void scrollToEnd();
 
     qsizetype m_shown = 0;
+    // Whether the view keeps to the end of the output: true until the reader scrolls up, and
+    // again once they scroll back down. The view stays at the end as output arrives and as it
+    // shrinks (the password field or Close appearing below it).
+    bool m_following = true;
     // The start and the end of what is shown: checking these instead of the whole text keeps
     // each update independent of the length of the output.
     QString m_head;

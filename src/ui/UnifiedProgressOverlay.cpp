@@ -82,6 +82,9 @@ QString UnifiedProgressOverlay::windowTitle(OperationType type, const AppState &
 
 void UnifiedProgressOverlay::dismiss(AppState &appState, OperationType type)
 {
+    // A running job is asked to stop and tells how it ended; an ended one is put away.
+    if (type != OperationType::scanning && appState.hasJob())
+        return appState.requestCancel();
     switch (type) {
     case OperationType::scanning:
         appState.isScanning = false;
@@ -94,30 +97,10 @@ void UnifiedProgressOverlay::dismiss(AppState &appState, OperationType type)
         appState.isCreatingMedia = false;
         break;
     case OperationType::terminalOperation:
-        dismissTerminal(appState);
+        appState.isShowingTerminalOverlay = false;
+        appState.isCreatingMedia = false;
         break;
     }
-}
-
-void UnifiedProgressOverlay::dismissTerminal(AppState &appState)
-{
-    appState.isShowingTerminalOverlay = false;
-    if (!appState.progressInfo().isComplete)
-        appState.isCreatingMedia = false;
-}
-
-void UnifiedProgressOverlay::confirmCancel(AppState &appState, OperationType type)
-{
-    appState.alertTitle = QStringLiteral("Cancel Operation");
-    appState.alertMessage = QStringLiteral(
-        "Are you sure you want to cancel? This may leave your device in an inconsistent state.");
-    appState.alertPrimaryButton =
-        AlertButton::destructiveButton(QStringLiteral("Yes"), [state = appState.weakSelf(), type] {
-            if (state)
-                dismiss(*state, type);
-        });
-    appState.alertSecondaryButton = AlertButton::cancelButton();
-    appState.isShowingAlert = true;
 }
 
 void UnifiedProgressOverlay::refresh()

@@ -53,14 +53,9 @@ public:
     // The standard window's title for `type` with the current selection.
     static QString windowTitle(OperationType type, const AppState &appState);
 
-    // Red dot, "Close" and a confirmed cancel: hides the overlay of `type` by clearing its busy
-    // flag. The command itself keeps running.
+    // Red dot, "Cancel" and "Close": a running job is asked to stop (see
+    // AppState::requestCancel) and its result then stays; an ended job's overlay is put away.
     static void dismiss(AppState &appState, OperationType type);
-    // The terminal window's red dot, "Cancel" and "Close". A finished run has already cleared
-    // isCreatingMedia; one still going is left running unseen.
-    static void dismissTerminal(AppState &appState);
-    // Asks whether to cancel; "Yes" runs dismiss(type).
-    static void confirmCancel(AppState &appState, OperationType type);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -154,6 +154,22 @@ Script parseVolumeIcon(Reader &reader)
     return VolumeIcon{*volumeName, *iconPath};
 }
 
+Script parseNotification(Reader &reader)
+{
+    QString error;
+    const std::optional<QString> text = reader.string(&error);
+    if (!text)
+        return SyntaxError{error};
+    if (!reader.terms(u"with title"))
+        return SyntaxError{expectedExpression};
+    const std::optional<QString> title = reader.string(&error);
+    if (!title)
+        return SyntaxError{error};
+    if (!reader.atEnd())
+        return SyntaxError{expectedExpression};
+    return Notification{*text, *title};
+}
+
 } // namespace
 
 Script parse(const QString &source)
@@ -165,6 +181,8 @@ Script parse(const QString &source)
         return parseShellScript(reader);
     if (reader.terms(u"tell application"))
         return parseVolumeIcon(reader);
+    if (reader.terms(u"display notification"))
+        return parseNotification(reader);
     return SyntaxError{expectedExpression};
 }
 

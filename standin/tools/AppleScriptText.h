@@ -20,12 +20,18 @@ struct VolumeIcon {
     QString iconPath;
 };
 
+// display notification "TEXT" with title "TITLE"
+struct Notification {
+    QString text;
+    QString title;
+};
+
 struct SyntaxError {
     // Without the "syntax error: " in front or the number behind.
     QString message;
 };
 
-using Script = std::variant<ShellScript, VolumeIcon, SyntaxError>;
+using Script = std::variant<ShellScript, VolumeIcon, Notification, SyntaxError>;
 
 Script parse(const QString &source);
 

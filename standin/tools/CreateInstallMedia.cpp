@@ -7,9 +7,12 @@
 // 0 none at all.
 //
 // The volume's folder is emptied, the volume renamed after the installer ("Install macOS Sequoia",
-// or "Install macOS Sequoia 1" when that name is taken) and given a small copy of the installer:
-// its Info.plist, PkgInfo and icon, none of its payload. A file .standin-createinstallmedia in the
-// volume tells tests which installer was written:
+// or "Install macOS Sequoia 1" when that name is taken) and mounted anew at /Volumes/NAME, as the
+// system mounts an erased volume, and given a small copy of the installer: its Info.plist, PkgInfo
+// and icon, none of its payload. A volume that was mounted elsewhere (an image attached with
+// hdiutil's -mountpoint) leaves its old folder behind, empty, as the system leaves a mount point
+// it did not choose. A file .standin-createinstallmedia in the volume tells tests which installer
+// was written:
 //   {"installer": "/Applications/Install macOS Sequoia.app", "name": "Install macOS Sequoia",
 //    "era": "modern"}
 // Every invocation appends its argument vector, argv[0] first, to
@@ -137,13 +140,22 @@ QString inWorld(const World &world, const QString &path)
     return world.hostPath(QDir::cleanPath(path));
 }
 
-// Only a volume mounted straight under /Volumes is one the tool may erase: anything else is the
-// Mac's own disk, and its folder would be the world itself.
-bool isErasableMountPoint(const QString &mountPoint)
+// A mount point the system chose, straight under /Volumes; it goes when its volume is unmounted.
+bool isInVolumesFolder(const QString &mountPoint)
 {
     const QString name = mountPoint.mid(volumesFolder.size());
     return mountPoint.startsWith(volumesFolder) && !name.isEmpty() && !name.contains(u'/') &&
            name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+// A volume the tool may unmount and erase: any but those of the Mac's own internal disk, whose
+// folders are the world itself. One mounted elsewhere than /Volumes (an image attached on a
+// folder of its own) is erased as well.
+bool isErasable(const QJsonObject &disk, const QString &mountPoint)
+{
+    return !disk.value(u"Info").toObject().value(u"Internal").toBool() &&
+           mountPoint.startsWith(u'/') && mountPoint != QLatin1String("/") &&
+           QDir::cleanPath(mountPoint) == mountPoint;
 }
 
 struct Volume {
@@ -162,7 +174,7 @@ std::optional<Volume> findVolume(const World &world, const QString &given)
         for (const QJsonValue &sliceValue : DiskutilDisks::slices(disk)) {
             const QJsonObject slice = sliceValue.toObject();
             const QString mountPoint = slice.value(u"MountPoint").toString();
-            if (!isErasableMountPoint(mountPoint) ||
+            if (!isErasable(disk, mountPoint) ||
                 QFileInfo(world.hostPath(mountPoint)).canonicalFilePath() != folder)
                 continue;
             // Read-only media cannot be unmounted and erased.
@@ -520,6 +532,9 @@ private:
     {
         const TerminationHeld held;
         const QString oldFolder = folder();
+        // The erased volume is mounted anew under /Volumes by the name it now has: a folder the
+        // system chose there goes along, any other stays where it was, empty.
+        const bool movesFolder = isInVolumesFolder(m_volume.mountPoint);
         QString newFolder;
         QString newMountPoint;
         QString failure;
@@ -541,7 +556,8 @@ private:
                 newFolder = m_world.hostPath(newMountPoint);
                 // Moved before the record is written, so that a failed move leaves both as they
                 // were.
-                if (newFolder != oldFolder && !QDir().rename(oldFolder, newFolder)) {
+                if (newFolder != oldFolder && !(movesFolder ? QDir().rename(oldFolder, newFolder)
+                                                            : QDir().mkdir(newFolder))) {
                     failure = QStringLiteral("could not rename %1 to %2").arg(oldFolder, newFolder);
                     newFolder.clear();
                     return false;
@@ -551,8 +567,12 @@ private:
             },
             error);
         if (!written || !failure.isEmpty()) {
-            if (!newFolder.isEmpty() && newFolder != oldFolder)
-                QDir().rename(newFolder, oldFolder);
+            if (!newFolder.isEmpty() && newFolder != oldFolder) {
+                if (movesFolder)
+                    QDir().rename(newFolder, oldFolder);
+                else
+                    QDir().rmdir(newFolder);
+            }
             if (!failure.isEmpty())
                 *error = failure;
             return false;

@@ -1,13 +1,16 @@
 // hdiutil: create, attach, detach and convert, on images that hold no data.
 //
 // create makes a sparse file of the asked size and notes its volume name and file system (see
-// HdiutilImages.h); attach mounts it on a folder in the world, which is the volume's content
-// until detach deletes it; convert writes a sparse copy in the new format. A .standin-busy file in
-// a mounted volume makes detach refuse, unless -force is given; a world whose
-// var/standin/hdiutil.json says {"detach": "unmount-only"} has detach unmount the volumes but leave
-// the image attached, as when something holds the device open (status 16). The files of create's -srcfolder
-// are not copied: the installers they would be are many gigabytes, and the program only lays out
-// an empty volume that way.
+// HdiutilImages.h); attach mounts it on a folder in the world, which is the volume's content until
+// detach deletes it (a folder -mountpoint names outside /Volumes stays, as the system leaves a
+// mount point it did not choose; -nobrowse, which only hides the volume from the Finder, changes
+// nothing here); convert writes a sparse copy in the new format. A .standin-busy file in a mounted
+// volume makes detach refuse, unless -force is given; a world whose var/standin/hdiutil.json says
+// {"detach": "unmount-only"} has detach unmount the volumes but leave the image attached, as when
+// something holds the device open (status 16); with "times": N it does so N times, then lets go
+// as something does once it has closed the device. The files of create's -srcfolder are not copied: the
+// installers they would be are many gigabytes, and the program only lays out an empty volume that
+// way.
 //
 // Every invocation appends its argv as one JSON array line to var/standin/hdiutil.log:
 //   ["hdiutil", "detach", "/Volumes/Install macOS Sonoma", "-force"]
@@ -406,8 +409,17 @@ int detach(const World &world, const QStringList &args)
     const bool byDevice = !target.contains(u'/') || target.startsWith(QLatin1String("/dev/"));
     const QString targetMacPath = byDevice ? QString() : ToolSupport::macPath(world, target);
 
-    const bool unmountOnly = world.readState(QStringLiteral("hdiutil")).value(u"detach") ==
-                             QLatin1String("unmount-only");
+    // {"detach": "unmount-only", "times": N} lets go of the image after N such detaches.
+    QJsonObject state = world.readState(QStringLiteral("hdiutil"));
+    const bool unmountOnly = state.value(u"detach") == QLatin1String("unmount-only");
+    if (unmountOnly && state.contains(u"times")) {
+        const int times = state.value(u"times").toInt() - 1;
+        if (times > 0)
+            state.insert(QStringLiteral("times"), times);
+        else
+            state = {};
+        world.writeState(QStringLiteral("hdiutil"), state);
+    }
     enum class Outcome { Ejected, Unmounted, Unknown, Busy };
     Outcome outcome = Outcome::Unknown;
     QString wholeDisk;

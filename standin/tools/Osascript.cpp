@@ -1,9 +1,12 @@
 // osascript as the application uses it: `do shell script`, with or without administrator
-// privileges, and the Finder's volume icon. Errors read "START:END: KIND: MESSAGE (NUMBER)" on
-// standard error with status 1; a result is printed on standard output.
+// privileges, the Finder's volume icon and notifications. Errors read "START:END: KIND: MESSAGE
+// (NUMBER)" on standard error with status 1; a result is printed on standard output. A
+// notification is shown to nobody: it becomes one line of var/standin/notifications.log,
+// {"text": "…", "title": "…"}, and osascript prints nothing, as for a real one.
 #include "World.h"
 #include "tools/Administrator.h"
 #include "tools/AppleScriptText.h"
+#include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
 #include <QFile>
@@ -286,6 +289,12 @@ int runOsascript(const World &world, const QStringList &args)
         return runShellScript(world, *source, *shellScript);
     if (const auto *volumeIcon = std::get_if<AppleScriptText::VolumeIcon>(&script))
         return setVolumeIcon(world, *source, *volumeIcon);
+    if (const auto *notification = std::get_if<AppleScriptText::Notification>(&script)) {
+        ToolSupport::logEntry(world, QStringLiteral("notifications.log"),
+                              {{QStringLiteral("text"), notification->text},
+                               {QStringLiteral("title"), notification->title}});
+        return 0;
+    }
     // A script that stops short is wrong where it ends; other faults are placed at its start, since
     // this reader keeps no positions.
     const auto &syntaxError = std::get<AppleScriptText::SyntaxError>(script);

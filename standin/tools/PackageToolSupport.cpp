@@ -63,15 +63,28 @@ void writeErr(const QByteArray &bytes)
     std::fflush(stderr);
 }
 
-void logArguments(const World &world, const QString &logName, const QStringList &argv)
+namespace {
+
+void appendLine(const World &world, const QString &logName, const QJsonDocument &line)
 {
     QDir().mkpath(world.stateFolder());
     QFile file(world.stateFolder() + u'/' + logName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
     // One write per line, so tools running side by side do not interleave.
-    file.write(QJsonDocument(QJsonArray::fromStringList(argv)).toJson(QJsonDocument::Compact) +
-               '\n');
+    file.write(line.toJson(QJsonDocument::Compact) + '\n');
+}
+
+} // namespace
+
+void logArguments(const World &world, const QString &logName, const QStringList &argv)
+{
+    appendLine(world, logName, QJsonDocument(QJsonArray::fromStringList(argv)));
+}
+
+void logEntry(const World &world, const QString &logName, const QJsonObject &entry)
+{
+    appendLine(world, logName, QJsonDocument(entry));
 }
 
 bool makeSparseFile(const QString &path, qint64 size, QString *error)

@@ -1,13 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 #include <QStringList>
 
 class World;
 
-// What hdiutil, installer and open have in common: paths the caller may give either way, the
-// pace of their progress, and the argument logs tests read.
+// What the tools have in common: paths the caller may give either way, the pace of their
+// progress, and the logs tests read.
 namespace ToolSupport {
 
 // Multiplies every pause the tools make: unset means 1, "0" means no pauses at all (for tests),
@@ -31,6 +32,8 @@ void writeErr(const QByteArray &bytes);
 
 // Appends `argv` as one JSON array line to var/standin/LOGNAME.
 void logArguments(const World &world, const QString &logName, const QStringList &argv);
+// Appends `entry` as one JSON line to var/standin/LOGNAME.
+void logEntry(const World &world, const QString &logName, const QJsonObject &entry);
 
 // A file that reports `size` bytes but takes no space.
 bool makeSparseFile(const QString &path, qint64 size, QString *error);

@@ -11,13 +11,10 @@
 #include "World.h"
 #include "tools/Administrator.h"
 #include "tools/Exec.h"
+#include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cerrno>
@@ -110,15 +107,10 @@ Check askPassword(const QByteArray &prompt, const QByteArray &password, int *att
 
 void record(const World &world, const QStringList &command, Check check, int attempts)
 {
-    const QJsonObject entry{{QStringLiteral("argv"), QJsonArray::fromStringList(command)},
-                            {QStringLiteral("password"), checkName(check)},
-                            {QStringLiteral("attempts"), attempts}};
-    QDir().mkpath(world.stateFolder());
-    QFile file(world.stateFolder() + QStringLiteral("/sudo.log"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    // One write per line, so lines of sudos running side by side do not interleave.
-    file.write(QJsonDocument(entry).toJson(QJsonDocument::Compact) + '\n');
+    ToolSupport::logEntry(world, QStringLiteral("sudo.log"),
+                          {{QStringLiteral("argv"), QJsonArray::fromStringList(command)},
+                           {QStringLiteral("password"), checkName(check)},
+                           {QStringLiteral("attempts"), attempts}});
 }
 
 // What real sudo tells the command about who ran it, plus the world's administrator mark.

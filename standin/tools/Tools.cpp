@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<const char *, Tool>, 10> registry{{
+const std::array<std::pair<const char *, Tool>, 11> registry{{
     {"diskutil", &runDiskutil},
     {"hdiutil", &runHdiutil},
     {"csrutil", &runCsrutil},
@@ -18,6 +18,7 @@ const std::array<std::pair<const char *, Tool>, 10> registry{{
     {"sudo", &runSudo},
     {"codesign", &runCodesign},
     {"env", &runEnv},
+    {"caffeinate", &runCaffeinate},
 }};
 
 } // namespace

@@ -30,3 +30,4 @@ int runOpen(const World &world, const QStringList &args);
 int runSudo(const World &world, const QStringList &args);
 int runCodesign(const World &world, const QStringList &args);
 int runEnv(const World &world, const QStringList &args);
+int runCaffeinate(const World &world, const QStringList &args);

@@ -1,14 +1,20 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "exec/MainThread.h"
+#include "exec/Notification.h"
 #include "model/OutputTail.h"
 #include "model/Timing.h"
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <mutex>
+#include <thread>
 
 using Result = AppleScriptHelper::Result;
 using OptText = std::optional<QString>;
@@ -233,6 +239,40 @@ private slots:
         QVERIFY(record.error->startsWith(QStringLiteral("Failed to launch command: ")));
     }
 
+    // A notification reaches the system with its text as it was, whatever the text holds; one
+    // that cannot be posted is a diagnostic line.
+    void notifications_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quotes") << "The volume \"UNTITLED\" is \"ready\"";
+        QTest::newRow("backslashes") << "C:\\Installers\\ and \\\\server\\, ending in \\";
+        QTest::newRow("escapes, as typed") << "\\\" \\n \\t \\\\\"";
+        QTest::newRow("line break and accents") << "Première ligne\nseconde — “fin”";
+        QTest::newRow("no osascript") << "Done.";
+    }
+    void notifications()
+    {
+        QFETCH(QString, text);
+        const bool posted = QTest::currentDataTag() != QByteArray("no osascript");
+        if (!posted)
+            world().removeTool("usr/bin/osascript");
+        QFile log(world().path("var/standin/notifications.log"));
+        CapturedOutput diagnostics;
+        postNotification(text);
+        waitForBackgroundWork();
+        const QString said = diagnostics.text();
+        if (!posted) {
+            QVERIFY2(said.startsWith("The notification was not posted: ") && said.count(u'\n') == 1,
+                     qPrintable(said));
+            QVERIFY(!log.exists());
+            return;
+        }
+        QCOMPARE(said, QString());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(QJsonDocument::fromJson(log.readAll()).object(),
+                 (QJsonObject{{"text", text}, {"title", "Tessaline"}}));
+    }
+
     // The command's streams reach the program while it runs, through the stand-in's osascript,
     // which like the real one hands back nothing of the command itself.
     void streamedOrderAndThreads()
@@ -257,6 +297,28 @@ private slots:
         // The pipes' folder goes with the run.
         QCOMPARE(QDir(world().path("tmp")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
+    }
+
+    // A flood reaches the main thread one piece per turn of its loop: the job thread's next piece
+    // waits until the one before has been handled, and the pieces keep their order.
+    void aFloodWaitsForTheMainThread()
+    {
+        MainThreadFeed feed;
+        std::atomic<int> posted{0};
+        QStringList handled;
+        std::thread job([&] {
+            for (const char *piece : {"one", "two", "three"}) {
+                feed.post([&handled, piece] { handled << QString::fromLatin1(piece); });
+                ++posted;
+            }
+        });
+        const auto joinJob = qScopeGuard([&] { job.join(); });
+        while (posted.load() == 0)
+            std::this_thread::sleep_for(1ms);
+        // The main thread has not run the first piece, so the second is not queued yet.
+        std::this_thread::sleep_for(50ms);
+        QCOMPARE(posted.load(), 1);
+        QTRY_COMPARE(handled, (QStringList{"one", "two", "three"}));
     }
 
     void streamedOutcomes_data()

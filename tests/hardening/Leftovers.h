@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exec/AppleScriptHelper.h"
+#include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "media/USBCreator.h"
 #include "support/TestSecret.h"
@@ -74,6 +75,9 @@ inline QStringList entries(const QString &folder)
 inline void settle()
 {
     QTRY_COMPARE_WITH_TIMEOUT(QThreadPool::globalInstance()->activeThreadCount(), 0, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(JobThreads::running(), 0, 20000);
+    // A finished job's thread object, and the descriptors it holds, go with the deferred deletes.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 // Runs `task` on the main thread: at once when already there.

@@ -354,7 +354,7 @@ private slots:
                                 " is now disk10s2, not the selected disk4s2. Nothing was erased.";
         QCOMPARE(state.progressInfo().errorMessage, std::optional(refusal));
         QVERIFY(!state.progressInfo().success);
-        QTRY_VERIFY(!state.isCreatingMedia());
+        QTRY_VERIFY(state.progressInfo().isComplete && !state.hasJob());
         if (protection)
             QVERIFY(state.terminalOutput().endsWith(u'\n' + refusal + u'\n'));
         QVERIFY(QFileInfo::exists(world().path("Volumes/UNTITLED/notes.txt")));
@@ -378,7 +378,46 @@ private slots:
                  qPrintable(state.progressInfo().errorMessage.value_or(QString())));
         QVERIFY(QFileInfo::exists(world().path("Volumes/Data/keep.txt")));
         QVERIFY(!QFileInfo::exists(world().path("Volumes/Data 1")));
-        QTRY_VERIFY(!state.isCreatingMedia());
+        QTRY_VERIFY(state.progressInfo().isComplete && !state.hasJob());
+    }
+
+    // A volume holding the selected installer is never erased for it; a drive far larger than
+    // an installer needs is named in the question before anything is erased.
+    void sourceVolumeAndLargeDrive()
+    {
+        const QString onStick = world().path("Volumes/SDCARD/Install macOS Sequoia.app");
+        QVERIFY(QDir().rename(world().path("Applications/Install macOS Sequoia.app"), onStick));
+        AppState state;
+        QVERIFY(choose(state, "disk6s1"));
+        state.selectedInstaller = InstallerApp::fromBundle(QUrl::fromLocalFile(onStick));
+        QVERIFY(state.selectedInstaller());
+        const DiskInfo stick = *state.selectedDisk();
+        QCOMPARE(state.whyNotTarget(stick), std::optional<QString>("holds the selected installer"));
+        state.createBootableUSB();
+        QCOMPARE(state.alertTitle(), "Cannot Use This Volume");
+        QCOMPARE(state.alertMessage(), "'SDCARD' holds the installer 'Install macOS Sequoia'. "
+                                       "Choose another volume, or copy the installer to "
+                                       "Applications first.");
+        QVERIFY(!state.hasJob() && QFileInfo::exists(onStick));
+        state.isShowingAlert = false;
+
+        for (const DiskInfo &disk : state.availableDisks()) {
+            QVERIFY(!state.whyNotTarget(disk) || disk.deviceIdentifier == "disk6s1");
+            if (disk.deviceIdentifier == "disk7s2")
+                state.selectedDisk = disk;
+        }
+        state.createBootableUSB();
+        QCOMPARE(state.alertTitle(), "Warning");
+        QVERIFY2(state.alertMessage().endsWith("'Backup' is unusually large for an installer (" +
+                                               state.selectedDisk()->formattedSize() +
+                                               "): make sure it is the drive you mean to erase."),
+                 qPrintable(state.alertMessage()));
+        state.isShowingAlert = false;
+        for (const DiskInfo &disk : state.availableDisks())
+            if (disk.deviceIdentifier == "disk4s2")
+                state.selectedDisk = disk;
+        state.createBootableUSB();
+        QVERIFY(!state.alertMessage().contains("unusually large"));
     }
 
     // An older stick already holds "Install macOS Sequoia": the new one is found on the selected
@@ -434,7 +473,7 @@ private slots:
                                             "installer volume was found on disk4. The USB drive "
                                             "is not bootable."));
         }
-        QTRY_VERIFY(!state.isCreatingMedia());
+        QTRY_VERIFY(state.progressInfo().isComplete && !state.hasJob());
         QVERIFY(!QFileInfo::exists(oldStick + "/.VolumeIcon.icns"));
     }
 

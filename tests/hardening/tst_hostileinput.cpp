@@ -8,6 +8,7 @@
 #include "host/Host.h"
 #include "media/DMGCreator.h"
 #include "state/AppState.h"
+#include "support/BackgroundWork.h"
 #include "support/QuickTiming.h"
 #include "support/TestSecret.h"
 
@@ -102,7 +103,7 @@ public:
         if (m_valid)
             Host::setCurrent(Host::standIn(m_root));
     }
-    ~Mac() { QThreadPool::globalInstance()->waitForDone(); } // no work outlives its Mac
+    ~Mac() { waitForBackgroundWork(); } // no work outlives its Mac
 
     bool isValid() const { return m_valid; }
     QString root() const { return m_root; }
@@ -286,8 +287,7 @@ private slots:
             QTRY_VERIFY(state.isWaitingForPassword());
             state.executeTerminalCommand(secretOf(password));
         }
-        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.isCreatingMedia(),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.hasJob(), 20000);
 
         const ProgressInfo progress = state.progressInfo();
         QStringList command{names.tool(), "--volume", mac.path("Volumes/" + names.volume)};
@@ -331,7 +331,7 @@ private slots:
             QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().contains(disk));
             QVERIFY(!state.isShowingAlert());
             QVERIFY(!QFileInfo::exists(made));
-            QThreadPool::globalInstance()->waitForDone();
+            waitForBackgroundWork();
             QList<QStringList> ejects;
             for (const QStringList &call : mac.calls("diskutil"))
                 if (call.value(1) == u"eject")
@@ -362,15 +362,16 @@ private slots:
             QMutexLocker locker(&lock);
             last = progress;
         });
-        QThreadPool::globalInstance()->waitForDone();
+        waitForBackgroundWork();
         QVERIFY(last.isComplete);
 
         const QString image = mac.path("Desktop/" + names.displayName);
-        const QString mountPoint = mac.path("Volumes/" + names.displayName);
         QList<QStringList> hdiutil = mac.calls("hdiutil");
         QVERIFY(!hdiutil.isEmpty());
-        // The size and the staging folder are the run's own.
+        // The size, the staging folder and the mount point are the run's own.
         QVERIFY(hdiutil[0].value(9).startsWith(mac.path("tmp/")));
+        const QString mountPoint = hdiutil.value(1).value(6);
+        QVERIFY(mountPoint.startsWith(mac.path("tmp/DMGMount-")));
         hdiutil[0][3] = "SIZE";
         hdiutil[0][9] = "STAGING";
         QVERIFY2(last.success, qPrintable(last.errorMessage.value_or(last.message)));
@@ -378,8 +379,9 @@ private slots:
                  (QList<QStringList>{
                      {"hdiutil", "create", "-size", "SIZE", "-volname", names.displayName, "-fs",
                       "HFS+J", "-srcfolder", "STAGING", "-format", "UDRW", image + ".dmg"},
-                     {"hdiutil", "attach", image + ".dmg", "-noverify", "-mountpoint", mountPoint},
-                     {"hdiutil", "detach", mountPoint, "-force"},
+                     {"hdiutil", "attach", image + ".dmg", "-noverify", "-nobrowse", "-mountpoint",
+                      mountPoint},
+                     {"hdiutil", "detach", "/dev/disk8", "-force"},
                      {"hdiutil", "convert", image + ".dmg", "-format", "UDTO", "-o", image}}));
         QCOMPARE(mac.calls("createinstallmedia"),
                  (QList<QStringList>{{names.tool(), "--volume", mountPoint, "--applicationpath",
@@ -464,8 +466,7 @@ private slots:
         state.createBootableUSB();
         state.isShowingAlert = false;
         state.alertPrimaryButton().action();
-        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.isCreatingMedia(),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.hasJob(), 20000);
         QVERIFY2(state.progressInfo().success,
                  qPrintable(state.progressInfo().errorMessage.value_or(QString())));
         QTRY_VERIFY_WITH_TIMEOUT(

@@ -26,12 +26,15 @@ namespace {
 
 // Every runner's limit; a hanging tool sleeps far longer. The thread sanitizer slows the tools'
 // output handling several times over, so a busy tool needs more room there.
-// It slows the reading of a flood on the main thread as much (a terminal run's 5 MB stalled it for
-// 957 ms in CI), so a stall may be longer there too; each stall stays below the limit, so a main
-// thread that waited for a tool would still show.
-#ifdef __SANITIZE_THREAD__
+// It slows each piece of a flood the main thread reads as much, so a stall may be longer there
+// too; each stall stays below the limit, so a main thread that waited for a tool would still show.
+#if defined(__SANITIZE_THREAD__)
 constexpr auto toolLimit = 3000ms;
 constexpr qint64 longestStall = 1500;
+#elif defined(__SANITIZE_ADDRESS__)
+// The address sanitizer slows a busy tool and the reading of its output too, less so.
+constexpr auto toolLimit = 3000ms;
+constexpr qint64 longestStall = 300;
 #else
 constexpr auto toolLimit = 500ms;
 constexpr qint64 longestStall = 300;
@@ -355,8 +358,8 @@ private slots:
                 return loaded;
             if (engine == u"protection")
                 return enabled.has_value();
-            return state.progressInfo().isComplete && !state.isCreatingMedia() &&
-                   !state.isInstallingPKG() && !state.isScanning();
+            return state.progressInfo().isComplete && !state.hasJob() && !state.isInstallingPKG() &&
+                   !state.isScanning();
         });
         if (QTest::currentTestFailed())
             return;

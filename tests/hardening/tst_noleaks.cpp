@@ -3,6 +3,7 @@
 
 #include "disk/DiskUtility.h"
 #include "hardening/Leftovers.h"
+#include "host/VolumeWatcher.h"
 #include "media/DMGCreator.h"
 #include "state/AppState.h"
 #include "support/QuickTiming.h"
@@ -171,6 +172,17 @@ private slots:
         };
         add("disk image creation", diskImageCreation);
         add("disk discovery", diskDiscovery);
+        add("volume watching", [this](Done done) {
+            // Made, told of a volume mounted, and gone again.
+            auto *watcher = new VolumeWatcher(Host::current(), 0ms);
+            const QString volume = m_world->path("Volumes/WATCHED");
+            QObject::connect(watcher, &VolumeWatcher::volumesChanged, [watcher, volume, done] {
+                QDir().rmdir(volume);
+                watcher->deleteLater();
+                done();
+            });
+            QDir().mkdir(volume);
+        });
         add("protection status",
             [](Done done) { DiskUtility::checkSIPStatus([done](bool) { done(); }); });
         add("package installation", [this](Done done) { installPackage(done); });

@@ -25,6 +25,7 @@ private slots:
         QVERIFY(host.isStandIn() && host.root() == r);
         QCOMPARE(host.computerName(), std::optional<QString>("Demo Mac"));
         QCOMPARE(host.temporaryFolder() + ' ' + host.desktopFolder(), r + "/tmp " + r + "/Desktop");
+        QCOMPARE(host.homeFolder(), r);
         QVERIFY(QFileInfo(r + "/tmp").isDir() && QFileInfo(r + "/Desktop").isDir());
         QCOMPARE(host.processEnvironment().value("TESSALINE_HOST_ROOT"), r);
     }

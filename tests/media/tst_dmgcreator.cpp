@@ -1,11 +1,19 @@
 #include "media/DMGCreator.h"
 #include "model/ByteFormat.h"
 #include "model/Timing.h"
+#include "support/BackgroundWork.h"
 #include "support/StandInWorld.h"
 
+#include "exec/Cancellation.h"
+#include "hardening/Leftovers.h"
+
+#include <QJsonArray>
 #include <QMutex>
 #include <QThread>
 #include <QtTest>
+
+#include <atomic>
+#include <thread>
 
 using namespace std::chrono_literals;
 using Report = DMGCreator::ToolReport;
@@ -34,29 +42,22 @@ QByteArray writeInstaller(const QByteArray &volume)
            "/'Install macOS Sonoma.app/Contents/Info.plist'";
 }
 
-// Puts a scripted hdiutil and osascript in the world at `root` (a folder below the test's world).
-// hdiutil logs each call as one line of "|"-joined arguments to "hdiutil.log" and makes what the
-// engine looks for, unless `verbs` says otherwise; osascript, unless `verbs` says otherwise too,
-// answers like a granted createinstallmedia run and leaves the installer on the mounted image.
+// Puts an hdiutil in the world at `root` (a folder below the test's world, or the world itself)
+// that logs each call as one line of "|"-joined arguments to "hdiutil.log", runs the shell lines
+// `verbs` gives for the call's verb, if any, and then, unless those exited, the stand-in's own
+// hdiutil. An "osascript" entry replaces osascript with its lines.
 void fitTools(const StandInWorld &world, const QMap<QByteArray, QByteArray> &verbs = {},
               const QString &root = {})
 {
-    const QByteArray log = "'" + world.path("hdiutil.log").toUtf8() + "'";
-    QMap<QByteArray, QByteArray> actions{
-        {"create", "ls -A \"$9\" > \"$log.staging\"; echo \"created: ${12}\"; touch \"${12}\""},
-        {"attach", "mkdir -p \"$5\"; printf '%s' \"$5\" > \"$log.mounted\""},
-        {"detach", "rm -rf \"$2\""},
-        {"convert", "touch \"$6.cdr\""}};
-    actions.insert(verbs);
-    actions.remove("osascript");
-    QByteArray hdiutil = "log=" + log + "\n(IFS='|'; echo \"$*\") >> \"$log\"\n";
-    for (auto it = actions.cbegin(); it != actions.cend(); ++it)
-        hdiutil += "if [ \"$1\" = " + it.key() + " ]; then " + it.value() + "; fi\n";
-    world.replaceTool(root + "usr/bin/hdiutil", hdiutil);
-    world.replaceTool(
-        root + "usr/bin/osascript",
-        verbs.value("osascript", "printf '%s' '" + sonomaOutput.toUtf8() + "'\n" +
-                                     writeInstaller("\"$(cat " + log + ".mounted)\"")));
+    QByteArray hdiutil =
+        "log='" + world.path("hdiutil.log").toUtf8() + "'\n(IFS='|'; echo \"$*\") >> \"$log\"\n";
+    for (auto it = verbs.cbegin(); it != verbs.cend(); ++it)
+        if (it.key() != "osascript")
+            hdiutil += "if [ \"$1\" = " + it.key() + " ]; then " + it.value() + "\nfi\n";
+    world.replaceTool(root + "usr/bin/hdiutil",
+                      hdiutil + "exec \"$TESSALINE_STANDIN\" hdiutil \"$@\"");
+    if (verbs.contains("osascript"))
+        world.replaceTool(root + "usr/bin/osascript", verbs.value("osascript"));
 }
 
 InstallerApp installer(const StandInWorld &world, const QString &name = sonoma)
@@ -85,16 +86,36 @@ struct Run {
     }
 };
 
-Run run(const InstallerApp &app)
+// Runs the job, cancelled once `cancelWhen` holds for the reports so far: it is asked at every
+// report and every few milliseconds besides, since a tool at work may say nothing for long.
+Run run(const InstallerApp &app, const std::function<bool(const Run &)> &cancelWhen = {})
 {
     QMutex lock;
     Run result;
-    DMGCreator().createBootableDMG(app, [&](const ProgressInfo &progress) {
-        QMutexLocker locker(&lock);
-        result.reports << progress;
-        result.threads << QThread::currentThread();
+    const auto job = std::make_shared<Cancellation>();
+    const auto check = [&] {
+        if (cancelWhen && cancelWhen(result))
+            job->request();
+    };
+    std::atomic<bool> finished = false;
+    std::thread watcher([&] {
+        for (; cancelWhen && !finished; std::this_thread::sleep_for(5ms)) {
+            QMutexLocker locker(&lock);
+            check();
+        }
     });
-    QThreadPool::globalInstance()->waitForDone();
+    {
+        const Cancellation::Scope scope(job);
+        DMGCreator().createBootableDMG(app, [&](const ProgressInfo &progress) {
+            QMutexLocker locker(&lock);
+            result.reports << progress;
+            result.threads << QThread::currentThread();
+            check();
+        });
+    }
+    waitForBackgroundWork();
+    finished = true;
+    watcher.join();
     return result;
 }
 
@@ -109,6 +130,35 @@ QStringList lines(const QString &path)
 QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden);
+}
+
+// The images on the desktop the world's hdiutil has attached, by their paths on the Mac.
+QStringList attachedImages(const StandInWorld &world)
+{
+    QFile file(world.path("var/standin/disks.json"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {"unreadable disks.json"};
+    QStringList images;
+    for (const QJsonValue &disk : QJsonDocument::fromJson(file.readAll())["disks"].toArray())
+        if (const QString image = disk["Standin"]["ImagePath"].toString();
+            image.startsWith("/Desktop/"))
+            images << image;
+    return images;
+}
+
+// The private mount points left in the world's temporary folder.
+QStringList mountFolders(const StandInWorld &world)
+{
+    return QDir(world.path("tmp")).entryList({"DMGMount-*"}, QDir::AllEntries | QDir::Hidden);
+}
+
+// The private mount point the run attached its image on, from the hdiutil log.
+QString mountPointOf(const StandInWorld &world)
+{
+    for (const QString &call : lines(world.path("hdiutil.log")))
+        if (call.startsWith("attach|"))
+            return call.section(u'|', -1);
+    return {};
 }
 
 } // namespace
@@ -126,6 +176,12 @@ class DMGCreatorTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        // The stand-in tools work without pauses, and every process they start is found after.
+        qputenv("TESSALINE_STANDIN_SPEED", "0");
+        Leftovers::markProcessTree();
+    }
     void init()
     {
         Timing timing;
@@ -203,7 +259,7 @@ private slots:
         const QString name = QStringLiteral("it's \"new\" $(touch x) `touch y`");
         const QString sandbox = world().path("sandbox");
         QVERIFY(QDir().mkpath(sandbox));
-        fitTools(world());
+        fitTools(world(), {{"create", "ls -A \"$9\" > \"$log.staging\""}});
         // Undoes the AppleScript string and hands the command to the real bash.
         world().replaceTool(
             "usr/bin/osascript",
@@ -217,7 +273,6 @@ private slots:
                                 writeInstaller("\"$2\""));
         const QString desktop = world().path("Desktop/");
         const QString dmg = desktop + name + ".dmg";
-        const QString mountPoint = world().path("Volumes/") + name;
         QFile old(desktop + name + ".iso");
         QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
         old.close();
@@ -228,28 +283,37 @@ private slots:
         QVERIFY(creating.contains("Allocating space for DMG file (" +
                                   formatGigabytes(14'073'741'824) + ")"));
         QVERIFY(creating.contains("Creating DMG file (14921 MB)"));
-        QVERIFY(creating.contains("Creating DMG: created: " + dmg));
-        // The staging folder is a fresh one below the temporary folder, holding only ".temp",
-        // and gone afterwards.
+        // The tool's pieces of output may come together.
+        QVERIFY(std::any_of(creating.begin(), creating.end(), [&](const QString &line) {
+            return line.startsWith("Creating DMG: ") && line.endsWith("created: " + dmg);
+        }));
+        // The staging folder and the mount point are fresh ones below the temporary folder, the
+        // first holding only ".temp", and both are gone afterwards.
         QStringList calls = lines(world().path("hdiutil.log"));
         QCOMPARE(calls.size(), 4);
         QStringList create = calls[0].split(u'|');
         const QString staging = create.value(8);
-        QVERIFY2(QRegularExpression("^" + QRegularExpression::escape(world().path("tmp/")) +
-                                    "DMGStaging-[A-Za-z0-9]{6}$")
-                     .match(staging)
-                     .hasMatch(),
-                 qPrintable(staging));
+        const QString mountPoint = mountPointOf(world());
+        const auto isFresh = [&](const QString &path, const QString &name) {
+            return QRegularExpression("^" + QRegularExpression::escape(world().path("tmp/")) +
+                                      name + "-[A-Za-z0-9]{6}$")
+                .match(path)
+                .hasMatch();
+        };
+        QVERIFY2(isFresh(staging, "DMGStaging"), qPrintable(staging));
+        QVERIFY2(isFresh(mountPoint, "DMGMount"), qPrintable(mountPoint));
         QCOMPARE(lines(world().path("hdiutil.log.staging")), QStringList{".temp"});
-        QVERIFY(!QFileInfo::exists(staging));
+        QVERIFY(!QFileInfo::exists(staging) && !QFileInfo::exists(mountPoint));
         create[8] = "STAGING";
         calls[0] = create.join(u'|');
-        QCOMPARE(calls, (QStringList{"create|-size|14921m|-volname|" + name +
-                                         "|-fs|HFS+J|-srcfolder|STAGING|-format|UDRW|" + dmg,
-                                     "attach|" + dmg + "|-noverify|-mountpoint|" + mountPoint,
-                                     "detach|" + mountPoint + "|-force",
-                                     "convert|" + dmg + "|-format|UDTO|-o|" + desktop + name}));
-        QVERIFY(!QFileInfo::exists(mountPoint));
+        // Mounted out of sight and let go of by its device.
+        QCOMPARE(calls,
+                 (QStringList{"create|-size|14921m|-volname|" + name +
+                                  "|-fs|HFS+J|-srcfolder|STAGING|-format|UDRW|" + dmg,
+                              "attach|" + dmg + "|-noverify|-nobrowse|-mountpoint|" + mountPoint,
+                              "detach|/dev/disk8|-force",
+                              "convert|" + dmg + "|-format|UDTO|-o|" + desktop + name}));
+        QCOMPARE(attachedImages(world()), QStringList{});
         QCOMPARE(entries(sandbox), QStringList{});
         QCOMPARE(lines(world().path("args")),
                  (QStringList{"--volume", mountPoint, "--nointeraction"}));
@@ -261,7 +325,7 @@ private slots:
             previous = report.percentage;
         }
         QCOMPARE(entries(desktop), QStringList{name + ".iso"});
-        QCOMPARE(QFileInfo(desktop + name + ".iso").size(), 0);
+        QCOMPARE(QFileInfo(desktop + name + ".iso").size(), 14921LL * 1048576);
         const ProgressInfo &last = result.last();
         QVERIFY(last.isComplete && last.success && last.percentage == 100);
         QCOMPARE(last.message, "ISO creation complete!");
@@ -273,8 +337,8 @@ private slots:
         QCOMPARE(result.threads.count(result.threads.at(2)), result.threads.size() - 2);
     }
 
-    // Whatever the bundle's name holds, the images stay on the desktop and the mount point in
-    // the volumes folder.
+    // Whatever the bundle's name holds, the images stay on the desktop and the volume's name is
+    // one path entry.
     void nameIsOnePathEntry_data()
     {
         QTest::addColumn<QString>("name");
@@ -292,66 +356,78 @@ private slots:
         app.name = name;
         QVERIFY(run(app).last().success);
         const QStringList calls = lines(world().path("hdiutil.log"));
-        QVERIFY(calls.size() >= 2);
+        QVERIFY(!calls.isEmpty());
+        QVERIFY(calls[0].contains("|-volname|" + entry + '|'));
         QVERIFY(calls[0].endsWith(u'|' + world().path("Desktop/") + entry + ".dmg"));
-        QVERIFY(calls[1].contains(u'|' + world().path("Volumes/") + entry));
         QVERIFY(!QFileInfo::exists(world().path("Escape.iso")));
         QVERIFY(!QFileInfo::exists(world().path("Desktop/...iso")));
         QCOMPARE(entries(world().path("Desktop")), QStringList{entry + ".iso"});
     }
 
-    // Each failure stops the run with its own text; once the image exists its place is told,
-    // and once it is mounted it is let go of.
+    // Each failure stops the run with its own text, and the run takes away what it made: the
+    // image is let go of, its private mount point and its files on the desktop are removed. What
+    // stays (an image still attached, a file that will not go) is named.
     void failures_data()
     {
         QTest::addColumn<QByteArray>("verb");
         QTest::addColumn<QByteArray>("action");
         QTest::addColumn<QString>("error");
         QTest::addColumn<qint64>("step");
-        QTest::addColumn<QString>("detail");
         QTest::addColumn<QString>("lastCall");
-        const QString left = QStringLiteral("The unfinished disk image was left at DESK.dmg");
+        QTest::addColumn<QString>("kept"); // on the desktop, and named in the detail line
+        QTest::addColumn<QString>("detail");
         const auto row = [](const char *name, const char *verb, const char *action,
-                            const QString &error, qint64 step, const QString &detail,
-                            const char *lastCall) {
-            QTest::newRow(name) << QByteArray(verb) << QByteArray(action) << error << step << detail
-                                << QString(lastCall);
+                            const QString &error, qint64 step, const char *lastCall,
+                            const char *kept = "", const QString &detail = {}) {
+            QTest::newRow(name) << QByteArray(verb) << QByteArray(action) << error << step
+                                << QString(lastCall) << QString(kept) << detail;
         };
         row("create", "create", "echo 'hdiutil: create failed' >&2; exit 1",
-            "Failed to create DMG: hdiutil: create failed\n", 0, {}, "create");
+            "Failed to create DMG: hdiutil: create failed\n", 0, "create");
         row("create, undecodable error", "create", "printf '\\xff' >&2; exit 1",
-            "Failed to create DMG: \uFFFD", 0, {}, "create");
-        row("attach", "attach", "echo 'hdiutil: attach failed' >&2; exit 1",
-            "Failed to mount DMG: hdiutil: attach failed\n", 1, left, "attach");
-        row("attached elsewhere", "attach", "true",
-            "DMG mounted but volume not found at ROOT/Volumes/Install macOS Sonoma", 1, left,
-            "attach");
+            "Failed to create DMG: \uFFFD", 0, "create");
+        row("create leaves part of the image", "create",
+            "touch \"${12}\"; echo 'hdiutil: create failed - No space left on device' >&2; exit 1",
+            "Failed to create DMG: hdiutil: create failed - No space left on device\n", 0,
+            "create");
+        row("attach", "attach", "echo 'hdiutil: attach failed - Resource busy' >&2; exit 1",
+            "Failed to mount DMG: hdiutil: attach failed - Resource busy\n", 1, "attach");
+        // Mounted, but not where it was asked to be: it is still let go of.
+        row("attached elsewhere", "attach",
+            "set -- attach \"$2\" -mountpoint \"$TESSALINE_HOST_ROOT/Volumes/Elsewhere\"",
+            "DMG mounted but volume not found at MOUNT", 1, "detach");
         row("administrator rights refused", "osascript",
             "echo '0:60: execution error: User canceled. (-128)' >&2; exit 1",
             "Failed to make DMG bootable: Admin authorization denied: 0:60: execution error: User "
             "canceled. (-128)\n",
-            1, left, "detach");
+            1, "detach");
         // Status 0 proves nothing by itself: what the tools say they made must be there.
         row("no installer on the image", "osascript", "printf 'Install media now available'",
             "Failed to make DMG bootable: createinstallmedia reported success, but the disk image "
             "holds no installer",
-            1, left, "detach");
-        row("detach", "detach", "echo 'Resource busy' >&2; exit 16",
-            "Failed to unmount DMG: Resource busy\n", 1, left, "detach");
+            1, "detach");
+        // Its device would be left without a file.
+        row("detach", "detach",
+            "echo 'hdiutil: couldn'\\''t unmount \"disk8\" - Resource busy' >&2; exit 16",
+            "Failed to unmount DMG: hdiutil: couldn't unmount \"disk8\" - Resource busy\n", 1,
+            "detach", ".dmg",
+            "The unfinished disk image is still attached as /dev/disk8 and was left at DESK.dmg");
         row("convert", "convert", "echo 'hdiutil: convert failed' >&2; exit 1",
-            "Failed to convert DMG to ISO: hdiutil: convert failed\n", 2, left, "convert");
+            "Failed to convert DMG to ISO: hdiutil: convert failed\n", 2, "convert");
         row("convert, partial output", "convert", "touch \"$6.cdr\"; exit 1",
-            "Failed to convert DMG to ISO: ", 2, left + ", its partial conversion at DESK.cdr",
-            "convert");
-        row("convert writes nothing", "convert", "true",
+            "Failed to convert DMG to ISO: ", 2, "convert");
+        row("convert, output that will not go", "convert", "mkdir -p \"$6.cdr/part\"; exit 1",
+            "Failed to convert DMG to ISO: ", 2, "convert", ".cdr",
+            "The partial conversion could not be removed from DESK.cdr: Is a directory");
+        row("convert writes nothing", "convert", "exit 0",
             "Failed to convert DMG to ISO: hdiutil reported success, but wrote nothing at "
             "ROOT/Desktop/Install macOS Sonoma.cdr",
-            2, left, "convert");
+            2, "convert");
         row("convert writes part", "convert",
-            "truncate -s 5M \"$2\"; head -c 1000 /dev/zero > \"$6.cdr\"",
+            "truncate -s 5M \"$2\"; head -c 1000 /dev/zero > \"$6.cdr\"; exit 0",
             "Failed to convert DMG to ISO: hdiutil reported success, but wrote 1000 bytes of an "
             "image of 5242880",
-            2, left + ", its partial conversion at DESK.cdr", "convert");
+            2, "convert");
     }
     void failures()
     {
@@ -359,20 +435,86 @@ private slots:
         QFETCH(QByteArray, action);
         QFETCH(QString, error);
         QFETCH(qint64, step);
+        QFETCH(QString, kept);
         QFETCH(QString, detail);
         fitTools(world(), {{verb, action}});
         const ProgressInfo last = run(installer(world())).last();
         QVERIFY(last.isComplete && !last.success && !last.steps[step].inProgress);
         QCOMPARE(last.errorMessage.value_or(""),
-                 "Command failed: " + error.replace("ROOT", world().root()));
+                 "Command failed: " +
+                     error.replace("ROOT", world().root()).replace("MOUNT", mountPointOf(world())));
         QCOMPARE(last.currentStep, step);
-        const QString desk = world().path("Desktop/") + sonoma;
-        QCOMPARE(QFileInfo::exists(desk + ".dmg"), !detail.isEmpty());
-        if (detail.isEmpty())
-            QVERIFY(!last.detailMessage.startsWith("The unfinished"));
-        else
-            QCOMPARE(last.detailMessage, detail.replace("DESK", desk));
         QTEST(lines(world().path("hdiutil.log")).last().section(u'|', 0, 0), "lastCall");
+        QCOMPARE(mountFolders(world()), QStringList{});
+        const QString desk = world().path("Desktop/") + sonoma;
+        QCOMPARE(entries(world().path("Desktop")),
+                 kept.isEmpty() ? QStringList{} : QStringList{sonoma + kept});
+        QCOMPARE(attachedImages(world()).isEmpty(), kept != ".dmg");
+        QCOMPARE(last.detailMessage.contains(desk), !kept.isEmpty());
+        if (!kept.isEmpty())
+            QCOMPARE(last.detailMessage, detail.replace("DESK", desk));
+    }
+
+    // A file of the run's names that was there before is not the run's to remove.
+    void earlierMasterStays()
+    {
+        fitTools(world());
+        QFile earlier(world().path("Desktop/") + sonoma + ".cdr");
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        QVERIFY(run(installer(world())).last().errorMessage->endsWith("File exists\n"));
+        QCOMPARE(entries(world().path("Desktop")), QStringList{sonoma + ".cdr"});
+        QCOMPARE(QFileInfo(earlier).size(), 7);
+    }
+
+    // A cancel at any point ends the run there: the tool at work is ended with what it started
+    // and no other is started, the image is let go of, and nothing the run made is left.
+    void cancel_data()
+    {
+        QTest::addColumn<QByteArray>("slowTool"); // an hdiutil verb, or createinstallmedia
+        QTest::addColumn<qint64>("atStep"); // cancelled as it begins; -1: while slowTool works
+        QTest::addColumn<QString>("lastCall");
+        QTest::newRow("while the image is made") << QByteArray("create") << -1LL << "create";
+        QTest::newRow("before it is mounted") << QByteArray() << 1LL << "create";
+        QTest::newRow("during createinstallmedia")
+            << QByteArray("createinstallmedia") << -1LL << "detach";
+        QTest::newRow("before the conversion") << QByteArray() << 2LL << "detach";
+        QTest::newRow("during the conversion") << QByteArray("convert") << -1LL << "convert";
+    }
+    void cancel()
+    {
+        QFETCH(QByteArray, slowTool);
+        QFETCH(qint64, atStep);
+        const QString busy = world().path("busy");
+        // The slow tool does its work, says so, and then takes its time.
+        const QByteArray slowly = "touch '" + busy.toUtf8() + "'; sleep 30; exit 0";
+        QMap<QByteArray, QByteArray> verbs;
+        if (slowTool == "createinstallmedia") {
+            const QString tools = "Applications/" + sonoma + ".app/Contents/Resources/";
+            QVERIFY(QDir().mkpath(world().path(tools + "real")));
+            QVERIFY(QFile::link(qEnvironmentVariable("TESSALINE_STANDIN"),
+                                world().path(tools + "real/createinstallmedia")));
+            world().replaceTool(tools + "createinstallmedia",
+                                "\"$(dirname \"$0\")/real/createinstallmedia\" \"$@\"\n" + slowly);
+        } else if (!slowTool.isEmpty()) {
+            verbs.insert(slowTool, "\"$TESSALINE_STANDIN\" hdiutil \"$@\"; " + slowly);
+        }
+        fitTools(world(), verbs);
+        const Run result = run(installer(world()), [&](const Run &sofar) {
+            return atStep < 0
+                       ? QFileInfo::exists(busy)
+                       : !sofar.reports.isEmpty() && sofar.reports.last().currentStep == atStep;
+        });
+        const ProgressInfo &last = result.last();
+        QVERIFY(last.isComplete && !last.success);
+        QCOMPARE(last.errorMessage.value_or(""), "Cancelled. The partial disk image was removed.");
+        QTRY_COMPARE(Leftovers::processes(), QStringList{});
+        QTEST(lines(world().path("hdiutil.log")).last().section(u'|', 0, 0), "lastCall");
+        QCOMPARE(entries(world().path("Desktop")), QStringList{});
+        QCOMPARE(attachedImages(world()), QStringList{});
+        QCOMPARE(mountFolders(world()), QStringList{});
+        // createinstallmedia had mounted the erased volume there.
+        QVERIFY(!QFileInfo::exists(world().path("Volumes/") + sonoma));
     }
 
     void missingHdiutilIsThePlatformsError()
@@ -390,9 +532,13 @@ private slots:
     void isoInFolderName()
     {
         const QString root = world().path("images.iso");
+        QCOMPARE(QProcess::execute(qEnvironmentVariable("TESSALINE_STANDIN"), {"make-world", root}),
+                 0);
         fitTools(world(), {}, "images.iso/");
         Host::setCurrent(Host::standIn(root));
-        QVERIFY(run(installer(world())).last().success);
+        InstallerApp app = installer(world());
+        app.url = QUrl::fromLocalFile(root + "/Applications/" + sonoma + ".app");
+        QVERIFY(run(app).last().success);
         QCOMPARE(lines(world().path("hdiutil.log")).last().section(u'|', -1),
                  root + "/Desktop/" + sonoma);
         QCOMPARE(entries(root + "/Desktop"), QStringList{sonoma + ".iso"});

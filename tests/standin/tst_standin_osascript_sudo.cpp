@@ -1,5 +1,6 @@
-// Runs the stand-in's osascript and sudo through a world's links, the way the application's
-// scripts reach them, and holds them to the real tools' wording, streams and exit statuses.
+// Runs the stand-in's osascript, sudo and caffeinate through a world's links, the way the
+// application's scripts reach them, and holds them to the real tools' wording, streams and exit
+// statuses.
 #include "support/StandInProgram.h"
 #include "support/Transcript.h"
 
@@ -106,6 +107,8 @@ private slots:
             << recorded("osascript", "syntax-error", e("do shell script \"a\" with"));
         QTest::newRow("unknown statement")
             << failure(e("tell application \"Terminal\" to activate"), "39:39: " + expectedEnd);
+        QTest::newRow("notification") << Answer{
+            "osascript", e("display notification \"Ready\" with title \"Tessaline\""), 0, {}, {}};
         QTest::newRow("unknown escape") << failure(
             shell("a\\q"), "0:21: syntax error: Expected “\"” but found unknown token. (-2741)\n");
 
@@ -135,6 +138,24 @@ private slots:
         QTest::newRow("sudo, wrong") << Answer{"sudo", printOk, 1, {}, oneWrong, password + "x\n"};
         QTest::newRow("sudo, command's status")
             << Answer{"sudo", {"-S", "sh", "-c", "exit 7"}, 7, {}, "Password:", right};
+
+        const auto refused = [](const QStringList &args, const QByteArray &complaint) {
+            return Answer{"caffeinate",
+                          args,
+                          1,
+                          {},
+                          complaint + "usage: caffeinate [-disu] [-t timeout] [-w pid] [utility "
+                                      "arguments...]\n"};
+        };
+        QTest::newRow("caffeinate, unknown flag")
+            << refused({"-i", "-x"}, "caffeinate: illegal option -- x\n");
+        QTest::newRow("caffeinate, -w without its pid")
+            << refused({"-i", "-w"}, "caffeinate: option requires an argument -- w\n");
+        QTest::newRow("caffeinate, -t of no number") << refused({"-t", "soon"}, {});
+        // A process that is not there has gone already; flags may share a word.
+        QTest::newRow("caffeinate, pid gone")
+            << Answer{"caffeinate", {"-dimsu", "-w", "2147483647"}, 0, {}, {}};
+        QTest::newRow("caffeinate, time out") << Answer{"caffeinate", {"-it1"}, 0, {}, {}};
     }
 
     void answers()

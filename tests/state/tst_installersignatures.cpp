@@ -140,15 +140,16 @@ private slots:
             << "signed with an expired certificate that is not Apple's (Software Signing, Apple "
                "Code Signing Certification Authority, Apple Root CA, Some Other Root)";
         QTest::newRow("nothing shown")
-            << QByteArray() << "signed with an expired certificate that is not Apple's (no "
-                               "certificate chain shown)";
+            << QByteArray()
+            << "signed with an expired certificate that is not Apple's (no "
+               "certificate chain shown)";
     }
     void expiredCertificateChains()
     {
         QFETCH(QByteArray, display);
         QFETCH(QString, refusal);
-        const CodeSignature expired = CodeSignature::fromCodesign(
-            1, "/A.app: CSSMERR_TP_CERT_EXPIRED\n", "/A.app");
+        const CodeSignature expired =
+            CodeSignature::fromCodesign(1, "/A.app: CSSMERR_TP_CERT_EXPIRED\n", "/A.app");
         const CodeSignature judged = CodeSignature::fromExpiredChain(expired, display);
         QCOMPARE(judged.allowsRunning(), refusal.isEmpty());
         QCOMPARE(judged, refusal.isEmpty() ? expired : CodeSignature::failed(refusal));
@@ -218,8 +219,7 @@ private slots:
             return;
         }
         // Still Apple's: warned of, and run.
-        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.isCreatingMedia(),
-                                 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(state.progressInfo().isComplete && !state.hasJob(), 20000);
         QVERIFY2(state.progressInfo().success, qPrintable(state.progressInfo().message));
         QCOMPARE(state.selectedInstaller()->signature.state, CodeSignature::State::appleExpired);
         QVERIFY(log(world, "createinstallmedia").contains("Install macOS Sequoia.app"));
@@ -236,8 +236,8 @@ private slots:
         QVERIFY(QFile::link(target, world.path(sequoia)));
         Session session(world);
         session.start(true);
-        QTRY_VERIFY_WITH_TIMEOUT(
-            session.state.progressInfo().isComplete && !session.state.isCreatingMedia(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(session.state.progressInfo().isComplete && !session.state.hasJob(),
+                                 20000);
         const QString canonical = QFileInfo(target).canonicalFilePath();
         const QList<QByteArray> runs = log(world, "createinstallmedia").split('\n');
         QVERIFY(QJsonDocument::fromJson(runs.first())

@@ -2,11 +2,14 @@
 // drives it: confirmations are answered by calling the alert buttons' actions.
 
 #include "state/AppState.h"
+#include "support/CapturedOutput.h"
 #include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
 #include "support/TestSecret.h"
 
 #include <QtTest>
+
+#include <csignal>
 
 using namespace std::chrono_literals;
 
@@ -48,11 +51,19 @@ struct Session {
         state.isShowingAlert = false;
         state.alertPrimaryButton().action();
     }
-    // Waits for the run's record to complete and, unless told not to, for the run to wind down.
+    // Waits for the run's record to complete and, unless told not to, for the run to wind down
+    // and its result to be put away, as Close does.
     bool finish(bool windDown = true)
     {
-        return QTest::qWaitFor([this] { return state.progressInfo().isComplete; }, 20000) &&
-               (!windDown || QTest::qWaitFor([this] { return !state.isCreatingMedia(); }));
+        if (!QTest::qWaitFor([this] { return state.progressInfo().isComplete; }, 20000))
+            return false;
+        if (!windDown)
+            return true;
+        if (!QTest::qWaitFor([this] { return !state.hasJob(); }))
+            return false;
+        state.isCreatingMedia = false;
+        state.isShowingTerminalOverlay = false;
+        return true;
     }
     bool movedForwardOnly() const
     {
@@ -63,6 +74,43 @@ struct Session {
 QStringList desktopFiles(const StandInWorld &world)
 {
     return QDir(world.path("Desktop")).entryList(QDir::Files);
+}
+
+// Whether the process `pid` still runs: not gone, nor a zombie that only its reaper (maybe not
+// this process) can clear.
+bool isRunning(const QByteArray &pid)
+{
+    QFile stat("/proc/" + pid + "/stat");
+    if (!stat.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray fields = stat.readAll();
+    return fields.mid(fields.lastIndexOf(')') + 2, 1) != "Z";
+}
+
+// The arguments of the world's caffeinate runs still going; with `waiting`, only of those that
+// catch the signals that end them by now, so that they record their end however it comes.
+QList<QStringList> caffeinateRuns(const StandInWorld &world, bool waiting = false)
+{
+    const QString tool = world.path("usr/bin/caffeinate");
+    QList<QStringList> runs;
+    for (const QString &pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile commandLine("/proc/" + pid + "/cmdline");
+        if (!commandLine.open(QIODevice::ReadOnly))
+            continue;
+        const QStringList argv =
+            QString::fromUtf8(commandLine.readAll()).split(QChar(0), Qt::SkipEmptyParts);
+        if (argv.value(0) != tool || !isRunning(pid.toUtf8()))
+            continue;
+        QFile status("/proc/" + pid + "/status");
+        quint64 caught = 0;
+        if (status.open(QIODevice::ReadOnly))
+            for (const QByteArray &line : status.readAll().split('\n'))
+                if (line.startsWith("SigCgt:"))
+                    caught = line.mid(7).trimmed().toULongLong(nullptr, 16);
+        if (!waiting || (caught & (quint64(1) << (SIGTERM - 1))))
+            runs << argv.mid(1);
+    }
+    return runs;
 }
 
 } // namespace
@@ -198,6 +246,174 @@ private slots:
         QTRY_VERIFY(volumeNames(session.state).contains("Install macOS Sequoia"));
     }
 
+    void cancelTellsWhatIsLeftOfTheTarget_data()
+    {
+        QTest::addColumn<bool>("terminal");
+        QTest::addColumn<QString>("stage");
+        QTest::addColumn<QString>("said");
+        const QString untouched = "Cancelled. Nothing was erased.";
+        const QString erased = "UNTITLED was erased and is incomplete: erase it or make it again";
+        QTest::newRow("prompt, before erasing") << false << "ready" << untouched;
+        QTest::newRow("prompt, while copying") << false << "copying" << erased;
+        QTest::newRow("terminal, at the password") << true << "password" << untouched;
+        QTest::newRow("terminal, before erasing") << true << "ready" << untouched;
+        QTest::newRow("terminal, while copying") << true << "copying" << erased;
+    }
+
+    // Cancel stops the tool and its children at once and says what it left of the stick: asked
+    // first only once erasing has begun. While the job runs no other one starts.
+    void cancelTellsWhatIsLeftOfTheTarget()
+    {
+        QFETCH(bool, terminal);
+        QFETCH(QString, stage);
+        QFETCH(QString, said);
+        world().writeState("protection.json", {{"status", terminal ? "enabled" : "disabled"}});
+        const QString pidFile = world().path("tool.pid");
+        QByteArray script = "echo $$ > '" + pidFile.toUtf8() + "'\necho 'Ready to start.'\n";
+        if (stage == "copying")
+            script += "echo 'Erasing disk: 0%... 10%... 100%'\necho 'Copying to disk: 10%'\n";
+        script += "sleep 60\n";
+        world().replaceTool(
+            "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia", script);
+        Session session;
+        session.state.createBootableUSB();
+        session.pressPrimary();
+        if (terminal) {
+            QTRY_VERIFY(session.state.isWaitingForPassword());
+            if (stage != "password")
+                session.state.executeTerminalCommand(secretOf("tessaline"));
+        }
+        if (stage != "password") {
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 20000);
+            if (stage == "copying")
+                QTRY_VERIFY(session.state.jobHasErasedTarget());
+        }
+        QVERIFY(session.state.hasJob());
+        session.state.createBootableDMG();
+        session.state.handlePKGInstaller(QUrl::fromLocalFile(packagePath()));
+        QVERIFY(!session.state.isShowingAlert() &&
+                session.state.jobKind() == AppState::JobKind::usb);
+
+        session.state.requestCancel();
+        if (stage == "copying") {
+            QCOMPARE(session.state.alertTitle(), "Cancel Operation");
+            QVERIFY(session.state.hasJob());
+            session.pressPrimary();
+        }
+        QVERIFY(!session.state.isShowingAlert());
+        QVERIFY(session.finish(false));
+        QCOMPARE(session.state.progressInfo().errorMessage, std::optional<QString>(said));
+        QVERIFY(!session.state.progressInfo().success);
+        QTRY_VERIFY(!session.state.hasJob());
+        // Shown as cancelled, not failed, with no step left turning.
+        QVERIFY(session.state.jobWasCancelled());
+        for (const ProgressStep &step : session.state.progressInfo().steps)
+            QVERIFY(!step.inProgress);
+        if (QFile file(pidFile); file.open(QIODevice::ReadOnly)) {
+            const QByteArray pid = file.readAll().trimmed();
+            QTRY_VERIFY(!isRunning(pid));
+        }
+        // The result stays until it is closed.
+        QVERIFY(session.state.isCreatingMedia() || session.state.isShowingTerminalOverlay());
+    }
+
+    void jobsKeepTheMacAwake_data()
+    {
+        QTest::addColumn<bool>("iso");
+        QTest::addColumn<bool>("cancel");
+        QTest::newRow("USB") << false << false;
+        QTest::newRow("USB, cancelled") << false << true;
+        QTest::newRow("ISO") << true << false;
+        QTest::newRow("ISO, cancelled") << true << true;
+    }
+    // While a job runs, caffeinate keeps the Mac from sleeping idle and watches this process; it
+    // is terminated once the job has ended, however it ended, and not before.
+    void jobsKeepTheMacAwake()
+    {
+        QFETCH(bool, iso);
+        QFETCH(bool, cancel);
+        world().writeState("protection.json", {{"status", "disabled"}});
+        // The job's tool waits for the test's word before it does its work.
+        const QByteArray held = world().path("held").toUtf8();
+        const QByteArray gate = world().path("gate").toUtf8();
+        world().replaceTool(iso ? "usr/bin/hdiutil"
+                                : "Applications/Install macOS Sequoia.app/Contents/Resources/"
+                                  "createinstallmedia",
+                            "touch '" + held + "'\nuntil [ -e '" + gate +
+                                "' ]; do sleep 0.02; done\nexec -a \"$0\" \"$TESSALINE_STANDIN\" "
+                                "\"$@\"");
+        // Let go whatever happens, so that the job ends with the test.
+        const auto letGo = qScopeGuard([&] { QFile(gate).open(QIODevice::WriteOnly); });
+        Session session;
+        qint64 completed = 0;
+        QObject::connect(&session.state, &AppState::changed, [&] {
+            if (!completed && session.state.progressInfo().isComplete)
+                completed = QDateTime::currentMSecsSinceEpoch();
+        });
+        if (iso) {
+            session.state.createBootableDMG();
+        } else {
+            session.state.createBootableUSB();
+            session.pressPrimary();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(held), 20000);
+        const QStringList watching{"-i", "-w", QString::number(QCoreApplication::applicationPid())};
+        QTRY_COMPARE(caffeinateRuns(world(), true), QList<QStringList>{watching});
+        if (cancel)
+            session.state.requestCancel();
+        else
+            QVERIFY(QFile(gate).open(QIODevice::WriteOnly));
+        QVERIFY(session.finish(false));
+        QCOMPARE(session.state.progressInfo().success, !cancel);
+        QTRY_VERIFY(!session.state.hasJob());
+        QTRY_COMPARE(caffeinateRuns(world()), QList<QStringList>());
+        QFile log(world().path("var/standin/caffeinate.log"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = log.readAll().split('\n');
+        QCOMPARE(lines.size(), 2); // one run, and the end of its line
+        const QJsonObject run = QJsonDocument::fromJson(lines[0]).object();
+        QCOMPARE(run["argv"].toVariant().toStringList(), QStringList{"caffeinate"} + watching);
+        QCOMPARE(run["ended"].toString(), "SIGTERM");
+        const QDateTime end = QDateTime::fromString(run["end"].toString(), Qt::ISODateWithMs);
+        QVERIFY2(end.toMSecsSinceEpoch() >= completed, qPrintable(run["end"].toString()));
+    }
+
+    // Without caffeinate a job runs all the same: the Mac may sleep meanwhile, as a line says.
+    void aJobRunsWithoutCaffeinate()
+    {
+        world().writeState("protection.json", {{"status", "disabled"}});
+        world().removeTool("usr/bin/caffeinate");
+        Session session;
+        CapturedOutput diagnostics;
+        session.state.createBootableUSB();
+        session.pressPrimary();
+        QVERIFY(session.finish());
+        QVERIFY(session.state.progressInfo().success);
+        const QStringList said = diagnostics.text().split('\n').filter("caffeinate");
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(
+            said[0].startsWith("The Mac may sleep during this job: caffeinate did not start: "),
+            qPrintable(said[0]));
+    }
+
+    // A job that ends while its cancel question is open replaces the question with its result.
+    void anEndingJobTakesTheQuestionsPlace()
+    {
+        world().writeState("protection.json", {{"status", "disabled"}});
+        world().replaceTool(
+            "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia",
+            "echo 'Erasing disk: 0%... 100%'\nsleep 1\necho 'Done.'\n");
+        Session session;
+        session.state.createBootableUSB();
+        session.pressPrimary();
+        QTRY_VERIFY_WITH_TIMEOUT(session.state.jobHasErasedTarget(), 20000);
+        session.state.requestCancel();
+        QCOMPARE(session.state.alertTitle(), "Cancel Operation");
+        QVERIFY(session.finish(false));
+        QTRY_VERIFY(!session.state.hasJob());
+        QVERIFY(!session.state.isShowingAlert());
+    }
+
     // A run that takes longer than the wait for rights is not ended by it, and its progress is
     // seen while it runs, though osascript hands back nothing before the end.
     void usbWithTheSystemPromptOutlastsTheRightsWait()
@@ -205,13 +421,16 @@ private slots:
         Timing timing = quickTiming();
         timing.adminRightsWait = std::chrono::milliseconds(400);
         Timing::setCurrent(timing);
-        // The tool takes a second more after its last word.
+        // The tool prints its progress in pieces over half a second, as a real run does over
+        // minutes (poured out at once, it may all arrive as one piece), and takes a second more
+        // after its last word.
         const QString tool = "Applications/Install macOS Sequoia.app/Contents/Resources/"
                              "createinstallmedia";
         QVERIFY(QDir().mkpath(QFileInfo(world().path(tool)).path() + "/real"));
         QVERIFY(QFile::link(qEnvironmentVariable("TESSALINE_STANDIN"),
                             QFileInfo(world().path(tool)).path() + "/real/createinstallmedia"));
-        world().replaceTool(tool, "\"$(dirname \"$0\")/real/createinstallmedia\" \"$@\"\n"
+        world().replaceTool(tool, "TESSALINE_STANDIN_SPEED=0.15 "
+                                  "\"$(dirname \"$0\")/real/createinstallmedia\" \"$@\"\n"
                                   "status=$?\nsleep 1\nexit $status");
         world().writeState("protection.json", {{"status", "disabled"}});
         world().writeState("admin.json", {{"delay", 0.2}});
@@ -274,7 +493,7 @@ private slots:
         }
         QVERIFY(session.finish());
         const ProgressInfo &progress = session.state.progressInfo();
-        QVERIFY(!progress.success);
+        QVERIFY(!progress.success && !session.state.jobWasCancelled());
         QVERIFY(session.movedForwardOnly());
         QVERIFY2(progress.errorMessage.value_or(QString()).contains(said),
                  qPrintable(progress.errorMessage.value_or(progress.message)));
@@ -320,19 +539,28 @@ private slots:
     {
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("said");
-        QTest::newRow("success") << QString() << QString();
+        QTest::addColumn<QStringList>("desktop");
+        const QStringList iso{"Install macOS Sequoia.iso"};
+        QTest::newRow("success") << QString() << QString() << iso;
+        // The stick bears the very name the image's volume gets: the image is mounted elsewhere.
+        QTest::newRow("after a USB of the same installer") << "usb" << QString() << iso;
         QTest::newRow("conversion fails")
             << "convert"
-            << "Failed to convert DMG to ISO: hdiutil: convert failed";
-        // Unmounted but held by something: the image cannot be converted, so the run stops there.
+            << "Failed to convert DMG to ISO: hdiutil: convert failed" << QStringList();
+        // Held for a moment, as by the indexing of what was just written: a later try detaches it.
+        QTest::newRow("busy, then let go") << "busy twice" << QString() << iso;
+        // Held by something for good: the image cannot be converted, so the run stops there, and
+        // the image, still attached, stays.
         QTest::newRow("image stays attached")
             << "detach"
-            << "Failed to unmount DMG: hdiutil: couldn't eject \"disk8\"";
+            << "Failed to unmount DMG: hdiutil: couldn't eject \"disk8\""
+            << QStringList{"Install macOS Sequoia.dmg"};
     }
     void isoOnTheDesktop()
     {
         QFETCH(QString, failure);
         QFETCH(QString, said);
+        QFETCH(QStringList, desktop);
         if (failure == "convert")
             world().replaceTool("usr/bin/hdiutil",
                                 "if [ \"$1\" = convert ]; then echo 'hdiutil: convert failed - No "
@@ -340,24 +568,40 @@ private slots:
                                 "exec \"$TESSALINE_STANDIN\" hdiutil \"$@\"");
         if (failure == "detach")
             world().writeState("hdiutil.json", {{"detach", "unmount-only"}});
+        if (failure == "busy twice")
+            world().writeState("hdiutil.json", {{"detach", "unmount-only"}, {"times", 2}});
         Session session;
+        const QString stick = world().path("Volumes/Install macOS Sequoia");
+        if (failure == "usb") {
+            world().writeState("protection.json", {{"status", "disabled"}});
+            session.state.createBootableUSB();
+            session.pressPrimary();
+            QVERIFY(session.finish());
+            QVERIFY(session.state.progressInfo().success);
+            QVERIFY(QFileInfo::exists(stick + "/.standin-createinstallmedia"));
+        }
         session.state.createBootableDMG();
+        // Only this run's own figures count.
+        session.shownPercentages = {session.state.progressInfo().percentage};
         QVERIFY(!session.state.isShowingAlert());
         QVERIFY(session.finish());
         const ProgressInfo &progress = session.state.progressInfo();
-        if (!failure.isEmpty()) {
+        QCOMPARE(desktopFiles(world()), desktop);
+        if (!said.isEmpty()) {
             QVERIFY(!progress.success && !session.state.successProcessed);
             QVERIFY2(progress.errorMessage->startsWith("Command failed: " + said),
                      qPrintable(*progress.errorMessage));
-            QVERIFY(desktopFiles(world()).contains("Install macOS Sequoia.dmg"));
-            QVERIFY(progress.detailMessage.contains("Install macOS Sequoia.dmg"));
+            QCOMPARE(progress.detailMessage.contains("Install macOS Sequoia.dmg"),
+                     !desktop.isEmpty());
             return;
         }
         QVERIFY2(progress.success, qPrintable(progress.errorMessage.value_or(progress.message)));
         QCOMPARE(progress.message, "ISO creation complete!");
-        QCOMPARE(desktopFiles(world()), QStringList{"Install macOS Sequoia.iso"});
         QCOMPARE(progress.outputPath, world().path("Desktop/Install macOS Sequoia.iso"));
         QVERIFY(session.movedForwardOnly());
+        // The stick is as the USB run left it; the image's volume, numbered beside it, is gone.
+        QCOMPARE(QFileInfo::exists(stick + "/.standin-createinstallmedia"), failure == "usb");
+        QVERIFY(!QFileInfo::exists(world().path("Volumes/Install macOS Sequoia 1")));
     }
 
     // The question names the files the run replaces, and the run makes the installer it showed.

@@ -8,7 +8,9 @@
 // never reach the disk. Links are not followed and unreadable files are passed over, as are
 // files of more than 4 MiB: the stand-in's sparse installer payloads and whatever builds lie in the
 // temporary folder, which nothing writes a password into. Reading gigabytes of those made the
-// search take minutes under the thread sanitizer.
+// search take minutes under the thread sanitizer. Named pipes and sockets hold nothing on disk
+// and are passed over too: opening a pipe nobody writes to, such as one a killed run left in the
+// temporary folder, would wait for ever.
 inline QStringList filesHolding(const QByteArray &needle, const QStringList &folders)
 {
     constexpr qint64 largest = qint64(4) << 20;
@@ -18,6 +20,8 @@ inline QStringList filesHolding(const QByteArray &needle, const QStringList &fol
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             QFile file(it.next());
+            if (!it.fileInfo().isFile())
+                continue;
             if (file.size() <= largest && file.open(QIODevice::ReadOnly) &&
                 file.readAll().contains(needle))
                 found << file.fileName();

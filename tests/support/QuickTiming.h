@@ -16,11 +16,9 @@ inline Timing quickTiming()
     timing.installedAppSearchPause = 10ms;
     timing.newInstallerFoundDelay = 10ms;
     timing.scanFailureDelay = 10ms;
-    timing.mediaSuccessDelay = 50ms;
-    timing.mediaFailureDelay = 50ms;
     timing.packageProgressInterval = 1ms;
     timing.packageSearchDelay = 10ms;
-    timing.packagePreparationFailureDelay = 10ms;
     timing.imageToolFeedbackInterval = 20ms;
+    timing.detachRetryPause = 10ms;
     return timing;
 }

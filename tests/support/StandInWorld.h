@@ -1,6 +1,7 @@
 #pragma once
 
 #include "host/Host.h"
+#include "support/BackgroundWork.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,7 +9,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThreadPool>
 #include <QtTest>
 
 // A fresh stand-in Mac for one test, installed as the current host. Tests that need a tool to
@@ -28,7 +28,7 @@ public:
     }
 
     // Background work of the test must not outlive the world it works on.
-    ~StandInWorld() { QThreadPool::globalInstance()->waitForDone(); }
+    ~StandInWorld() { waitForBackgroundWork(); }
 
     bool isValid() const { return m_made; }
     QString root() const { return m_folder.path(); }
@@ -49,6 +49,16 @@ public:
     }
 
     void removeTool(const QString &relative) const { QFile::remove(path(relative)); }
+    // Puts a tool that hangs where the tool at `relative` was: it notes its process id, prints
+    // `said`, and sleeps for a minute. The file it notes its id in exists once it runs.
+    QString replaceWithHangingTool(const QString &relative, const QByteArray &said = {}) const
+    {
+        const QString pidFile = path(QStringLiteral("tool.pid"));
+        replaceTool(relative, "echo $$ > '" + pidFile.toUtf8() + "'\n" +
+                                  (said.isEmpty() ? QByteArray() : "echo '" + said + "'\n") +
+                                  "sleep 60\n");
+        return pidFile;
+    }
     // Changes the keys `changes` names in var/standin/FILE, made when the world has none yet.
     void writeState(const QString &file, const QJsonObject &changes) const
     {

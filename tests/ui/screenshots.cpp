@@ -102,6 +102,16 @@ void shootStates(AppState &state, MainWindow &window, const QString &prefix)
     state.selectedDisk = disks.value(0);
     save(window, prefix + QStringLiteral("03-installer-and-disk-selected"));
 
+    // An installer kept on the last volume: that volume is shown, but not offered.
+    if (!disks.isEmpty()) {
+        InstallerApp onVolume = library.value(1, library.value(0));
+        onVolume.url = QUrl::fromLocalFile(disks.last().mountPoint + QStringLiteral("/") +
+                                           onVolume.name + QStringLiteral(".app"));
+        state.selectedInstaller = onVolume;
+        save(window, prefix + QStringLiteral("03-source-volume-not-offered"));
+        state.selectedInstaller = library.value(1, library.value(0));
+    }
+
     state.isScanning = true;
     ProgressInfo scan;
     scan.updateProgress(60, QStringLiteral("Scanning for macOS installers..."),

@@ -15,6 +15,8 @@
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -115,8 +117,9 @@ private slots:
         QCOMPARE(content.detail(), content.noInstallerView());
     }
 
-    // Busy flags disable none of the menu commands; only the toolbar's Refresh waits.
-    void refreshButtonWaitsForTheDiskListButTheMenuDoesNot()
+    // While a job runs or its result is shown, whatever would start another job or change its
+    // installer is disabled and says why; the toolbar's Refresh waits for the disk list only.
+    void controlsFollowTheJobAndTheDiskList()
     {
         MainWindow window(*state);
         ContentView *content = window.content();
@@ -125,14 +128,22 @@ private slots:
         state->isScanning = true;
         state->isCreatingMedia = true;
         QVERIFY(!content->refreshAction()->isEnabled());
+        const QList<QAction *> starters{content->scanAction(), content->addAction(),
+                                        menus.scanForInstallers, menus.addInstaller};
+        for (QAction *starter : starters) {
+            QVERIFY(!starter->isEnabled());
+            QCOMPARE(starter->toolTip(), AppState::busyReason());
+        }
         for (QAction *always :
-             {content->toggleSidebarAction(), content->scanAction(), content->addAction(),
-              content->infoAction(), content->donateAction(), menus.scanForInstallers,
-              menus.refreshDiskList, menus.addInstaller, menus.aboutMaker,
-              menus.supportDevelopment})
+             {content->toggleSidebarAction(), content->infoAction(), content->donateAction(),
+              menus.refreshDiskList, menus.aboutMaker, menus.supportDevelopment, menus.quit})
             QVERIFY(always->isEnabled());
+        QCOMPARE(menus.quit->shortcut(), QKeySequence(QKeySequence::Quit));
         state->isLoadingDisks = false;
         QVERIFY(content->refreshAction()->isEnabled());
+        state->isCreatingMedia = false;
+        for (QAction *starter : starters)
+            QVERIFY(starter->isEnabled() && starter->toolTip() != AppState::busyReason());
     }
 
     void overlayKindFollowsTheFlags_data()
@@ -140,26 +151,28 @@ private slots:
         QTest::addColumn<QString>("flags");
         QTest::addColumn<QList<Kind>>("kinds");
         QTest::newRow("nothing running") << "" << QList<Kind>{};
-        QTest::newRow("media without a disk is a disk image")
-            << "create" << QList<Kind>{Kind::createBootableDMG};
+        QTest::newRow("an ISO job with a disk selected is a disk image")
+            << "create disk iso" << QList<Kind>{Kind::createBootableDMG};
+        QTest::newRow("a USB job is USB") << "create" << QList<Kind>{Kind::creatingUSB};
         QTest::newRow("media with a disk is USB")
             << "create disk" << QList<Kind>{Kind::creatingUSB};
         QTest::newRow("terminal above media")
             << "create disk terminal" << QList<Kind>{Kind::creatingUSB, Kind::terminalOperation};
         QTest::newRow("everything at once")
-            << "scan install create terminal"
+            << "scan install create terminal iso"
             << QList<Kind>{Kind::scanning, Kind::installingPKG, Kind::createBootableDMG,
                            Kind::terminalOperation};
     }
 
-    // A disk chosen while media is being made turns the overlay into the USB kind; overlays go
-    // with their condition.
+    // The media overlay is of the job's kind, whatever is selected; overlays go with their
+    // condition.
     void overlayKindFollowsTheFlags()
     {
         QFETCH(QString, flags);
         QFETCH(QList<Kind>, kinds);
         ContentView content(*state);
         // Raised back to front, so the terminal comes up first and must still end on top.
+        state->jobKind = flags.contains("iso") ? AppState::JobKind::iso : AppState::JobKind::usb;
         state->isShowingTerminalOverlay = flags.contains("terminal");
         state->isCreatingMedia = flags.contains("create");
         if (flags.contains("disk"))
@@ -266,6 +279,59 @@ private slots:
         QTRY_VERIFY(!state->availableDisks().isEmpty());
         state->selectedInstaller = std::nullopt;
         QTRY_COMPARE(window.windowTitle(), "Tessaline");
+    }
+
+    void aJobEndingUnseenIsNotified_data()
+    {
+        QTest::addColumn<bool>("behind");
+        QTest::addColumn<bool>("usb");
+        QTest::addColumn<QString>("notice");
+        QTest::newRow("ISO, window in front") << false << false << QString();
+        QTest::newRow("ISO, window behind another") << true << false << "The ISO is ready.";
+        QTest::newRow("USB cancelled at the password, window behind another")
+            << true << true << "The bootable USB was not made. Cancelled. Nothing was erased.";
+    }
+    // A job that ends while the user works in another window says how it ended in a
+    // notification; the window in front shows it itself, and nothing is posted.
+    void aJobEndingUnseenIsNotified()
+    {
+        QFETCH(bool, behind);
+        QFETCH(bool, usb);
+        QFETCH(QString, notice);
+        qputenv("TESSALINE_STANDIN_SPEED", "0");
+        MainWindow window(*state);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTRY_VERIFY_WITH_TIMEOUT(!state->isScanning() && state->selectedInstaller(), 20000);
+        QWidget other;
+        if (behind) {
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+            QVERIFY(!window.isActiveWindow());
+        }
+        if (usb) {
+            // Protection is on: the terminal path waits for the password, and is cancelled there.
+            QTRY_VERIFY(!state->availableDisks().isEmpty());
+            state->selectedDisk = state->availableDisks().first();
+            state->createBootableUSB();
+            state->isShowingAlert = false;
+            state->alertPrimaryButton().action();
+            QTRY_VERIFY(state->isWaitingForPassword());
+            state->requestCancel();
+        } else {
+            state->createBootableDMG();
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(state->jobDuration(), 20000);
+        waitForBackgroundWork();
+        QFile log(world->path("var/standin/notifications.log"));
+        if (notice.isEmpty()) {
+            QVERIFY(!log.exists());
+            return;
+        }
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(QJsonDocument::fromJson(log.readAll()).object(),
+                 (QJsonObject{{"text", notice}, {"title", "Tessaline"}}));
     }
 
     void bundleFolderIsChosenAsAFile_data()

@@ -1,0 +1,115 @@
+#include "cli/CommandLine.h"
+
+#include <map>
+
+namespace {
+
+using Command = CommandLine::Command;
+
+struct CommandForm {
+    Command command;
+    // The options it takes beyond --json, and whether it needs --installer and --volume.
+    QStringList flags;
+    bool needsInstaller = false;
+    bool needsVolume = false;
+};
+
+const std::map<QString, CommandForm> &commands()
+{
+    static const std::map<QString, CommandForm> table{
+        {QStringLiteral("list-installers"), {Command::listInstallers, {}}},
+        {QStringLiteral("list-disks"), {Command::listDisks, {}}},
+        {QStringLiteral("create-usb"),
+         {Command::createUsb,
+          {QStringLiteral("--installer"), QStringLiteral("--volume"), QStringLiteral("--yes"),
+           QStringLiteral("--password-stdin")},
+          true,
+          true}},
+        {QStringLiteral("create-iso"),
+         {Command::createIso,
+          {QStringLiteral("--installer"), QStringLiteral("--output"), QStringLiteral("--yes")},
+          true}},
+        {QStringLiteral("install-package"), {Command::installPackage, {}}},
+        {QStringLiteral("eject"), {Command::eject, {}}},
+    };
+    return table;
+}
+
+bool takesValue(const QString &flag)
+{
+    return flag == u"--installer" || flag == u"--volume" || flag == u"--output";
+}
+
+} // namespace
+
+std::variant<CommandLine, QString> CommandLine::parse(const QStringList &arguments)
+{
+    if (arguments.isEmpty())
+        return QStringLiteral("no command given");
+    const auto found = commands().find(arguments.first());
+    if (found == commands().end())
+        return QStringLiteral("unknown command \"%1\"").arg(arguments.first());
+    const CommandForm &form = found->second;
+    CommandLine line;
+    line.command = form.command;
+    QStringList operands;
+    for (qsizetype index = 1; index < arguments.size(); ++index) {
+        const QString &argument = arguments.at(index);
+        if (!argument.startsWith(QLatin1String("--"))) {
+            operands << argument;
+            continue;
+        }
+        if (argument != u"--json" && !form.flags.contains(argument))
+            return QStringLiteral("%1 does not take %2").arg(found->first, argument);
+        QString value;
+        if (takesValue(argument)) {
+            if (index + 1 >= arguments.size())
+                return QStringLiteral("%1 needs a value").arg(argument);
+            value = arguments.at(++index);
+        }
+        if (argument == u"--json")
+            line.json = true;
+        else if (argument == u"--yes")
+            line.yes = true;
+        else if (argument == u"--password-stdin")
+            line.passwordFromStandardInput = true;
+        else if (argument == u"--installer")
+            line.installer = value;
+        else if (argument == u"--volume")
+            line.volume = value;
+        else if (argument == u"--output")
+            line.output = value;
+    }
+    const bool takesOperand =
+        form.command == Command::installPackage || form.command == Command::eject;
+    if (operands.size() != (takesOperand ? 1 : 0)) {
+        if (!takesOperand)
+            return QStringLiteral("unexpected argument \"%1\"").arg(operands.first());
+        const QString operand = form.command == Command::eject ? QStringLiteral("volume")
+                                                                : QStringLiteral("package");
+        return QStringLiteral("%1 takes one %2").arg(found->first, operand);
+    }
+    if (form.command == Command::installPackage)
+        line.package = operands.first();
+    if (form.command == Command::eject)
+        line.volume = operands.first();
+    if (form.needsInstaller && line.installer.isEmpty())
+        return QStringLiteral("%1 needs --installer").arg(found->first);
+    if (form.needsVolume && line.volume.isEmpty())
+        return QStringLiteral("%1 needs --volume").arg(found->first);
+    return line;
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "usage: tessaline-cli COMMAND [OPTIONS]\n"
+        "  list-installers [--json]\n"
+        "  list-disks [--json]\n"
+        "  create-usb --installer I --volume V [--yes] [--password-stdin] [--json]\n"
+        "  create-iso --installer I [--output PATH] [--yes] [--json]\n"
+        "  install-package PKG [--json]\n"
+        "  eject V\n"
+        "I is an installer's name as listed or its bundle path; V is a volume's name, mount "
+        "point or device identifier.\n");
+}

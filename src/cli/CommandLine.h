@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <variant>
+
+// What tessaline-cli was asked to do, as its arguments say it.
+struct CommandLine {
+    enum class Command { listInstallers, listDisks, createUsb, createIso, installPackage, eject };
+
+    Command command = Command::listInstallers;
+    // An installer's name as listed, or its bundle path.
+    QString installer;
+    // A volume's name, mount point or device identifier.
+    QString volume;
+    // create-iso's folder or file name; empty for the desktop.
+    QString output;
+    // install-package's package file.
+    QString package;
+    bool json = false;
+    bool yes = false;
+    bool passwordFromStandardInput = false;
+
+    // The arguments after the program's name, or why they cannot be run.
+    static std::variant<CommandLine, QString> parse(const QStringList &arguments);
+    static QString usage();
+};
