@@ -212,6 +212,14 @@ bool World::setAdminPrompt(AdminPrompt answer, QString *error) const
         error);
 }
 
+std::optional<qint64> World::startupFreeSpace() const
+{
+    const QJsonValue free = readState(QStringLiteral("space")).value(u"freeBytes");
+    if (!free.isDouble())
+        return std::nullopt;
+    return static_cast<qint64>(free.toDouble());
+}
+
 QString World::protectionName(Protection status)
 {
     switch (status) {

@@ -61,6 +61,13 @@ public:
     double adminPromptDelay() const;
     bool setAdminPrompt(AdminPrompt answer, QString *error = nullptr) const;
 
+    // catalogue.json: what Apple's servers offer this Mac, for softwareupdate: the Mac's own
+    // version, how a download fails, and the full installers, each with the package it lands (see
+    // WorldMaker.cpp).
+    // space.json: {"freeBytes": N}, the free space of the startup volume, where /Applications
+    // lies; nullopt when unset.
+    std::optional<qint64> startupFreeSpace() const;
+
     static QString protectionName(Protection status);
     static std::optional<Protection> protectionFromName(const QString &name);
     static QString adminPromptName(AdminPrompt answer);

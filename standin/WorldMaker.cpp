@@ -33,6 +33,15 @@ struct InstallerBundle {
     std::optional<InstallerIconLook> icon;
 };
 
+const InstallerIconLook sequoiaLook{QColor(48, 24, 96), QColor(226, 110, 150), QColor(40, 120, 90),
+                                    InstallerIconLook::Landscape::Hills};
+const InstallerIconLook sonomaLook{QColor(24, 70, 120), QColor(250, 180, 90), QColor(190, 80, 60),
+                                   InstallerIconLook::Landscape::Hills};
+const InstallerIconLook venturaLook{QColor(80, 30, 20), QColor(240, 140, 60), QColor(90, 40, 30),
+                                    InstallerIconLook::Landscape::Dunes};
+const InstallerIconLook montereyLook{QColor(60, 30, 110), QColor(230, 120, 170), QColor(50, 40, 80),
+                                     InstallerIconLook::Landscape::Cliff};
+
 QList<InstallerBundle> installers()
 {
     using Look = InstallerIconLook;
@@ -42,8 +51,7 @@ QList<InstallerBundle> installers()
          Plist::Format::Binary,
          {},
          13'904'396'288,
-         Look{QColor(48, 24, 96), QColor(226, 110, 150), QColor(40, 120, 90),
-              Look::Landscape::Hills}},
+         sequoiaLook},
         // Its icon file is missing, as after a damaged download.
         {QStringLiteral("Install macOS Sonoma"),
          QStringLiteral(":/info-plist/install-macos-sonoma.plist"),
@@ -138,40 +146,161 @@ void makeUnsignedInstaller(const World &world, const QString &program)
         throw Failure{error};
 }
 
-// A downloaded InstallAssistant.pkg for an installer the Mac does not have yet. Its Info.plist is
-// Sonoma's with Ventura's names and versions.
-void makeDemoPackage(const QString &root)
+// A release of macOS as its installer names itself. Its Info.plist is a real installer's (the
+// model) with this release's names, identifiers, versions and builds; what is not given stays as
+// the model has it.
+struct Release {
+    const char *name; // "Ventura"
+    const char *model;
+    Plist::Format format;
+    const char *bundleVersion;   // CFBundleShortVersionString, "18.6.02"
+    const char *platformVersion; // DTPlatformVersion: the SDK's, two parts even for "13.6.1"
+    const char *build;
+    int copyrightYear;
+    const char *buildMachine = nullptr;
+    const char *xcode = nullptr;
+    const char *xcodeBuild = nullptr;
+};
+
+QJsonObject releaseInfoPlist(const Release &release)
 {
-    QJsonObject info = infoPlistKeys(QStringLiteral(":/info-plist/install-macos-sonoma.plist"));
-    const QString name = QStringLiteral("Install macOS Ventura");
+    QJsonObject info = infoPlistKeys(QLatin1String(release.model));
+    const QString name = QStringLiteral("Install macOS ") + QLatin1String(release.name);
     for (const char *key : {"CFBundleDisplayName", "CFBundleGetInfoString", "CFBundleName"})
         info.insert(QLatin1String(key), name);
-    const std::pair<const char *, const char *> changes[] = {
-        {"BuildMachineOSBuild", "21A559"},
-        {"CFBundleIdentifier", "com.apple.InstallAssistant.macOSVentura"},
-        {"CFBundleShortVersionString", "18.6.02"},
-        {"CFBundleVersion", "18.6.02"},
-        {"DTPlatformBuild", "22G120"},
-        {"DTPlatformVersion", "13.6"},
-        {"DTSDKBuild", "22G120"},
-        {"DTSDKName", "macosx13.6"},
-        {"DTXcode", "1430"},
-        {"DTXcodeBuild", "14E222b"},
-        {"NSHumanReadableCopyright", "Copyright © 2023 Apple Inc. All rights reserved."},
+    const QString version = QLatin1String(release.bundleVersion);
+    const QString build = QLatin1String(release.build);
+    const QString platform = QLatin1String(release.platformVersion);
+    info.insert(QStringLiteral("CFBundleIdentifier"),
+                QStringLiteral("com.apple.InstallAssistant.macOS") + QLatin1String(release.name));
+    info.insert(QStringLiteral("CFBundleShortVersionString"), version);
+    info.insert(QStringLiteral("CFBundleVersion"), version);
+    info.insert(QStringLiteral("DTPlatformBuild"), build);
+    info.insert(QStringLiteral("DTPlatformVersion"), platform);
+    info.insert(QStringLiteral("DTSDKBuild"), build);
+    info.insert(QStringLiteral("DTSDKName"), QStringLiteral("macosx") + platform);
+    info.insert(QStringLiteral("NSHumanReadableCopyright"),
+                QStringLiteral("Copyright © %1 Apple Inc. All rights reserved.")
+                    .arg(release.copyrightYear));
+    const std::pair<const char *, const char *> optional[] = {
+        {"BuildMachineOSBuild", release.buildMachine},
+        {"DTXcode", release.xcode},
+        {"DTXcodeBuild", release.xcodeBuild},
     };
-    for (const auto &[key, value] : changes)
-        info.insert(QLatin1String(key), QString::fromUtf8(value));
+    for (const auto &[key, value] : optional) {
+        if (value)
+            info.insert(QLatin1String(key), QLatin1String(value));
+    }
+    return info;
+}
 
+// The package that installs the release's installer application.
+Package::Manifest releaseManifest(const Release &release, qint64 sharedSupportSize,
+                                  const InstallerIconLook &icon)
+{
     Package::Manifest manifest;
-    manifest.packageName = QStringLiteral("macOS Ventura");
-    manifest.application = name + QStringLiteral(".app");
-    manifest.infoPlist = info;
-    manifest.infoPlistFormat = Plist::Format::Xml;
-    manifest.sharedSupportSize = 11'881'480'192;
-    manifest.icon = InstallerIconLook{QColor(80, 30, 20), QColor(240, 140, 60), QColor(90, 40, 30),
-                                      InstallerIconLook::Landscape::Dunes};
+    manifest.packageName = QStringLiteral("macOS ") + QLatin1String(release.name);
+    manifest.application =
+        QStringLiteral("Install macOS ") + QLatin1String(release.name) + QStringLiteral(".app");
+    manifest.infoPlist = releaseInfoPlist(release);
+    manifest.infoPlistFormat = release.format;
+    manifest.sharedSupportSize = sharedSupportSize;
+    manifest.icon = icon;
+    return manifest;
+}
+
+const char sequoiaModel[] = ":/info-plist/install-macos-sequoia.bplist";
+const char sonomaModel[] = ":/info-plist/install-macos-sonoma.plist";
+
+// A downloaded InstallAssistant.pkg for an installer the Mac does not have yet, Ventura's made
+// from Sonoma's Info.plist.
+void makeDemoPackage(const QString &root)
+{
+    const Release ventura{"Ventura", sonomaModel, Plist::Format::Xml, "18.6.02", "13.6",
+                          "22G120",  2023,        "21A559",           "1430",    "14E222b"};
     makeFolder(root + QStringLiteral("/Downloads"));
-    writeFile(root + QStringLiteral("/Downloads/InstallAssistant.pkg"), Package::toJson(manifest));
+    writeFile(root + QStringLiteral("/Downloads/InstallAssistant.pkg"),
+              Package::toJson(releaseManifest(ventura, 11'881'480'192, venturaLook)));
+}
+
+// What Apple's servers offer the Mac, for softwareupdate, in catalogue.json:
+//   {"macOS": "15.3",      the Mac's own version: which options and columns the tool has
+//    "failure": "",        how a download goes wrong: "", "not-found", "network", "script" or
+//                          "no-space"
+//    "installers": [{"title": "macOS Sequoia", "version": "15.3.1", "build": "24D70",
+//                    "sizeKiB": 14891477, "deferred": false, "productKey": "082-01336",
+//                    "package": {…}}, …]}
+// newest first, as the tool lists them. "package" is the InstallAssistant.pkg the download brings
+// (see Package.h); installing it lands the installer application. A deferred installer is listed
+// but held back from downloads, as a managed Mac's are.
+// space.json holds the startup volume's free space, which a download has to fit in.
+struct Offer {
+    const char *version;
+    qint64 sizeKiB;
+    bool deferred;
+    const char *productKey;
+    Release release;
+    InstallerIconLook icon;
+};
+
+QJsonObject catalogueEntry(const Offer &offer)
+{
+    // The disk image is most of the download; the package's scripts and payload list the rest.
+    const qint64 sharedSupportSize = offer.sizeKiB * 1024 / 100 * 93 / 512 * 512;
+    return {
+        {QStringLiteral("title"), QStringLiteral("macOS ") + QLatin1String(offer.release.name)},
+        {QStringLiteral("version"), QLatin1String(offer.version)},
+        {QStringLiteral("build"), QLatin1String(offer.release.build)},
+        {QStringLiteral("sizeKiB"), offer.sizeKiB},
+        {QStringLiteral("deferred"), offer.deferred},
+        {QStringLiteral("productKey"), QLatin1String(offer.productKey)},
+        {QStringLiteral("package"),
+         Package::toJsonObject(releaseManifest(offer.release, sharedSupportSize, offer.icon))},
+    };
+}
+
+QJsonObject initialCatalogue()
+{
+    const auto xml = Plist::Format::Xml;
+    const Offer offers[] = {
+        {"15.3.1",
+         14'891'477,
+         false,
+         "082-01336",
+         {"Sequoia", sequoiaModel, Plist::Format::Binary, "20.3.03", "15.3", "24D70", 2025},
+         sequoiaLook},
+        {"15.3",
+         14'889'290,
+         false,
+         "082-00432",
+         {"Sequoia", sequoiaModel, Plist::Format::Binary, "20.3.02", "15.3", "24D60", 2025},
+         sequoiaLook},
+        {"14.7.4",
+         13'339'000,
+         false,
+         "082-12109",
+         {"Sonoma", sonomaModel, xml, "19.7.04", "14.7", "23H420", 2025},
+         sonomaLook},
+        {"13.7.4",
+         11'931'164,
+         false,
+         "082-12113",
+         {"Ventura", sonomaModel, xml, "18.7.04", "13.7", "22H420", 2025},
+         venturaLook},
+        // Held back by the Mac's management, which lists it all the same.
+        {"12.7.4",
+         12'117'810,
+         true,
+         "052-60131",
+         {"Monterey", sonomaModel, xml, "17.7.04", "12.7", "21H1123", 2024},
+         montereyLook},
+    };
+    QJsonArray entries;
+    for (const Offer &offer : offers)
+        entries.append(catalogueEntry(offer));
+    return {{QStringLiteral("macOS"), QStringLiteral("15.3")},
+            {QStringLiteral("failure"), QString()},
+            {QStringLiteral("installers"), entries}};
 }
 
 void makeVolumes(const QString &root)
@@ -195,7 +324,7 @@ void makeTools(const QString &root, const QString &program)
     for (const char *tool :
          {"/usr/sbin/diskutil", "/usr/bin/hdiutil", "/usr/bin/csrutil", "/usr/sbin/installer",
           "/usr/bin/open", "/usr/bin/osascript", "/usr/bin/sudo", "/usr/bin/codesign",
-          "/usr/bin/env", "/usr/bin/caffeinate"})
+          "/usr/bin/env", "/usr/bin/caffeinate", "/usr/sbin/softwareupdate"})
         makeLink(program, root + QLatin1String(tool));
 }
 
@@ -505,6 +634,9 @@ QString makeWorld(const QString &folder, const QString &program, const WorldOpti
                    QJsonObject{{QStringLiteral("password"), QStringLiteral("tessaline")},
                                {QStringLiteral("prompt"),
                                 World::adminPromptName(World::AdminPrompt::Grant)}});
+        writeState(world, QStringLiteral("catalogue"), initialCatalogue());
+        writeState(world, QStringLiteral("space"),
+                   QJsonObject{{QStringLiteral("freeBytes"), qint64(214'748'364'800)}});
     } catch (const Failure &failure) {
         return failure.message;
     }

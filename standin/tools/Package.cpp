@@ -71,7 +71,7 @@ bool isPlainBundleName(const QString &name)
 
 namespace Package {
 
-QByteArray toJson(const Manifest &manifest)
+QJsonObject toJsonObject(const Manifest &manifest)
 {
     QJsonObject object{
         {QStringLiteral("standinPackage"), 1},
@@ -85,16 +85,11 @@ QByteArray toJson(const Manifest &manifest)
     };
     if (manifest.icon)
         object.insert(QStringLiteral("icon"), iconToJson(*manifest.icon));
-    return QJsonDocument(object).toJson(QJsonDocument::Indented);
+    return object;
 }
 
-std::optional<Manifest> read(const QString &path)
+std::optional<Manifest> fromJsonObject(const QJsonObject &object)
 {
-    QFile file(path);
-    // Real packages are small archives; anything big is not one of ours.
-    if (!QFileInfo(path).isFile() || file.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QJsonObject object = QJsonDocument::fromJson(file.readAll()).object();
     if (object.value(u"standinPackage").toInt() != 1)
         return std::nullopt;
 
@@ -116,6 +111,20 @@ std::optional<Manifest> read(const QString &path)
         manifest.sharedSupportSize < 0)
         return std::nullopt;
     return manifest;
+}
+
+QByteArray toJson(const Manifest &manifest)
+{
+    return QJsonDocument(toJsonObject(manifest)).toJson(QJsonDocument::Indented);
+}
+
+std::optional<Manifest> read(const QString &path)
+{
+    QFile file(path);
+    // Real packages are small archives; anything big is not one of ours.
+    if (!QFileInfo(path).isFile() || file.size() > 1024 * 1024 || !file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return fromJsonObject(QJsonDocument::fromJson(file.readAll()).object());
 }
 
 bool makeInstallerApp(const QString &appPath, const QByteArray &infoPlist,

@@ -37,6 +37,11 @@ struct Manifest {
     std::optional<InstallerIconLook> icon;
 };
 
+// The manifest as the JSON object above, and back; nullopt when `object` is not a package. The
+// package file holds the object, softwareupdate's catalogue one per installer it offers.
+QJsonObject toJsonObject(const Manifest &manifest);
+std::optional<Manifest> fromJsonObject(const QJsonObject &object);
+
 QByteArray toJson(const Manifest &manifest);
 std::optional<Manifest> read(const QString &path);
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-const std::array<std::pair<const char *, Tool>, 11> registry{{
+const std::array<std::pair<const char *, Tool>, 12> registry{{
     {"diskutil", &runDiskutil},
     {"hdiutil", &runHdiutil},
     {"csrutil", &runCsrutil},
@@ -19,6 +19,7 @@ const std::array<std::pair<const char *, Tool>, 11> registry{{
     {"codesign", &runCodesign},
     {"env", &runEnv},
     {"caffeinate", &runCaffeinate},
+    {"softwareupdate", &runSoftwareupdate},
 }};
 
 } // namespace

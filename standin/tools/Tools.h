@@ -31,3 +31,4 @@ int runSudo(const World &world, const QStringList &args);
 int runCodesign(const World &world, const QStringList &args);
 int runEnv(const World &world, const QStringList &args);
 int runCaffeinate(const World &world, const QStringList &args);
+int runSoftwareupdate(const World &world, const QStringList &args);
