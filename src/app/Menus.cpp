@@ -1,6 +1,7 @@
 #include "Menus.h"
 
 #include "state/AppState.h"
+#include "ui/DownloadSheet.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -47,6 +48,10 @@ Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
     refreshDiskList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     addInstaller = addCommand(file, QStringLiteral("Add macOS Installer"),
                               [&state] { state.addInstallerFromFinder(); });
+    downloadInstaller =
+        addCommand(file, QStringLiteral("Download an Installer\u2026"), [&state, &menuBar] {
+            DownloadSheet::open(state, menuBar.window());
+        });
     file->addSeparator();
     this->quit = addCommand(file, QStringLiteral("Quit"), std::move(quit));
     this->quit->setShortcut(QKeySequence::Quit);
@@ -54,7 +59,7 @@ Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
     this->quit->setMenuRole(QAction::QuitRole);
     QObject::connect(&state, &AppState::changed, scanForInstallers, [this, &state] {
         const bool busy = state.isBusy();
-        for (QAction *starter : {scanForInstallers, addInstaller}) {
+        for (QAction *starter : {scanForInstallers, addInstaller, downloadInstaller}) {
             starter->setEnabled(!busy);
             starter->setToolTip(busy ? AppState::busyReason() : QString());
         }

@@ -13,6 +13,7 @@ class QMenuBar;
 class Menus {
 public:
     // `quit` is what File ▸ Quit does: closing the window, which asks first during a job.
+    // File ▸ Download an Installer… opens its sheet over the menu bar's window.
     Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit);
 
     // The maker's pages, opened in the default browser by the Help menu.
@@ -23,6 +24,7 @@ public:
     QAction *scanForInstallers = nullptr;
     QAction *refreshDiskList = nullptr;
     QAction *addInstaller = nullptr;
+    QAction *downloadInstaller = nullptr;
     QAction *quit = nullptr;
     QAction *aboutMaker = nullptr;
     QAction *supportDevelopment = nullptr;

@@ -91,6 +91,10 @@ void CliRun::start()
         return installPackage();
     case Command::eject:
         return loadDisks([this] { eject(); });
+    case Command::availableInstallers:
+        return loadInstallers([this] { loadOffered([this] { availableInstallers(); }); });
+    case Command::downloadInstaller:
+        return loadInstallers([this] { loadOffered([this] { downloadInstaller(); }); });
     }
 }
 
@@ -122,6 +126,27 @@ void CliRun::loadDisks(std::function<void()> then)
     when([this] { return m_state.isLoadingDisks(); },
          [this, then = std::move(then)] {
              when([this] { return !m_state.isLoadingDisks(); }, then);
+         });
+}
+
+void CliRun::loadOffered(std::function<void()> then)
+{
+    m_state.listOfferedInstallers();
+    when([this] { return !m_state.isListingOfferedInstallers(); },
+         [this, then = std::move(then)] {
+             if (m_state.isInstallerListingUnsupported()) {
+                 printError(QStringLiteral("this Mac's softwareupdate cannot list the installers "
+                                           "Apple offers (that takes macOS 11 or later); "
+                                           "download an InstallAssistant package and use "
+                                           "install-package"));
+                 return end(failed);
+             }
+             if (!m_state.offeredInstallersFailure().isEmpty()) {
+                 printError(QStringLiteral("Apple's list of installers could not be read: ") +
+                            m_state.offeredInstallersFailure());
+                 return end(failed);
+             }
+             then();
          });
 }
 
@@ -334,6 +359,61 @@ void CliRun::eject()
              printOut(QStringLiteral("Ejected %1.\n").arg(disk->volumeName));
              end(succeeded);
          });
+}
+
+void CliRun::availableInstallers()
+{
+    const QList<AvailableInstaller> offered = m_state.offeredInstallers();
+    if (m_line.json) {
+        QJsonArray list;
+        for (const AvailableInstaller &installer : offered)
+            list << QJsonObject{
+                {QStringLiteral("title"), installer.title},
+                {QStringLiteral("version"), installer.version},
+                {QStringLiteral("build"), installer.build},
+                {QStringLiteral("size"), installer.size ? QJsonValue(*installer.size) : QJsonValue()},
+                {QStringLiteral("deferred"), installer.deferred},
+                {QStringLiteral("inApplications"), m_state.hasInApplications(installer)}};
+        printOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + u'\n');
+        return end(succeeded);
+    }
+    QList<QStringList> rows{{QStringLiteral("TITLE"), QStringLiteral("VERSION"),
+                             QStringLiteral("BUILD"), QStringLiteral("SIZE"),
+                             QStringLiteral("NOTE")}};
+    for (const AvailableInstaller &installer : offered)
+        rows << QStringList{installer.title, installer.version, installer.build,
+                            installer.size ? formatGigabytes(*installer.size) : QString(),
+                            installer.deferred ? QStringLiteral("deferred by your organisation")
+                            : m_state.hasInApplications(installer)
+                                ? QStringLiteral("in Applications")
+                                : QString()};
+    printOut(offered.isEmpty() ? QStringLiteral("Apple offers no full installers to this Mac.\n")
+                               : table(rows));
+    end(succeeded);
+}
+
+void CliRun::downloadInstaller()
+{
+    QStringList known;
+    for (const AvailableInstaller &installer : m_state.offeredInstallers()) {
+        if (installer.version != m_line.version) {
+            known << QStringLiteral("  %1 %2").arg(installer.title, installer.version);
+            continue;
+        }
+        if (installer.deferred)
+            return refuse(QStringLiteral("%1 %2 is deferred by your organisation: this Mac may "
+                                         "not download it yet")
+                              .arg(installer.title, installer.version));
+        if (const std::optional<QString> missing = m_state.spaceMissingFor(installer)) {
+            printError(*missing);
+            return end(failed);
+        }
+        followJob();
+        return m_state.downloadInstaller(installer);
+    }
+    refuse(QStringLiteral("Apple offers no installer of version \"%1\". Versions offered:\n%2")
+               .arg(m_line.version,
+                    known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
 }
 
 void CliRun::followJob()

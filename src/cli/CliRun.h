@@ -32,6 +32,9 @@ private:
     void when(std::function<bool()> ready, std::function<void()> then);
     void loadInstallers(std::function<void()> then);
     void loadDisks(std::function<void()> then);
+    // Asks Apple what it offers; `then` runs once the answer is in, or prints why there is none
+    // and ends the run.
+    void loadOffered(std::function<void()> then);
 
     std::optional<InstallerApp> findInstaller();
     std::optional<DiskInfo> findVolume();
@@ -45,6 +48,8 @@ private:
     std::optional<QString> moveIso(const QString &made);
     void installPackage();
     void eject();
+    void availableInstallers();
+    void downloadInstaller();
 
     // Follows the job the command started until its result, answering its questions.
     void followJob();

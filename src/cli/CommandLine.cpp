@@ -8,10 +8,12 @@ using Command = CommandLine::Command;
 
 struct CommandForm {
     Command command;
-    // The options it takes beyond --json, and whether it needs --installer and --volume.
+    // The options it takes beyond --json, and whether it needs --installer, --volume and
+    // --version.
     QStringList flags;
     bool needsInstaller = false;
     bool needsVolume = false;
+    bool needsVersion = false;
 };
 
 const std::map<QString, CommandForm> &commands()
@@ -31,13 +33,21 @@ const std::map<QString, CommandForm> &commands()
           true}},
         {QStringLiteral("install-package"), {Command::installPackage, {}}},
         {QStringLiteral("eject"), {Command::eject, {}}},
+        {QStringLiteral("available-installers"), {Command::availableInstallers, {}}},
+        {QStringLiteral("download-installer"),
+         {Command::downloadInstaller,
+          {QStringLiteral("--version"), QStringLiteral("--password-stdin")},
+          false,
+          false,
+          true}},
     };
     return table;
 }
 
 bool takesValue(const QString &flag)
 {
-    return flag == u"--installer" || flag == u"--volume" || flag == u"--output";
+    return flag == u"--installer" || flag == u"--volume" || flag == u"--output" ||
+           flag == u"--version";
 }
 
 } // namespace
@@ -79,6 +89,8 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
             line.volume = value;
         else if (argument == u"--output")
             line.output = value;
+        else if (argument == u"--version")
+            line.version = value;
     }
     const bool takesOperand =
         form.command == Command::installPackage || form.command == Command::eject;
@@ -97,6 +109,8 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
         return QStringLiteral("%1 needs --installer").arg(found->first);
     if (form.needsVolume && line.volume.isEmpty())
         return QStringLiteral("%1 needs --volume").arg(found->first);
+    if (form.needsVersion && line.version.isEmpty())
+        return QStringLiteral("%1 needs --version").arg(found->first);
     return line;
 }
 
@@ -110,6 +124,9 @@ QString CommandLine::usage()
         "  create-iso --installer I [--output PATH] [--yes] [--json]\n"
         "  install-package PKG [--json]\n"
         "  eject V\n"
+        "  available-installers [--json]\n"
+        "  download-installer --version VERSION [--password-stdin] [--json]\n"
         "I is an installer's name as listed or its bundle path; V is a volume's name, mount "
-        "point or device identifier.\n");
+        "point or device identifier; VERSION a macOS version as "
+        "available-installers lists.\n");
 }

@@ -7,7 +7,16 @@
 
 // What tessaline-cli was asked to do, as its arguments say it.
 struct CommandLine {
-    enum class Command { listInstallers, listDisks, createUsb, createIso, installPackage, eject };
+    enum class Command {
+        listInstallers,
+        listDisks,
+        createUsb,
+        createIso,
+        installPackage,
+        eject,
+        availableInstallers,
+        downloadInstaller
+    };
 
     Command command = Command::listInstallers;
     // An installer's name as listed, or its bundle path.
@@ -16,6 +25,8 @@ struct CommandLine {
     QString volume;
     // create-iso's folder or file name; empty for the desktop.
     QString output;
+    // download-installer's macOS version, as available-installers lists it.
+    QString version;
     // install-package's package file.
     QString package;
     bool json = false;

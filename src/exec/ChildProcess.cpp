@@ -7,6 +7,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -14,6 +15,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -82,6 +84,8 @@ ChildProcess::ChildProcess(const QString &program, const QStringList &arguments)
         // Runs after QProcess has set up the standard descriptors, so this one wins.
         if (m_inputDescriptor >= 0)
             ::dup2(m_inputDescriptor, STDIN_FILENO);
+        if (m_terminal && m_terminal->childSide() >= 0)
+            ::dup2(m_terminal->childSide(), STDOUT_FILENO);
     });
     QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] {
         if (m_reading && m_outputHandler)
@@ -125,12 +129,25 @@ bool ChildProcess::start()
     }
     if (!m_input.empty() && !prepareInput())
         return false;
+    if (m_terminal && !m_terminal->open()) {
+        m_startError = m_terminal->errorString();
+        return false;
+    }
     m_process.start();
     const bool started = m_process.waitForStarted(-1);
     // The child has its copy; what the pipe holds now is for it alone.
     if (m_inputDescriptor >= 0) {
         ::close(m_inputDescriptor);
         m_inputDescriptor = -1;
+    }
+    if (m_terminal) {
+        m_terminal->closeChildSide();
+        if (started) {
+            m_terminalNotifier =
+                std::make_unique<QSocketNotifier>(m_terminal->readSide(), QSocketNotifier::Read);
+            QObject::connect(m_terminalNotifier.get(), &QSocketNotifier::activated,
+                             [this] { readTerminal(); });
+        }
     }
     if (!started)
         return false;
@@ -185,6 +202,9 @@ void ChildProcess::waitForExit()
     }
     if (m_process.state() != QProcess::NotRunning)
         loop.exec();
+    // The tool has gone; what it wrote last may still wait in the terminal.
+    if (m_terminalNotifier && m_terminalNotifier->isEnabled())
+        readTerminal();
     // A tool asked to end may leave behind what it started, when that ignores the request; it
     // is ended with the tool instead of outliving it.
     if (m_terminating)
@@ -228,6 +248,20 @@ void ChildProcess::terminate()
     m_timers.push_back(std::move(killer));
 }
 
+void ChildProcess::readTerminal()
+{
+    bool ended = false;
+    const QByteArray bytes = m_terminal->readAvailable(&ended);
+    if (ended)
+        m_terminalNotifier->setEnabled(false);
+    if (bytes.isEmpty())
+        return;
+    if (m_reading && m_outputHandler)
+        m_outputHandler(bytes);
+    else
+        m_terminalOutput += bytes;
+}
+
 void ChildProcess::stopReading()
 {
     m_reading = false;
@@ -235,6 +269,8 @@ void ChildProcess::stopReading()
 
 QByteArray ChildProcess::readRemainingOutput()
 {
+    if (m_terminal)
+        return std::exchange(m_terminalOutput, {});
     return m_process.readAllStandardOutput();
 }
 

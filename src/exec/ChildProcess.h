@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exec/Cancellation.h"
+#include "exec/OutputTerminal.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <vector>
 
+class QSocketNotifier;
 class QTimer;
 
 // One child process run to its end on the calling thread, which is a background thread: the
@@ -49,6 +51,10 @@ public:
     // caller's and the kernel's ever holds them, so the caller may wipe its own once start() has
     // returned. They must fit in the pipe (a few kilobytes at least, a password line easily).
     void setInput(std::vector<QByteArrayView> pieces) { m_input = std::move(pieces); }
+    // Gives the child a pseudo-terminal as its standard output instead of a pipe, for tools that
+    // report progress only to a terminal. What it writes there arrives as standard output does,
+    // with each "\n" as "\r\n".
+    void setOutputToTerminal() { m_terminal = std::make_unique<OutputTerminal>(); }
 
     // Launches the process; false when it could not be started (errorString() says why), also
     // when its job has been cancelled.
@@ -79,6 +85,8 @@ private:
     void signalGroup(int signal);
     // Makes the pipe setInput() asked for and fills it; false with m_startError set on failure.
     bool prepareInput();
+    // Hands what the terminal holds to the output handler, or keeps it for readRemainingOutput().
+    void readTerminal();
 
     QProcess m_process;
     ChunkHandler m_outputHandler;
@@ -98,4 +106,7 @@ private:
     std::vector<QByteArrayView> m_input;
     // The reading end of the input pipe until the child has it as its standard input.
     int m_inputDescriptor = -1;
+    std::unique_ptr<OutputTerminal> m_terminal;
+    std::unique_ptr<QSocketNotifier> m_terminalNotifier;
+    QByteArray m_terminalOutput;
 };

@@ -5,6 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStorageInfo>
 #include <QStandardPaths>
 
 #include <mutex>
@@ -120,6 +123,22 @@ QProcessEnvironment Host::cleanEnvironment() const
 QStringList Host::cleanCommandPrefix() const
 {
     return QStringList{env(), QStringLiteral("-i")} + cleanVariables();
+}
+
+std::optional<qint64> Host::freeSpace(const QString &path) const
+{
+    if (isStandIn()) {
+        QFile state(m_root + QStringLiteral("/var/standin/space.json"));
+        if (state.open(QIODevice::ReadOnly)) {
+            const QJsonValue free = QJsonDocument::fromJson(state.readAll())[u"freeBytes"];
+            if (free.isDouble() && free.toDouble() >= 0)
+                return qint64(free.toDouble());
+        }
+    }
+    const QStorageInfo volume(path);
+    if (!volume.isValid() || !volume.isReady())
+        return std::nullopt;
+    return volume.bytesAvailable();
 }
 
 QString Host::basicTool(const QString &macPath) const

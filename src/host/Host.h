@@ -55,6 +55,10 @@ public:
     QString sudo() const { return systemPath(QStringLiteral("/usr/bin/sudo")); }
     QString env() const { return systemPath(QStringLiteral("/usr/bin/env")); }
     QString caffeinate() const { return systemPath(QStringLiteral("/usr/bin/caffeinate")); }
+    QString softwareupdate() const
+    {
+        return systemPath(QStringLiteral("/usr/sbin/softwareupdate"));
+    }
     QString bash() const { return basicTool(QStringLiteral("/bin/bash")); }
     QString chmod() const { return basicTool(QStringLiteral("/bin/chmod")); }
 
@@ -63,6 +67,10 @@ public:
     QString homeFolder() const { return m_homeFolder; }
     QString desktopFolder() const { return m_desktopFolder; }
     std::optional<QString> computerName() const { return m_computerName; }
+    // The bytes free to a user on the volume holding `path`; nothing when it cannot be learnt.
+    // A stand-in Mac's startup volume reports what var/standin/space.json says ("freeBytes"),
+    // so that a world can run short of space without filling the host's disk.
+    std::optional<qint64> freeSpace(const QString &path) const;
 
     // The environment child processes run in, with values of its own: QProcessEnvironment
     // converts a value between text and bytes when first asked and keeps the result, without a

@@ -42,6 +42,12 @@ QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
             step("Installing", "Installing macOS Installer", 30, 90),
             step("Finishing", "Finalizing installation", 90, 100),
         };
+    case Type::installerDownload:
+        return {
+            step("Preparing", "Asking Apple for the installer", 0, 5),
+            step("Downloading", "Downloading and installing the installer from Apple", 5, 95),
+            step("Finishing", "Adding the installer to the library", 95, 100),
+        };
     case Type::scanning:
         break;
     }

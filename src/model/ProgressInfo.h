@@ -23,7 +23,7 @@ struct ProgressStep {
 // The state of a running operation as the user interface shows it. Every operation below mutates
 // in place and silently ignores requests that do not apply (such as an out-of-range step).
 struct ProgressInfo {
-    enum class OperationType { dmgCreation, usbCreation, pkgInstallation, scanning };
+    enum class OperationType { dmgCreation, usbCreation, pkgInstallation, installerDownload, scanning };
 
     double percentage = 0;
     QString message;

@@ -22,6 +22,10 @@ struct Timing {
     Duration terminalCommandLimit = std::chrono::hours(2);
     // An AppleScript (an eject, a Finder request) is stopped after this long.
     Duration scriptLimit = std::chrono::minutes(2);
+    // softwareupdate listing the full installers Apple offers; it asks Apple's servers.
+    Duration installerListLimit = std::chrono::minutes(2);
+    // softwareupdate downloading and installing a full installer (13 GB or more).
+    Duration installerDownloadLimit = std::chrono::hours(4);
     // The package installer is stopped after this long.
     Duration packageInstallLimit = std::chrono::hours(1);
     // One hdiutil step (making, attaching, converting or detaching an image) is stopped after

@@ -45,7 +45,12 @@ AppState::AppState(QObject *parent)
       terminalOutput([this] { announceChange(); }, QString()),
       terminalCommand([this] { announceChange(); }, QString()),
       isWaitingForPassword([this] { announceChange(); }, false),
-      jobKind([this] { announceChange(); }, JobKind::usb)
+      jobKind([this] { announceChange(); }, JobKind::usb),
+      offeredInstallers([this] { announceChange(); }, {}),
+      isListingOfferedInstallers([this] { announceChange(); }, false),
+      offeredInstallersFailure([this] { announceChange(); }, QString()),
+      isInstallerListingUnsupported([this] { announceChange(); }, false),
+      isDownloadingInstaller([this] { announceChange(); }, false)
 {
     progressInfo.modify([](ProgressInfo &progress) { progress.steps.clear(); });
     // Installers leave their Shared Support volume mounted; clear them away before listing.
@@ -123,7 +128,8 @@ std::shared_ptr<Cancellation> AppState::beginJob(JobKind kind)
 
 bool AppState::isBusy() const
 {
-    return hasJob() || isCreatingMedia() || isInstallingPKG() || isShowingTerminalOverlay();
+    return hasJob() || isCreatingMedia() || isInstallingPKG() || isShowingTerminalOverlay() ||
+           isDownloadingInstaller();
 }
 
 QString AppState::busyReason()
@@ -182,13 +188,16 @@ void AppState::endJob()
 QString AppState::jobOutcome() const
 {
     const ProgressInfo &progress = progressInfo();
+    const JobKind kind = jobKind();
     if (progress.success)
-        return jobKind() == JobKind::usb   ? QStringLiteral("The bootable USB is ready.")
-               : jobKind() == JobKind::iso ? QStringLiteral("The ISO is ready.")
+        return kind == JobKind::usb        ? QStringLiteral("The bootable USB is ready.")
+               : kind == JobKind::iso      ? QStringLiteral("The ISO is ready.")
+               : kind == JobKind::download ? QStringLiteral("The installer is in Applications.")
                                            : QStringLiteral("The package is installed.");
     const QString notDone =
-        jobKind() == JobKind::usb   ? QStringLiteral("The bootable USB was not made.")
-        : jobKind() == JobKind::iso ? QStringLiteral("The ISO was not made.")
+        kind == JobKind::usb        ? QStringLiteral("The bootable USB was not made.")
+        : kind == JobKind::iso      ? QStringLiteral("The ISO was not made.")
+        : kind == JobKind::download ? QStringLiteral("The installer was not downloaded.")
                                     : QStringLiteral("The package was not installed.");
     const QString why = progress.errorMessage.value_or(QString()).isEmpty()
                             ? progress.message
@@ -200,14 +209,18 @@ bool AppState::askBeforeQuitting(std::function<void()> quit)
 {
     if (!m_job)
         return false;
-    const QString doing = jobKind() == JobKind::usb   ? QStringLiteral("making the bootable USB")
-                          : jobKind() == JobKind::iso ? QStringLiteral("making the ISO")
+    const JobKind kind = jobKind();
+    const QString doing = kind == JobKind::usb        ? QStringLiteral("making the bootable USB")
+                          : kind == JobKind::iso      ? QStringLiteral("making the ISO")
+                          : kind == JobKind::download ? QStringLiteral("downloading the installer")
                                                       : QStringLiteral("installing the package");
     const QString what =
         jobHasErasedTarget()
             ? QStringLiteral("The drive being written is left erased and incomplete.")
-        : jobKind() == JobKind::iso ? QStringLiteral("The partial disk image is removed.")
-                                    : QStringLiteral("Nothing has been erased yet.");
+        : kind == JobKind::iso ? QStringLiteral("The partial disk image is removed.")
+        : kind == JobKind::download
+            ? QStringLiteral("What was downloaded so far is removed.")
+            : QStringLiteral("Nothing has been erased yet.");
     askAboutJob(
         QStringLiteral("Quit and stop %1?").arg(doing), what, QStringLiteral("Quit"),
         [this, quit = std::move(quit)] {

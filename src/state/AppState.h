@@ -3,6 +3,7 @@
 #include "disk/DiskInfo.h"
 #include "exec/Cancellation.h"
 #include "exec/KeepAwake.h"
+#include "model/FullInstallerList.h"
 #include "model/InstallMediaOutput.h"
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
@@ -29,8 +30,8 @@ class AppState : public QObject {
 public:
     explicit AppState(QObject *parent = nullptr);
 
-    // Jobs: one USB, ISO or package run at a time.
-    enum class JobKind { usb, iso, package };
+    // Jobs: one USB, ISO, package or download run at a time.
+    enum class JobKind { usb, iso, package, download };
 
     // Published fields: every assignment announces changed().
     Published<QList<InstallerApp>> installers;
@@ -56,6 +57,15 @@ public:
     Published<bool> isWaitingForPassword;
     // The kind of the job running or last run, whatever is selected: what its overlay shows.
     Published<JobKind> jobKind;
+    // The full installers Apple offers this Mac, newest first, as last listed.
+    Published<QList<AvailableInstaller>> offeredInstallers;
+    Published<bool> isListingOfferedInstallers;
+    // Why the last listing gave nothing; empty when it gave a listing.
+    Published<QString> offeredInstallersFailure;
+    // This Mac's softwareupdate has no listing of full installers (before macOS 11).
+    Published<bool> isInstallerListingUnsupported;
+    // A download job's progress is shown, until its result is put away.
+    Published<bool> isDownloadingInstaller;
 
     // Makes the completion steps of one media creation run once. Not published.
     bool successProcessed = false;
@@ -77,6 +87,17 @@ public:
     void handlePKGInstaller(const QUrl &url);
     void installPKGAutomated(const QUrl &url);
     void openInstallerApp(const QUrl &url);
+
+    // Installers from Apple (OfferedInstallers.cpp, InstallerDownload.cpp)
+    // Asks softwareupdate what Apple offers, in the background; nothing while a listing runs.
+    void listOfferedInstallers();
+    // Whether the library holds an installer of the same macOS version as `offered`.
+    bool hasInApplications(const AvailableInstaller &offered) const;
+    // What stands in the way of downloading `offered` into Applications for want of space
+    // ("12.4 GB more are needed…"), or nothing.
+    std::optional<QString> spaceMissingFor(const AvailableInstaller &offered) const;
+    // Downloads `offered` into Applications as a job, then selects it.
+    void downloadInstaller(const AvailableInstaller &offered);
 
     // Disk list
     void refreshDiskList();
@@ -192,6 +213,9 @@ private:
     // Shows a question about the running job, withdrawn if the job ends first.
     void askAboutJob(const QString &title, const QString &message, const QString &answer,
                      std::function<void()> action, const QString &keepGoing);
+
+    // Puts the installer a download job landed at `bundlePath` into the library and selects it.
+    void addDownloadedInstaller(const InstallerApp &installer);
 
     QString m_windowTitle = QStringLiteral("Tessaline");
     std::shared_ptr<Cancellation> m_job;

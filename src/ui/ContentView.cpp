@@ -195,9 +195,11 @@ void ContentView::refresh()
 void ContentView::updateOverlays()
 {
     using Kind = UnifiedProgressOverlay::OperationType;
-    const std::array<std::optional<Kind>, 4> wanted{
+    const std::array<std::optional<Kind>, 5> wanted{
         m_state.isScanning() ? std::optional(Kind::scanning) : std::nullopt,
         m_state.isInstallingPKG() ? std::optional(Kind::installingPKG) : std::nullopt,
+        m_state.isDownloadingInstaller() ? std::optional(Kind::downloadingInstaller)
+                                         : std::nullopt,
         m_state.isCreatingMedia()
             ? std::optional(m_state.jobKind() == AppState::JobKind::iso ? Kind::createBootableDMG
                                                                         : Kind::creatingUSB)

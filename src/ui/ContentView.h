@@ -82,6 +82,6 @@ private:
     QStackedWidget *m_detail = nullptr;
     MainView *m_mainView = nullptr;
     NoInstallerSelectedView *m_noInstallerView = nullptr;
-    std::array<Layer, 4> m_layers;
+    std::array<Layer, 5> m_layers;
     QPointer<AlertDialog> m_alert;
 };

@@ -2,6 +2,7 @@
 
 #include "host/Host.h"
 #include "state/AppState.h"
+#include "ui/DownloadSheet.h"
 #include "ui/ButtonStyles.h"
 #include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
@@ -67,6 +68,14 @@ NoInstallerSelectedView::NoInstallerSelectedView(AppState &state, QWidget *paren
     connect(m_addPackage, &QAbstractButton::clicked, this,
             &NoInstallerSelectedView::addPkgInstaller);
     buttons->addWidget(m_addPackage, 0, Qt::AlignHCenter);
+    m_download =
+        new StyledButton(tr("Download from Apple\u2026"),
+                         AppButtonStyle{false, false, NamedColors::blue(), buttonWidth}, this);
+    m_download->setObjectName(QStringLiteral("downloadFromApple"));
+    m_download->setSymbol(QStringLiteral("square.and.arrow.down"));
+    connect(m_download, &QAbstractButton::clicked, this,
+            [this] { DownloadSheet::open(m_state, window()); });
+    buttons->addWidget(m_download, 0, Qt::AlignHCenter);
     column->addLayout(buttons);
     column->addStretch();
 

@@ -11,8 +11,8 @@ class AppState;
 class QLabel;
 class StyledButton;
 
-// The pane shown while no installer is selected: a short explanation and two buttons that add
-// an installer application or install one from a package.
+// The pane shown while no installer is selected: a short explanation and buttons that add an
+// installer application, install one from a package, or download one from Apple.
 class NoInstallerSelectedView : public QWidget {
     Q_OBJECT
 
@@ -38,6 +38,7 @@ public:
 
     StyledButton *addApplicationButton() const { return m_addApplication; }
     StyledButton *addPackageButton() const { return m_addPackage; }
+    StyledButton *downloadButton() const { return m_download; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -54,4 +55,5 @@ private:
     QLabel *m_message = nullptr;
     StyledButton *m_addApplication = nullptr;
     StyledButton *m_addPackage = nullptr;
+    StyledButton *m_download = nullptr;
 };

@@ -82,6 +82,8 @@ QString fallbackHeadline(OperationType type)
     switch (type) {
     case OperationType::installingPKG:
         return QStringLiteral("Installing macOS package...");
+    case OperationType::downloadingInstaller:
+        return QStringLiteral("Downloading the installer...");
     case OperationType::creatingUSB:
         return QStringLiteral("Creating bootable USB...");
     case OperationType::createBootableDMG:

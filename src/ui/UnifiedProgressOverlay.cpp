@@ -68,6 +68,8 @@ QString UnifiedProgressOverlay::windowTitle(OperationType type, const AppState &
         return QStringLiteral("Scanning for Installers");
     case OperationType::installingPKG:
         return QStringLiteral("Installing macOS Package");
+    case OperationType::downloadingInstaller:
+        return QStringLiteral("Downloading a macOS Installer");
     case OperationType::creatingUSB:
         return installer ? QStringLiteral("Creating Bootable USB for ") + name
                          : QStringLiteral("Creating Bootable USB");
@@ -91,6 +93,9 @@ void UnifiedProgressOverlay::dismiss(AppState &appState, OperationType type)
         break;
     case OperationType::installingPKG:
         appState.isInstallingPKG = false;
+        break;
+    case OperationType::downloadingInstaller:
+        appState.isDownloadingInstaller = false;
         break;
     case OperationType::creatingUSB:
     case OperationType::createBootableDMG:

@@ -23,6 +23,7 @@ public:
     enum class OperationType {
         scanning,
         installingPKG,
+        downloadingInstaller,
         creatingUSB,
         createBootableDMG,
         terminalOperation

@@ -153,6 +153,15 @@ private slots:
             << "pass --yes to erase without asking";
         QTest::newRow("no package") << QStringList{"install-package", "nothing.pkg"}
                                     << "no package \"nothing.pkg\"";
+        QTest::newRow("no version")
+            << QStringList{"download-installer"} << "download-installer needs --version";
+        QTest::newRow("version not offered")
+            << QStringList{"download-installer", "--version", "16.0"}
+            << "Apple offers no installer of version \"16.0\". Versions offered:\n"
+               "  macOS Sequoia 15.3.1";
+        QTest::newRow("deferred")
+            << QStringList{"download-installer", "--version", "12.7.4"}
+            << "macOS Monterey 12.7.4 is deferred by your organisation";
     }
 
     void refusals()
@@ -302,6 +311,102 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Leftovers::processes(), QStringList(), 3000);
         QCOMPARE(Leftovers::entries(world.path("tmp")), QStringList());
         QCOMPARE(Leftovers::entries(world.path("Desktop")), QStringList());
+    }
+
+    // What Apple offers, then one of them downloaded: its progress as it goes, and the new
+    // bundle as the result's path, listed from then on.
+    void availableAndDownloaded()
+    {
+        StandInWorld world;
+        QVERIFY(world.isValid());
+        const Outcome offered = run(world, {"available-installers", "--json"});
+        QCOMPARE(offered.status, 0);
+        const QJsonArray listed = QJsonDocument::fromJson(offered.output).array();
+        QCOMPARE(listed.size(), 5);
+        QCOMPARE(listed.first()["version"].toString(), "15.3.1");
+        QCOMPARE(listed.first()["build"].toString(), "24D70");
+        QCOMPARE(listed.first()["size"].toDouble(), 14891477.0 * 1024);
+        QVERIFY(listed.first()["inApplications"].toBool());
+        QCOMPARE(listed.last()["version"].toString(), "12.7.4");
+        QVERIFY(listed.last()["deferred"].toBool());
+
+        QProcess cli;
+        prepare(cli, world, {"download-installer", "--version", "13.7.4", "--json"});
+        QProcessEnvironment environment = cli.processEnvironment();
+        environment.insert("TESSALINE_STANDIN_SPEED", "0.1");
+        cli.setProcessEnvironment(environment);
+        cli.start();
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QList<QJsonObject> lines = jsonLines(cli.readAllStandardOutput());
+        QVERIFY(wellFormedRun(lines));
+        QVERIFY(lines.last()["ok"].toBool());
+        const QString bundle = world.path("Applications/Install macOS Ventura.app");
+        QCOMPARE(lines.last()["path"].toString(), bundle);
+        QVERIFY(std::any_of(lines.begin(), lines.end(), [](const QJsonObject &line) {
+            return line["percent"].toInt() > 20 && line["percent"].toInt() < 80;
+        }));
+        const Outcome installers = run(world, {"list-installers"});
+        QVERIFY(installers.output.contains(bundle.toUtf8()));
+
+        const Outcome text = run(world, {"available-installers"});
+        QVERIFY(text.output.startsWith("TITLE"));
+        QVERIFY(text.output.contains("deferred by your organisation"));
+    }
+
+    // A download the tool fails is status 1 with the tool's words; one the Mac cannot list is
+    // told of.
+    void downloadFailures_data()
+    {
+        QTest::addColumn<QJsonObject>("catalogue");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("script") << QJsonObject{{"failure", "script"}}
+                                << QStringList{"download-installer", "--version", "13.7.4"}
+                                << "Install failed with error: An error occurred while running";
+        QTest::newRow("no network") << QJsonObject{{"failure", "network"}}
+                                    << QStringList{"available-installers"}
+                                    << "Apple's list of installers could not be read: ";
+        QTest::newRow("Catalina") << QJsonObject{{"macOS", "10.15.7"}}
+                                  << QStringList{"available-installers"}
+                                  << "cannot list the installers Apple offers";
+    }
+    void downloadFailures()
+    {
+        QFETCH(QJsonObject, catalogue);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, said);
+        StandInWorld world;
+        QVERIFY(world.isValid());
+        world.writeState("catalogue.json", catalogue);
+        const Outcome outcome = run(world, arguments);
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2((outcome.output + outcome.error).contains(said.toUtf8()),
+                 (outcome.output + outcome.error).right(400).constData());
+        QVERIFY(!QFileInfo::exists(world.path("Applications/Install macOS Ventura.app")));
+    }
+
+    // Interrupted mid-download: softwareupdate is ended and what it began in Applications goes.
+    void interruptDuringADownload()
+    {
+        StandInWorld world;
+        QVERIFY(world.isValid());
+        QProcess cli;
+        prepare(cli, world, {"download-installer", "--version", "13.7.4", "--json"});
+        QProcessEnvironment environment = cli.processEnvironment();
+        environment.insert("TESSALINE_STANDIN_SPEED", "0.5");
+        cli.setProcessEnvironment(environment);
+        cli.start();
+        const QString bundle = world.path("Applications/Install macOS Ventura.app");
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(bundle), 20000);
+        ::kill(pid_t(cli.processId()), SIGINT);
+        QVERIFY(cli.waitForFinished(10000));
+        QCOMPARE(cli.exitCode(), 130);
+        const QList<QJsonObject> lines = jsonLines(cli.readAllStandardOutput());
+        QVERIFY(wellFormedRun(lines));
+        QVERIFY(!lines.last()["ok"].toBool());
+        QVERIFY(!QFileInfo::exists(bundle));
+        QTRY_COMPARE_WITH_TIMEOUT(Leftovers::processes(), QStringList(), 3000);
     }
 
     // A listing whose tool hangs is over as soon as it is interrupted: the exit does not wait out

@@ -1,0 +1,112 @@
+// Downloading a full installer from Apple into Applications, as a job.
+
+#include "state/AppState.h"
+
+#include "exec/JobThreads.h"
+#include "media/FullInstallerTool.h"
+
+namespace {
+
+void report(const QPointer<AppState> &state, std::function<void(ProgressInfo &)> change)
+{
+    AppState::postToMainThread(
+        state, [change = std::move(change)](AppState &app) { app.progressInfo.modify(change); });
+}
+
+// How a download that did not succeed ended, for the record's error.
+QString failureOf(const FullInstallerTool::Download &download)
+{
+    QString text = download.cancelled ? QStringLiteral("Cancelled.") : download.failure;
+    if (!download.detail.isEmpty())
+        text += u'\n' + download.detail;
+    if (download.removedPartialApp)
+        text += QStringLiteral("\nThe incomplete installer it left in Applications was removed.");
+    return text;
+}
+
+} // namespace
+
+void AppState::downloadInstaller(const AvailableInstaller &offered)
+{
+    if (isBusy())
+        return;
+    if (offered.deferred) {
+        showError(QStringLiteral("Download Error"),
+                  offered.title + u' ' + offered.version +
+                      QStringLiteral(" is deferred by your organisation: this Mac may not "
+                                     "download it yet."));
+        return;
+    }
+    if (const std::optional<QString> missing = spaceMissingFor(offered)) {
+        showError(QStringLiteral("Not Enough Space"), *missing);
+        return;
+    }
+    isDownloadingInstaller = true;
+    const QString name = offered.title + u' ' + offered.version;
+    progressInfo.modify([&](ProgressInfo &progress) {
+        progress.reset();
+        progress.setupSteps(ProgressInfo::OperationType::installerDownload);
+        progress.currentStep = 0;
+        progress.message = QStringLiteral("Asking Apple for %1...").arg(name);
+    });
+
+    JobThreads::start(beginJob(JobKind::download), [state = weakSelf(), offered, name] {
+        bool downloading = false;
+        const FullInstallerTool::Download download =
+            FullInstallerTool::fetch(offered, [&](double percent) {
+                const bool first = !std::exchange(downloading, true);
+                report(state, [first, percent, name](ProgressInfo &progress) {
+                    if (first)
+                        progress.updateCurrentStep(1);
+                    progress.message = QStringLiteral("Downloading %1: %2%")
+                                           .arg(name, QString::number(percent, 'f', 0));
+                    progress.updateProgressWithinCurrentStep(percent);
+                });
+            });
+        if (!download.succeeded) {
+            AppState::postToMainThread(state, [error = failureOf(download)](AppState &app) {
+                app.progressInfo.modify(
+                    [&](ProgressInfo &progress) { progress.completeAllSteps(false, error); });
+                app.endJob();
+            });
+            return;
+        }
+        report(state, [](ProgressInfo &progress) {
+            progress.updateCurrentStep(2);
+            progress.message = QStringLiteral("Adding the installer to the library...");
+        });
+        // Read here, off the main thread: reading measures the whole bundle.
+        const QString bundle = FullInstallerTool::destination(offered);
+        const std::optional<InstallerApp> installer =
+            InstallerApp::fromBundle(QUrl::fromLocalFile(bundle));
+        AppState::postToMainThread(state, [installer, bundle](AppState &app) {
+            if (installer)
+                app.addDownloadedInstaller(*installer);
+            app.progressInfo.modify([&](ProgressInfo &progress) {
+                if (installer) {
+                    progress.outputPath = bundle;
+                    progress.completeAllSteps(true, std::nullopt);
+                }
+                else
+                    progress.completeAllSteps(
+                        false, QStringLiteral("The downloaded installer at %1 cannot be read")
+                                   .arg(bundle));
+            });
+            app.endJob();
+        });
+    });
+}
+
+void AppState::addDownloadedInstaller(const InstallerApp &installer)
+{
+    QList<InstallerApp> listed;
+    for (const InstallerApp &known : installers())
+        if (known.bundlePath() != installer.bundlePath())
+            listed << known;
+    listed << installer;
+    installers = sortInstallers(listed);
+    selectedInstaller = installer;
+    // Selected at once, as the user asked for it; its signature is checked as every listed one
+    // is, and again by the job that uses it.
+    checkSignatures({installer});
+}
