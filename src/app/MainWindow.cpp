@@ -75,10 +75,12 @@ void MainWindow::updateTitle()
     const bool running = m_state.hasJob();
     QString title = m_state.windowTitle();
     if (running) {
-        const QString job = m_state.jobKind() == AppState::JobKind::usb
-                                ? QStringLiteral("Creating Bootable USB")
-                            : m_state.jobKind() == AppState::JobKind::iso
+        const AppState::JobKind kind = m_state.jobKind();
+        const QString job = kind == AppState::JobKind::usb ? QStringLiteral("Creating Bootable USB")
+                            : kind == AppState::JobKind::iso
                                 ? QStringLiteral("Creating Bootable ISO")
+                            : kind == AppState::JobKind::download
+                                ? QStringLiteral("Downloading a macOS Installer")
                                 : QStringLiteral("Installing macOS Package");
         title =
             QStringLiteral("%1 % \u2014 %2").arg(int(m_state.progressInfo().percentage)).arg(job);

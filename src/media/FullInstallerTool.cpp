@@ -8,11 +8,24 @@
 #include "model/OutputTail.h"
 #include "model/Timing.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+#include <utility>
+
 namespace {
+
+// What tells whether a bundle was replaced or changed: the folder itself and its time of change.
+std::optional<std::pair<ino_t, QDateTime>> identityOf(const QString &bundle)
+{
+    struct stat status;
+    if (::stat(QFile::encodeName(bundle).constData(), &status) != 0)
+        return std::nullopt;
+    return std::pair(status.st_ino, QFileInfo(bundle).lastModified());
+}
 
 // The last line of what the tool said, for a failure it gave no words of its own to.
 QString lastLine(const QString &text)
@@ -74,7 +87,7 @@ QString destination(const AvailableInstaller &installer)
 Download fetch(const AvailableInstaller &installer, const std::function<void(double)> &progress)
 {
     const QString bundle = destination(installer);
-    const bool wasThere = QFileInfo::exists(bundle);
+    const auto before = identityOf(bundle);
     ChildProcess tool(Host::current().softwareupdate(),
                       {QStringLiteral("--fetch-full-installer"),
                        QStringLiteral("--full-installer-version"), installer.version});
@@ -127,8 +140,10 @@ Download fetch(const AvailableInstaller &installer, const std::function<void(dou
         result.cancelled = Cancellation::current()->isRequested();
         result.failure = result.cancelled ? QStringLiteral("Cancelled") : notStarted(tool);
     }
-    if (!result.succeeded && !wasThere && QFileInfo::exists(bundle))
+    if (!result.succeeded && !before && QFileInfo::exists(bundle))
         result.removedPartialApp = QDir(bundle).removeRecursively();
+    if (!result.succeeded && before)
+        result.changedExistingApp = identityOf(bundle) != before;
     return result;
 }
 

@@ -32,6 +32,9 @@ struct Download {
     QString detail;
     // Whether a half-made installer the run left in Applications was removed.
     bool removedPartialApp = false;
+    // Whether an installer that was there before the run was changed or replaced by it, and so
+    // may be incomplete now.
+    bool changedExistingApp = false;
 };
 // Runs softwareupdate --fetch-full-installer --full-installer-version VERSION under a
 // pseudo-terminal, so that the tool shows its progress; `progress` gets each new percentage on

@@ -21,6 +21,9 @@ QString failureOf(const FullInstallerTool::Download &download)
         text += u'\n' + download.detail;
     if (download.removedPartialApp)
         text += QStringLiteral("\nThe incomplete installer it left in Applications was removed.");
+    if (download.changedExistingApp)
+        text += QStringLiteral("\nThe installer that was in Applications was being replaced and "
+                               "may be incomplete: download it again before using it.");
     return text;
 }
 

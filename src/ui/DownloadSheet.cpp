@@ -187,6 +187,8 @@ void DownloadSheet::fillList()
     m_list->expandAll();
     if (first)
         m_list->setCurrentItem(first);
+    // Arrows move through the rows, Return downloads.
+    m_list->setFocus();
 }
 
 std::optional<AvailableInstaller> DownloadSheet::chosen() const

@@ -227,6 +227,9 @@ private slots:
         download("15.3.1");
         QVERIFY(!state().progressInfo().success);
         QVERIFY(QFileInfo::exists(bundleOf("Sequoia") + "/Contents/Info.plist"));
+        // The tool had begun replacing it: the user is told it may be incomplete now.
+        const QString error = state().progressInfo().errorMessage.value_or(QString());
+        QVERIFY2(error.contains("was being replaced and may be incomplete"), qPrintable(error));
     }
 
     // Cancel ends softwareupdate, and the bundle it had begun goes with it.
