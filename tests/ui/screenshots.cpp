@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "ui/AlertDialog.h"
 #include "ui/ContentView.h"
+#include "ui/DownloadSheet.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,10 +49,12 @@ void clearActivity(AppState &state)
     state.isInstallingPKG = false;
     state.isCreatingMedia = false;
     state.isShowingTerminalOverlay = false;
+    state.isDownloadingInstaller = false;
     state.isWaitingForPassword = false;
     state.terminalOutput = QString();
     state.progressInfo = ProgressInfo();
 }
+
 
 ProgressInfo stepsAt(ProgressInfo::OperationType type, int step, double within,
                      const QString &detail)
@@ -200,6 +203,38 @@ void shootAlerts(AppState &state, MainWindow &window)
     state.isShowingAlert = false;
 }
 
+// The Download an Installer sheet over the window: while Apple is asked, the listing, and a
+// listing that failed; then the download's overlay.
+void shootDownloads(AppState &state, MainWindow &window)
+{
+    DownloadSheet sheet(state, &window);
+    sheet.show();
+    state.isListingOfferedInstallers = true;
+    save(sheet, QStringLiteral("16-download-sheet-asking"));
+    state.listOfferedInstallers(); // already listing: nothing new starts
+    state.isListingOfferedInstallers = false;
+    state.listOfferedInstallers();
+    for (int i = 0; i < 100 && state.isListingOfferedInstallers(); ++i)
+        QTest::qWait(50);
+    save(sheet, QStringLiteral("17-download-sheet-listing"));
+    const QList<AvailableInstaller> offered = state.offeredInstallers();
+    state.offeredInstallers = {};
+    state.offeredInstallersFailure =
+        QStringLiteral("Software Update can\u2019t connect to the update server.");
+    save(sheet, QStringLiteral("18-download-sheet-no-network"));
+    state.offeredInstallersFailure = QString();
+    state.offeredInstallers = offered;
+    sheet.close();
+
+    state.jobKind = AppState::JobKind::download;
+    state.isDownloadingInstaller = true;
+    ProgressInfo progress = stepsAt(ProgressInfo::OperationType::installerDownload, 1, 39, {});
+    progress.message = QStringLiteral("Downloading macOS Ventura 13.7.4: 39%");
+    state.progressInfo = progress;
+    save(window, QStringLiteral("19-overlay-downloading-installer"));
+    clearActivity(state);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -239,6 +274,7 @@ int main(int argc, char *argv[])
 
     shootStates(state, window, QString());
     shootAlerts(state, window);
+    shootDownloads(state, window);
 
     state.selectedInstaller = state.installers().value(0);
     window.content()->toggleSidebar();
