@@ -50,7 +50,7 @@ Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
                               [&state] { state.addInstallerFromFinder(); });
     downloadInstaller =
         addCommand(file, QStringLiteral("Download an Installer\u2026"), [&state, &menuBar] {
-            DownloadSheet::open(state, menuBar.window());
+            DownloadSheet::showOver(state, menuBar.window());
         });
     file->addSeparator();
     this->quit = addCommand(file, QStringLiteral("Quit"), std::move(quit));

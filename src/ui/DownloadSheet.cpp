@@ -1,8 +1,10 @@
 #include "ui/DownloadSheet.h"
 
+#include "host/Host.h"
 #include "model/ByteFormat.h"
 #include "state/AppState.h"
 #include "ui/CircularProgressView.h"
+#include "ui/NoInstallerSelectedView.h"
 #include "ui/TextFont.h"
 
 #include <QDialogButtonBox>
@@ -86,6 +88,8 @@ DownloadSheet::DownloadSheet(AppState &state, QWidget *parent) : QDialog(parent)
     auto *buttons = new QDialogButtonBox(this);
     m_retry = buttons->addButton(tr("Retry"), QDialogButtonBox::ActionRole);
     m_retry->setObjectName(QStringLiteral("retryListing"));
+    m_package = buttons->addButton(tr("Choose a Package\u2026"), QDialogButtonBox::ActionRole);
+    m_package->setObjectName(QStringLiteral("choosePackage"));
     buttons->addButton(QDialogButtonBox::Cancel);
     m_download = buttons->addButton(tr("Download"), QDialogButtonBox::AcceptRole);
     m_download->setObjectName(QStringLiteral("downloadInstaller"));
@@ -95,18 +99,19 @@ DownloadSheet::DownloadSheet(AppState &state, QWidget *parent) : QDialog(parent)
     connect(m_retry, &QPushButton::clicked, this, [this] { m_state.listOfferedInstallers(); });
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(m_download, &QPushButton::clicked, this, &DownloadSheet::startDownload);
+    connect(m_package, &QPushButton::clicked, this, &DownloadSheet::choosePackage);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this, &DownloadSheet::updateButtons);
     connect(m_list, &QTreeWidget::itemActivated, this, &DownloadSheet::startDownload);
     connect(&m_state, &AppState::changed, this, &DownloadSheet::refresh);
     refresh();
 }
 
-DownloadSheet *DownloadSheet::open(AppState &state, QWidget *window)
+DownloadSheet *DownloadSheet::showOver(AppState &state, QWidget *window)
 {
     auto *sheet = new DownloadSheet(state, window);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     state.listOfferedInstallers();
-    sheet->QDialog::open();
+    sheet->open();
     return sheet;
 }
 
@@ -124,7 +129,7 @@ void DownloadSheet::refresh()
     if (m_state.isInstallerListingUnsupported())
         problem = tr("This Mac cannot list the installers Apple offers: that takes macOS 11 Big "
                      "Sur or later. Download an InstallAssistant package from Apple with a "
-                     "browser, then add it with \"Add InstallAssistant.pkg\".");
+                     "browser, then choose it here to install the installer from it.");
     else if (!m_state.offeredInstallersFailure().isEmpty())
         problem = tr("Apple's list of installers could not be read.") + u'\n' +
                   m_state.offeredInstallersFailure();
@@ -138,7 +143,11 @@ void DownloadSheet::refresh()
     else
         m_pages->setCurrentWidget(m_list);
     m_problem->setText(problem);
-    m_retry->setVisible(!listing && !problem.isEmpty() && !m_state.isInstallerListingUnsupported());
+    const bool unsupported = !listing && m_state.isInstallerListingUnsupported();
+    m_retry->setVisible(!listing && !problem.isEmpty() && !unsupported);
+    m_package->setVisible(unsupported);
+    m_download->setVisible(!unsupported);
+    m_package->setEnabled(!m_state.isBusy());
     if (!listing && (!m_filled || m_shown != m_state.offeredInstallers()))
         fillList();
     updateButtons();
@@ -215,6 +224,18 @@ void DownloadSheet::updateButtons()
     m_download->setToolTip(blocked.value_or(QString()));
     m_status->setText(installer ? blocked.value_or(QString()) : QString());
     m_status->setVisible(!m_status->text().isEmpty());
+}
+
+void DownloadSheet::choosePackage()
+{
+    const std::optional<QUrl> chosen = NoInstallerSelectedView::chooseWithDialog(
+        {tr("Select macOS Installer Package"), tr("Please select an InstallAssistant.pkg file"),
+         Host::current().homeFolder(), QStringLiteral("pkg")},
+        this);
+    if (!chosen || chosen->isEmpty())
+        return;
+    accept();
+    m_state.handlePKGInstaller(*chosen);
 }
 
 void DownloadSheet::startDownload()

@@ -14,7 +14,7 @@ class QTreeWidget;
 // "Download an Installer…": what Apple offers this Mac, newest first and grouped by major
 // version, with what is already in Applications marked and what the Mac's management defers
 // greyed. The listing runs in the background behind a spinner; a failed one says why and offers
-// Retry. Download starts the job and closes the sheet: the job shows in the window like any
+// Retry, and a Mac that cannot list installers is offered a package instead. Download starts the job and closes the sheet: the job shows in the window like any
 // other.
 class DownloadSheet : public QDialog {
     Q_OBJECT
@@ -23,11 +23,13 @@ public:
     DownloadSheet(AppState &state, QWidget *parent = nullptr);
 
     // Opens a sheet over `window`, which asks Apple afresh, and deletes it when it closes.
-    static DownloadSheet *open(AppState &state, QWidget *window);
+    static DownloadSheet *showOver(AppState &state, QWidget *window);
 
     QTreeWidget *list() const { return m_list; }
     QPushButton *downloadButton() const { return m_download; }
     QPushButton *retryButton() const { return m_retry; }
+    // Shown on a Mac that cannot list installers: installs one from a package instead.
+    QPushButton *packageButton() const { return m_package; }
     // What the sheet says in place of a list: the listing's progress, its failure, or nothing.
     QString notice() const;
 
@@ -36,6 +38,7 @@ private:
     void fillList();
     void updateButtons();
     void startDownload();
+    void choosePackage();
     // The installer of the selected row, if it may be downloaded now.
     std::optional<AvailableInstaller> chosen() const;
 
@@ -47,6 +50,7 @@ private:
     QTreeWidget *m_list = nullptr;
     QLabel *m_status = nullptr;
     QPushButton *m_retry = nullptr;
+    QPushButton *m_package = nullptr;
     QPushButton *m_download = nullptr;
     // The listing shown, so that a refresh that changes nothing keeps the selection.
     QList<AvailableInstaller> m_shown;

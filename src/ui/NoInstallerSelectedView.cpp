@@ -74,7 +74,7 @@ NoInstallerSelectedView::NoInstallerSelectedView(AppState &state, QWidget *paren
     m_download->setObjectName(QStringLiteral("downloadFromApple"));
     m_download->setSymbol(QStringLiteral("square.and.arrow.down"));
     connect(m_download, &QAbstractButton::clicked, this,
-            [this] { DownloadSheet::open(m_state, window()); });
+            [this] { DownloadSheet::showOver(m_state, window()); });
     buttons->addWidget(m_download, 0, Qt::AlignHCenter);
     column->addLayout(buttons);
     column->addStretch();

@@ -50,6 +50,7 @@ private slots:
         QVERIFY(!sheet.downloadButton()->isEnabled());
         QTRY_VERIFY(!state.isListingOfferedInstallers());
         QCOMPARE(sheet.notice(), QString());
+        QVERIFY(sheet.packageButton()->isHidden());
         QCOMPARE(shownRows(*sheet.list()),
                  (QStringList{"macOS Sequoia (15)", "15.3.1 In Applications",
                               "15.3 In Applications", "macOS Sonoma (14)", "14.7.4 In Applications",
@@ -102,8 +103,10 @@ private slots:
         DownloadSheet sheet(state);
         state.listOfferedInstallers();
         QTRY_VERIFY(!state.isListingOfferedInstallers());
-        QVERIFY2(sheet.notice().contains("Add InstallAssistant.pkg"), qPrintable(sheet.notice()));
+        QVERIFY2(sheet.notice().contains("Download an InstallAssistant package"),
+                 qPrintable(sheet.notice()));
         QVERIFY(sheet.retryButton()->isHidden());
+        QVERIFY(!sheet.packageButton()->isHidden());
     }
 
     // Download is held back, with the reason, while another job runs or space is short.
