@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <utility>
 
 QString decodeUtf8(QByteArrayView bytes)
@@ -9,14 +11,11 @@ QString decodeUtf8(QByteArrayView bytes)
     return QString::fromUtf8(bytes);
 }
 
-namespace {
-
-// How many bytes at the end of `bytes` begin a multi-byte character that is not complete yet.
-qsizetype unfinishedTailLength(const QByteArray &bytes)
+qsizetype unfinishedTailLength(QByteArrayView bytes)
 {
     const qsizetype size = bytes.size();
     for (qsizetype back = 1; back <= std::min<qsizetype>(3, size); ++back) {
-        const auto byte = uchar(bytes[size - back]);
+        const auto byte = uchar(bytes.at(size - back));
         if ((byte & 0xC0) == 0x80)
             continue; // a continuation byte: look further back for the lead byte
         const qsizetype needed = (byte & 0xE0) == 0xC0   ? 2
@@ -27,8 +26,6 @@ qsizetype unfinishedTailLength(const QByteArray &bytes)
     }
     return 0;
 }
-
-} // namespace
 
 QByteArray Utf8ChunkDecoder::completeCharacters(const QByteArray &chunk)
 {

@@ -9,6 +9,9 @@
 // replacement character, so nothing a tool said is lost for one bad byte.
 QString decodeUtf8(QByteArrayView bytes);
 
+// How many bytes at the end of `bytes` begin a UTF-8 character that a cut left unfinished.
+qsizetype unfinishedTailLength(QByteArrayView bytes);
+
 // Decodes a stream that arrives in chunks. A character whose bytes are split between two chunks
 // is carried over to the next chunk instead of making both invalid; a truly invalid sequence
 // becomes the replacement character.

@@ -1,5 +1,7 @@
 #include "model/FullInstallerFetchOutput.h"
 
+#include "exec/Utf8Text.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -69,21 +71,6 @@ std::optional<double> progressFigure(QByteArrayView segment)
     return std::clamp(figure, 0.0, 100.0);
 }
 
-// How many bytes at the end of `bytes` begin a UTF-8 character that a cut left unfinished.
-qsizetype unfinishedCharacterLength(QByteArrayView bytes)
-{
-    for (qsizetype back = 1; back <= std::min<qsizetype>(3, bytes.size()); ++back) {
-        const auto byte = uchar(bytes.at(bytes.size() - back));
-        if ((byte & 0xC0) == 0x80)
-            continue;
-        const qsizetype needed = (byte & 0xE0) == 0xC0   ? 2
-                                 : (byte & 0xF0) == 0xE0 ? 3
-                                 : (byte & 0xF8) == 0xF0 ? 4
-                                                         : 1;
-        return needed > back ? back : 0;
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -170,7 +157,7 @@ void FullInstallerFetchOutput::appendToSegment(char byte)
 void FullInstallerFetchOutput::closeSegment()
 {
     if (m_segmentCut)
-        m_segment.chop(unfinishedCharacterLength(m_segment));
+        m_segment.chop(unfinishedTailLength(m_segment));
     if (const auto figure = progressFigure(m_segment)) {
         m_percent = figure;
     } else {
