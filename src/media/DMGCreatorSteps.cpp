@@ -12,6 +12,7 @@
 #include "exec/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
+#include "media/ImageTool.h"
 #include "model/HdiutilOutput.h"
 #include "model/InstallMediaContents.h"
 #include "model/Timing.h"
@@ -21,7 +22,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <thread>
 
 namespace {
 
@@ -47,18 +47,12 @@ QString commandFailed(const QString &text)
 // Waits for one hdiutil step within its time limit; the failure when it had to be ended.
 std::optional<QString> waitForImageTool(ChildProcess &hdiutil)
 {
-    const auto limit = Timing::current().imageToolLimit;
-    if (hdiutil.waitForExit(limit))
-        return std::nullopt;
-    return commandFailed(QStringLiteral("hdiutil did not finish within ") +
-                         Timing::describe(limit));
+    if (const std::optional<QString> late = ImageTool::waitFor(hdiutil))
+        return commandFailed(*late);
+    return std::nullopt;
 }
 
-// Read once the tool has exited; ChildProcess has kept the pipe drained meanwhile.
-QString standardError(ChildProcess &tool)
-{
-    return hdiutilFailureReason(tool.readRemainingError());
-}
+using ImageTool::standardError;
 
 // Shows each piece of the tool's standard output, under `prefix`, as it arrives.
 void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &prefix,
@@ -69,19 +63,6 @@ void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &
         if (!text.isEmpty())
             progress(hdiutilProgressMessage(prefix, text), 50);
     });
-}
-
-// "/dev/disk7" for any node of the disk, "/dev/disk7s1" included.
-QString wholeDiskNode(const QString &node)
-{
-    const QString name = node.mid(QStringLiteral("/dev/").size());
-    return QStringLiteral("/dev/") + DiskTool::wholeDiskOf(name).value_or(name);
-}
-
-bool isSameFolder(const QString &one, const QString &other)
-{
-    const QString canonical = QFileInfo(one).canonicalFilePath();
-    return !canonical.isEmpty() && canonical == QFileInfo(other).canonicalFilePath();
 }
 
 // Why the volume `device` does not hold the installer, or nothing when it does. Erasing it
@@ -100,21 +81,6 @@ std::optional<QString> missingInstaller(const QString &device)
         return QStringLiteral("createinstallmedia reported success, but the disk image holds no "
                               "installer");
     return std::nullopt;
-}
-
-// Waits `pause` on a job's thread; false, at once, when the job is asked to stop meanwhile.
-bool pauseUnlessCancelled(Timing::Duration pause)
-{
-    using namespace std::chrono;
-    const std::shared_ptr<Cancellation> job = Cancellation::current();
-    const auto until = steady_clock::now() + pause;
-    while (steady_clock::now() < until) {
-        if (job && job->isRequested())
-            return false;
-        std::this_thread::sleep_for(std::min<steady_clock::duration>(milliseconds(50),
-                                                                     until - steady_clock::now()));
-    }
-    return !(job && job->isRequested());
 }
 
 } // namespace
@@ -174,24 +140,20 @@ DMGCreator::Failure DMGCreator::attachDMG(const QString &dmgPath, Attachment &im
         return image.mountFolder->errorString();
     const QString mountPoint = image.mountFolder->path();
     // Hidden from the Finder, which would otherwise open a window on it.
-    ChildProcess attach(host.hdiutil(),
-                        {QStringLiteral("attach"), dmgPath, QStringLiteral("-noverify"),
-                         QStringLiteral("-nobrowse"), QStringLiteral("-mountpoint"), mountPoint});
-    if (!attach.start())
-        return attach.errorString();
-    if (Failure failure = waitForImageTool(attach))
-        return failure;
-    // Whatever else went wrong, a device it names is attached and must be let go of.
-    const QList<HdiutilAttachedDevice> devices =
-        hdiutilAttachedDevices(decodeUtf8(attach.readRemainingOutput()));
-    if (!devices.isEmpty())
-        image.wholeDisk = wholeDiskNode(devices.first().device);
-    if (attach.exitStatus() != 0)
-        return commandFailed(QStringLiteral("Failed to mount DMG: ") + standardError(attach));
-    for (const HdiutilAttachedDevice &device : devices) {
-        if (isSameFolder(host.hostPath(device.mountPoint), mountPoint))
-            image.volume = device.device;
+    const ImageTool::Attached attached = ImageTool::attach(
+        dmgPath, mountPoint, {QStringLiteral("-noverify"), QStringLiteral("-nobrowse")});
+    image.wholeDisk = attached.wholeDisk;
+    switch (attached.outcome.kind) {
+    case ImageTool::Outcome::Kind::notStarted:
+        return attached.outcome.reason;
+    case ImageTool::Outcome::Kind::timedOut:
+        return commandFailed(attached.outcome.reason);
+    case ImageTool::Outcome::Kind::refused:
+        return commandFailed(QStringLiteral("Failed to mount DMG: ") + attached.outcome.reason);
+    case ImageTool::Outcome::Kind::done:
+        break;
     }
+    image.volume = attached.volume;
     if (image.volume.isEmpty())
         return commandFailed(QStringLiteral("DMG mounted but volume not found at ") + mountPoint);
     progress(QStringLiteral("DMG mounted successfully at ") + mountPoint, 10);
@@ -236,23 +198,16 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
 
 DMGCreator::Failure DMGCreator::detachDMG(Attachment &image)
 {
-    // hdiutil says 16, "Resource busy", while something still has the volume open; just after
-    // createinstallmedia that is often the system indexing what was written, which soon lets go.
-    constexpr int busyStatus = 16;
-    constexpr int attempts = 3;
-    for (int attempt = 1;; ++attempt) {
-        ChildProcess detach(Host::current().hdiutil(),
-                            {QStringLiteral("detach"), image.wholeDisk, QStringLiteral("-force")});
-        if (!detach.start())
-            return detach.errorString();
-        if (Failure failure = waitForImageTool(detach))
-            return failure;
-        if (detach.exitStatus() == 0)
-            break;
-        if (detach.exitStatus() != busyStatus || attempt == attempts ||
-            !pauseUnlessCancelled(Timing::current().detachRetryPause))
-            return commandFailed(QStringLiteral("Failed to unmount DMG: ") +
-                                 standardError(detach));
+    const ImageTool::Outcome detached = ImageTool::detach(image.wholeDisk);
+    switch (detached.kind) {
+    case ImageTool::Outcome::Kind::notStarted:
+        return detached.reason;
+    case ImageTool::Outcome::Kind::timedOut:
+        return commandFailed(detached.reason);
+    case ImageTool::Outcome::Kind::refused:
+        return commandFailed(QStringLiteral("Failed to unmount DMG: ") + detached.reason);
+    case ImageTool::Outcome::Kind::done:
+        break;
     }
     image.wholeDisk.clear();
     image.volume.clear();
