@@ -10,7 +10,14 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QToolBar>
+
+namespace {
+
+const QString verifySettingKey = QStringLiteral("verifyMediaAfterWriting");
+
+} // namespace
 
 MainWindow::MainWindow(AppState &state, QWidget *parent)
     : QMainWindow(parent), m_state(state), m_content(new ContentView(state)), m_picker(this)
@@ -26,6 +33,16 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     // Not resizable: the window is exactly as large as what it holds.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     layout()->activate();
+
+    // Whether media is checked after writing is remembered from one run to the next.
+    m_verifiesMedia = QSettings().value(verifySettingKey, true).toBool();
+    state.verifiesMedia = m_verifiesMedia;
+    connect(&state, &AppState::changed, this, [this] {
+        if (m_state.verifiesMedia() == m_verifiesMedia)
+            return;
+        m_verifiesMedia = m_state.verifiesMedia();
+        QSettings().setValue(verifySettingKey, m_verifiesMedia);
+    });
 
     updateTitle();
     connect(&state, &AppState::windowTitleChanged, this, &MainWindow::updateTitle);
@@ -76,12 +93,12 @@ void MainWindow::updateTitle()
     QString title = m_state.windowTitle();
     if (running) {
         const AppState::JobKind kind = m_state.jobKind();
-        const QString job = kind == AppState::JobKind::usb ? QStringLiteral("Creating Bootable USB")
-                            : kind == AppState::JobKind::iso
-                                ? QStringLiteral("Creating Bootable ISO")
-                            : kind == AppState::JobKind::download
-                                ? QStringLiteral("Downloading a macOS Installer")
-                                : QStringLiteral("Installing macOS Package");
+        const QString job =
+            kind == AppState::JobKind::usb        ? QStringLiteral("Creating Bootable USB")
+            : kind == AppState::JobKind::iso      ? QStringLiteral("Creating Bootable ISO")
+            : kind == AppState::JobKind::download ? QStringLiteral("Downloading a macOS Installer")
+            : kind == AppState::JobKind::verify   ? QStringLiteral("Verifying Media")
+                                                  : QStringLiteral("Installing macOS Package");
         title =
             QStringLiteral("%1 % \u2014 %2").arg(int(m_state.progressInfo().percentage)).arg(job);
     }

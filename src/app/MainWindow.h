@@ -40,6 +40,8 @@ private:
     bool m_contentShown = false;
     bool m_quitConfirmed = false;
     bool m_jobWasRunning = false;
+    // The choice of checking media as last stored.
+    bool m_verifiesMedia = true;
 
     // The installer's name, or the running job's progress ("45 % — Creating Bootable USB").
     void updateTitle();

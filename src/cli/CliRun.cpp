@@ -95,6 +95,10 @@ void CliRun::start()
         return loadInstallers([this] { loadOffered([this] { availableInstallers(); }); });
     case Command::downloadInstaller:
         return loadInstallers([this] { loadOffered([this] { downloadInstaller(); }); });
+    case Command::verify:
+        if (m_line.image.isEmpty() && !QFileInfo(m_line.volume).isDir())
+            return loadInstallers([this] { loadDisks([this] { verify(); }); });
+        return loadInstallers([this] { verify(); });
     }
 }
 
@@ -167,7 +171,8 @@ std::optional<InstallerApp> CliRun::findInstaller()
     }
     // A bundle named by its path need not be in Applications.
     if (QFileInfo(m_line.installer).isDir())
-        if (auto installer = InstallerApp::fromBundle(QUrl::fromLocalFile(samePath(m_line.installer))))
+        if (auto installer =
+                InstallerApp::fromBundle(QUrl::fromLocalFile(samePath(m_line.installer))))
             return installer;
     refuse(QStringLiteral("no installer \"%1\". Installers found:\n%2")
                .arg(m_line.installer,
@@ -185,11 +190,12 @@ std::optional<DiskInfo> CliRun::findVolume()
         if (disk.volumeName == wanted || disk.deviceIdentifier == wanted ||
             (!disk.mountPoint.isEmpty() && QDir::cleanPath(disk.mountPoint) == samePath(wanted)))
             return disk;
-        known << QStringLiteral("  %1 (%2, %3)").arg(disk.volumeName, disk.deviceIdentifier,
-                                                      disk.mountPoint);
+        known << QStringLiteral("  %1 (%2, %3)")
+                     .arg(disk.volumeName, disk.deviceIdentifier, disk.mountPoint);
     }
-    refuse(QStringLiteral("no volume \"%1\". Volumes that can be used:\n%2")
-               .arg(m_line.volume, known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+    refuse(
+        QStringLiteral("no volume \"%1\". Volumes that can be used:\n%2")
+            .arg(m_line.volume, known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
     return std::nullopt;
 }
 
@@ -201,9 +207,9 @@ bool CliRun::confirmErase(const DiskInfo &disk)
         refuse(QStringLiteral("pass --yes to erase without asking"));
         return false;
     }
-    const std::optional<QString> answer = Terminal::ask(
-        QStringLiteral("Erase \"%1\" (%2)? All data on it will be lost. [y/N] ")
-            .arg(disk.volumeName, formatGigabytes(disk.size)));
+    const std::optional<QString> answer =
+        Terminal::ask(QStringLiteral("Erase \"%1\" (%2)? All data on it will be lost. [y/N] ")
+                          .arg(disk.volumeName, formatGigabytes(disk.size)));
     if (answer && answer->trimmed().compare(u"y", Qt::CaseInsensitive) == 0)
         return true;
     printError(QStringLiteral("nothing was erased"));
@@ -267,10 +273,10 @@ void CliRun::listDisks()
                             formatGigabytes(disk.size),
                             formatGigabytes(disk.freeSpace),
                             disk.mountPoint,
-                            !reason(disk).isEmpty()
-                                ? QStringLiteral("not offered: ") + reason(disk)
-                            : disk.isFixedExternal ? QStringLiteral("external disk (not a USB stick)")
-                                                   : QString()};
+                            !reason(disk).isEmpty() ? QStringLiteral("not offered: ") + reason(disk)
+                            : disk.isFixedExternal
+                                ? QStringLiteral("external disk (not a USB stick)")
+                                : QString()};
     printOut(disks.isEmpty() ? QStringLiteral("No removable volumes found.\n") : table(rows));
     end(succeeded);
 }
@@ -289,6 +295,7 @@ void CliRun::createUsb()
     if (!confirmErase(*disk))
         return;
     m_state.selectedDisk = *disk;
+    m_state.verifiesMedia = m_line.verify;
     followJob();
     m_state.createBootableUSB();
 }
@@ -302,17 +309,19 @@ void CliRun::createIso()
         // The ISO is made on the desktop, as the window makes it, and moved when it is done;
         // where it goes is checked first, so that a long run does not end in a refusal.
         const QFileInfo output(samePath(m_line.output));
-        m_isoDestination = output.isDir() ? output.absoluteFilePath() + u'/' +
-                                                asPathEntry(installer->name) +
-                                                QStringLiteral(".iso")
-                                          : output.absoluteFilePath();
+        m_isoDestination = output.isDir()
+                               ? output.absoluteFilePath() + u'/' + asPathEntry(installer->name) +
+                                     QStringLiteral(".iso")
+                               : output.absoluteFilePath();
         if (!QFileInfo(QFileInfo(m_isoDestination).path()).isDir())
-            return refuse(QStringLiteral("no folder \"%1\"").arg(QFileInfo(m_isoDestination).path()));
+            return refuse(
+                QStringLiteral("no folder \"%1\"").arg(QFileInfo(m_isoDestination).path()));
         if (QFileInfo::exists(m_isoDestination) && !m_line.yes)
-            return refuse(QStringLiteral("\"%1\" exists: pass --yes to replace it")
-                              .arg(m_isoDestination));
+            return refuse(
+                QStringLiteral("\"%1\" exists: pass --yes to replace it").arg(m_isoDestination));
     }
     m_state.selectedInstaller = *installer;
+    m_state.verifiesMedia = m_line.verify;
     followJob();
     m_state.createBootableDMG();
 }
@@ -371,7 +380,8 @@ void CliRun::availableInstallers()
                 {QStringLiteral("title"), installer.title},
                 {QStringLiteral("version"), installer.version},
                 {QStringLiteral("build"), installer.build},
-                {QStringLiteral("size"), installer.size ? QJsonValue(*installer.size) : QJsonValue()},
+                {QStringLiteral("size"),
+                 installer.size ? QJsonValue(*installer.size) : QJsonValue()},
                 {QStringLiteral("deferred"), installer.deferred},
                 {QStringLiteral("inApplications"), m_state.hasInApplications(installer)}};
         printOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + u'\n');
@@ -411,9 +421,33 @@ void CliRun::downloadInstaller()
         followJob();
         return m_state.downloadInstaller(installer);
     }
-    refuse(QStringLiteral("Apple offers no installer of version \"%1\". Versions offered:\n%2")
-               .arg(m_line.version,
-                    known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+    refuse(
+        QStringLiteral("Apple offers no installer of version \"%1\". Versions offered:\n%2")
+            .arg(m_line.version, known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+}
+
+void CliRun::verify()
+{
+    const std::optional<InstallerApp> installer = findInstaller();
+    if (!installer)
+        return;
+    if (!m_line.image.isEmpty()) {
+        const QString image = samePath(m_line.image);
+        if (!QFileInfo(image).isFile())
+            return refuse(QStringLiteral("no image \"%1\"").arg(m_line.image));
+        followJob();
+        return m_state.verifyMedia(*installer, AppState::Media::diskImage, image);
+    }
+    // A mount point may be given as a folder; anything else names a listed volume.
+    QString mountPoint = samePath(m_line.volume);
+    if (!QFileInfo(mountPoint).isDir()) {
+        const std::optional<DiskInfo> disk = findVolume();
+        if (!disk)
+            return;
+        mountPoint = disk->mountPoint;
+    }
+    followJob();
+    m_state.verifyMedia(*installer, AppState::Media::usbVolume, mountPoint);
 }
 
 void CliRun::followJob()
@@ -464,10 +498,10 @@ void CliRun::onStateChanged()
     const QString message = m_passwordRefused ? QStringLiteral("The administrator password was "
                                                                "not accepted.")
                                               : progress.message;
-    const QString detail = m_passwordRefused ? QStringLiteral("Nothing was erased.")
+    const QString detail = m_passwordRefused  ? QStringLiteral("Nothing was erased.")
                            : progress.success ? progress.detailMessage
                                               : progress.errorMessage.value_or(QString());
-    m_printer.finish(ok, message, detail, path);
+    m_printer.finish(ok, message, detail, path, progress.verified);
     end(ok ? succeeded : m_interrupted ? interrupted : failed);
 }
 
@@ -515,7 +549,7 @@ void CliRun::interrupt()
         m_printer.finish(false, QStringLiteral("The job did not stop in time."),
                          QStringLiteral("Its tools are ended as tessaline-cli quits; check the "
                                         "volume or image before using it."),
-                         QString());
+                         QString(), false);
         end(interrupted);
     });
 }

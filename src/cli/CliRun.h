@@ -50,6 +50,8 @@ private:
     void eject();
     void availableInstallers();
     void downloadInstaller();
+    // Checks existing media against an installer.
+    void verify();
 
     // Follows the job the command started until its result, answering its questions.
     void followJob();

@@ -24,12 +24,17 @@ const std::map<QString, CommandForm> &commands()
         {QStringLiteral("create-usb"),
          {Command::createUsb,
           {QStringLiteral("--installer"), QStringLiteral("--volume"), QStringLiteral("--yes"),
-           QStringLiteral("--password-stdin")},
+           QStringLiteral("--password-stdin"), QStringLiteral("--no-verify")},
           true,
           true}},
         {QStringLiteral("create-iso"),
          {Command::createIso,
-          {QStringLiteral("--installer"), QStringLiteral("--output"), QStringLiteral("--yes")},
+          {QStringLiteral("--installer"), QStringLiteral("--output"), QStringLiteral("--yes"),
+           QStringLiteral("--no-verify")},
+          true}},
+        {QStringLiteral("verify"),
+         {Command::verify,
+          {QStringLiteral("--installer"), QStringLiteral("--volume"), QStringLiteral("--image")},
           true}},
         {QStringLiteral("install-package"), {Command::installPackage, {}}},
         {QStringLiteral("eject"), {Command::eject, {}}},
@@ -47,7 +52,7 @@ const std::map<QString, CommandForm> &commands()
 bool takesValue(const QString &flag)
 {
     return flag == u"--installer" || flag == u"--volume" || flag == u"--output" ||
-           flag == u"--version";
+           flag == u"--version" || flag == u"--image";
 }
 
 } // namespace
@@ -83,6 +88,10 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
             line.yes = true;
         else if (argument == u"--password-stdin")
             line.passwordFromStandardInput = true;
+        else if (argument == u"--no-verify")
+            line.verify = false;
+        else if (argument == u"--image")
+            line.image = value;
         else if (argument == u"--installer")
             line.installer = value;
         else if (argument == u"--volume")
@@ -97,8 +106,8 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
     if (operands.size() != (takesOperand ? 1 : 0)) {
         if (!takesOperand)
             return QStringLiteral("unexpected argument \"%1\"").arg(operands.first());
-        const QString operand = form.command == Command::eject ? QStringLiteral("volume")
-                                                                : QStringLiteral("package");
+        const QString operand =
+            form.command == Command::eject ? QStringLiteral("volume") : QStringLiteral("package");
         return QStringLiteral("%1 takes one %2").arg(found->first, operand);
     }
     if (form.command == Command::installPackage)
@@ -111,6 +120,8 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
         return QStringLiteral("%1 needs --volume").arg(found->first);
     if (form.needsVersion && line.version.isEmpty())
         return QStringLiteral("%1 needs --version").arg(found->first);
+    if (form.command == Command::verify && line.volume.isEmpty() == line.image.isEmpty())
+        return QStringLiteral("verify needs either --volume or --image");
     return line;
 }
 
@@ -120,13 +131,15 @@ QString CommandLine::usage()
         "usage: tessaline-cli COMMAND [OPTIONS]\n"
         "  list-installers [--json]\n"
         "  list-disks [--json]\n"
-        "  create-usb --installer I --volume V [--yes] [--password-stdin] [--json]\n"
-        "  create-iso --installer I [--output PATH] [--yes] [--json]\n"
+        "  create-usb --installer I --volume V [--yes] [--password-stdin] [--no-verify] [--json]\n"
+        "  create-iso --installer I [--output PATH] [--yes] [--no-verify] [--json]\n"
+        "  verify --installer I (--volume V | --image ISO) [--json]\n"
         "  install-package PKG [--json]\n"
         "  eject V\n"
         "  available-installers [--json]\n"
         "  download-installer --version VERSION [--password-stdin] [--json]\n"
         "I is an installer's name as listed or its bundle path; V is a volume's name, mount "
         "point or device identifier; VERSION a macOS version as "
-        "available-installers lists.\n");
+        "available-installers lists. What create-usb and create-iso write is read back and "
+        "compared with the installer unless --no-verify is given.\n");
 }

@@ -15,7 +15,8 @@ struct CommandLine {
         installPackage,
         eject,
         availableInstallers,
-        downloadInstaller
+        downloadInstaller,
+        verify
     };
 
     Command command = Command::listInstallers;
@@ -29,9 +30,13 @@ struct CommandLine {
     QString version;
     // install-package's package file.
     QString package;
+    // verify's ISO file.
+    QString image;
     bool json = false;
     bool yes = false;
     bool passwordFromStandardInput = false;
+    // Whether what create-usb and create-iso write is read back and compared with the installer.
+    bool verify = true;
 
     // The arguments after the program's name, or why they cannot be run.
     static std::variant<CommandLine, QString> parse(const QStringList &arguments);

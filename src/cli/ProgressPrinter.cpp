@@ -40,8 +40,8 @@ void ProgressPrinter::show(const ProgressInfo &progress)
 {
     m_percent = std::max(m_percent, std::clamp(progress.percentage, 0.0, 100.0));
     const int percent = int(m_percent);
-    const QString step = progress.hasCurrentStep() ? progress.steps.at(progress.currentStep).title
-                                                   : QString();
+    const QString step =
+        progress.hasCurrentStep() ? progress.steps.at(progress.currentStep).title : QString();
     switch (m_style) {
     case Style::json: {
         const QString key = QStringLiteral("%1|%2|%3|%4")
@@ -51,12 +51,13 @@ void ProgressPrinter::show(const ProgressInfo &progress)
         if (key == m_lastShown)
             return;
         m_lastShown = key;
-        write(jsonLine({{QStringLiteral("event"), QStringLiteral("progress")},
-                        {QStringLiteral("percent"), percent},
-                        {QStringLiteral("step"), progress.hasCurrentStep() ? progress.currentStep + 1 : 0},
-                        {QStringLiteral("steps"), int(progress.steps.size())},
-                        {QStringLiteral("message"), progress.message},
-                        {QStringLiteral("detail"), progress.detailMessage}}));
+        write(jsonLine(
+            {{QStringLiteral("event"), QStringLiteral("progress")},
+             {QStringLiteral("percent"), percent},
+             {QStringLiteral("step"), progress.hasCurrentStep() ? progress.currentStep + 1 : 0},
+             {QStringLiteral("steps"), int(progress.steps.size())},
+             {QStringLiteral("message"), progress.message},
+             {QStringLiteral("detail"), progress.detailMessage}}));
         return;
     }
     case Style::lines: {
@@ -88,7 +89,7 @@ void ProgressPrinter::show(const ProgressInfo &progress)
 }
 
 void ProgressPrinter::finish(bool ok, const QString &message, const QString &detail,
-                             const QString &path)
+                             const QString &path, bool verified)
 {
     if (m_finished)
         return;
@@ -98,7 +99,8 @@ void ProgressPrinter::finish(bool ok, const QString &message, const QString &det
                         {QStringLiteral("ok"), ok},
                         {QStringLiteral("message"), message},
                         {QStringLiteral("detail"), detail},
-                        {QStringLiteral("path"), path}}));
+                        {QStringLiteral("path"), path},
+                        {QStringLiteral("verified"), verified}}));
         return;
     }
     if (m_lineOpen)

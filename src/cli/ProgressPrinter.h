@@ -20,9 +20,10 @@ public:
     // Called with the record each time it changes; repeats are left out. The percentage shown
     // never goes down within a run.
     void show(const ProgressInfo &progress);
-    // The run's result; `path` is what it made, when it made something. Only the first is
-    // printed.
-    void finish(bool ok, const QString &message, const QString &detail, const QString &path);
+    // The run's result; `path` is what it made, when it made something, and `verified` whether
+    // that was read back and found to match. Only the first is printed.
+    void finish(bool ok, const QString &message, const QString &detail, const QString &path,
+                bool verified);
     bool hasFinished() const { return m_finished; }
 
     // A one-line JSON object, as --json prints each line.

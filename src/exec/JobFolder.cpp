@@ -76,6 +76,13 @@ JobFolder::~JobFolder()
                             .arg(m_path, systemErrorText(errno)));
 }
 
+void JobFolder::keep()
+{
+    if (m_descriptor >= 0)
+        ::close(m_descriptor);
+    m_descriptor = -1;
+}
+
 std::unique_ptr<QFile> JobFolder::createFile(const QString &name, QString *error) const
 {
     const int descriptor =

@@ -34,6 +34,9 @@ public:
     // A new named pipe `name` directly in the folder, which only the owner can open; the error
     // when something stands there already or it cannot be made.
     std::optional<QString> createPipe(const QString &name) const;
+    // Leaves the folder where it is, as it is: something is still mounted on it, and emptying
+    // it would reach into that.
+    void keep();
 
 private:
     QString m_path;

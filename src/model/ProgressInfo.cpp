@@ -48,6 +48,10 @@ QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
             step("Downloading", "Downloading and installing the installer from Apple", 5, 95),
             step("Finishing", "Adding the installer to the library", 95, 100),
         };
+    case Type::verification:
+        return {
+            step("Verifying", "Comparing the media with the installer", 0, 100),
+        };
     case Type::scanning:
         break;
     }
@@ -68,6 +72,23 @@ void ProgressInfo::setupSteps(OperationType type)
     steps = stepTable(type);
     if (!steps.isEmpty())
         steps.first().inProgress = true;
+}
+
+void ProgressInfo::appendStep(const QString &title, const QString &message, double share)
+{
+    const double kept = (100 - share) / 100;
+    for (ProgressStep &s : steps) {
+        s.startPercentage *= kept;
+        s.endPercentage *= kept;
+    }
+    percentage *= kept;
+    ProgressStep added;
+    added.title = title;
+    added.message = message;
+    added.startPercentage = 100 - share;
+    added.endPercentage = 100;
+    steps << added;
+    updateCurrentStep(steps.size() - 1);
 }
 
 void ProgressInfo::updateCurrentStep(qint64 step)

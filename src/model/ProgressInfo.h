@@ -23,7 +23,14 @@ struct ProgressStep {
 // The state of a running operation as the user interface shows it. Every operation below mutates
 // in place and silently ignores requests that do not apply (such as an out-of-range step).
 struct ProgressInfo {
-    enum class OperationType { dmgCreation, usbCreation, pkgInstallation, installerDownload, scanning };
+    enum class OperationType {
+        dmgCreation,
+        usbCreation,
+        pkgInstallation,
+        installerDownload,
+        verification,
+        scanning
+    };
 
     double percentage = 0;
     QString message;
@@ -37,11 +44,17 @@ struct ProgressInfo {
     // Whether the run has begun erasing its target: from then on, stopping it leaves the target
     // erased and incomplete.
     bool targetErased = false;
+    // Whether what the run wrote was read back and found to match its source.
+    bool verified = false;
 
     // Replaces the steps with the fixed table for the operation; scanning has no steps of its own
     // and keeps whatever is there.
     void setupSteps(OperationType type);
 
+    // Adds a step after the others, taking the last `share` percent of the bar from them (their
+    // slices and the percentage reached shrink to fit the rest), and opens it: a run that goes on
+    // past the table it started with, as when what it wrote is checked.
+    void appendStep(const QString &title, const QString &message, double share);
     // Closes the current step and opens another one; the overall percentage jumps to its start.
     void updateCurrentStep(qint64 step);
     // Maps progress within the current step (0-100) onto the step's slice of the overall bar.

@@ -50,7 +50,8 @@ AppState::AppState(QObject *parent)
       isListingOfferedInstallers([this] { announceChange(); }, false),
       offeredInstallersFailure([this] { announceChange(); }, QString()),
       isInstallerListingUnsupported([this] { announceChange(); }, false),
-      isDownloadingInstaller([this] { announceChange(); }, false)
+      isDownloadingInstaller([this] { announceChange(); }, false),
+      verifiesMedia([this] { announceChange(); }, true)
 {
     progressInfo.modify([](ProgressInfo &progress) { progress.steps.clear(); });
     // Installers leave their Shared Support volume mounted; clear them away before listing.
@@ -148,7 +149,8 @@ bool AppState::jobHasErasedTarget() const
 
 void AppState::requestCancel()
 {
-    if (!jobHasErasedTarget())
+    // Once the media is written, stopping its check loses nothing.
+    if (m_verifying || !jobHasErasedTarget())
         return cancelJob();
     askAboutJob(
         QStringLiteral("Cancel Operation"),
@@ -174,6 +176,7 @@ void AppState::endJob()
         return;
     m_lastJobCancelled = m_job->isRequested();
     m_job.reset();
+    m_verifying = false;
     m_keepAwake.stop();
     m_jobDuration = std::chrono::milliseconds(m_jobClock.elapsed());
     // The job's result answers the question: it takes the question's place.
@@ -189,15 +192,18 @@ QString AppState::jobOutcome() const
 {
     const ProgressInfo &progress = progressInfo();
     const JobKind kind = jobKind();
+    const QString checked = progress.verified ? QStringLiteral(" It was verified.") : QString();
     if (progress.success)
-        return kind == JobKind::usb        ? QStringLiteral("The bootable USB is ready.")
-               : kind == JobKind::iso      ? QStringLiteral("The ISO is ready.")
+        return kind == JobKind::usb        ? QStringLiteral("The bootable USB is ready.") + checked
+               : kind == JobKind::iso      ? QStringLiteral("The ISO is ready.") + checked
                : kind == JobKind::download ? QStringLiteral("The installer is in Applications.")
+               : kind == JobKind::verify   ? QStringLiteral("The media matches the installer.")
                                            : QStringLiteral("The package is installed.");
     const QString notDone =
         kind == JobKind::usb        ? QStringLiteral("The bootable USB was not made.")
         : kind == JobKind::iso      ? QStringLiteral("The ISO was not made.")
         : kind == JobKind::download ? QStringLiteral("The installer was not downloaded.")
+        : kind == JobKind::verify   ? QStringLiteral("The media was not verified.")
                                     : QStringLiteral("The package was not installed.");
     const QString why = progress.errorMessage.value_or(QString()).isEmpty()
                             ? progress.message
@@ -210,17 +216,18 @@ bool AppState::askBeforeQuitting(std::function<void()> quit)
     if (!m_job)
         return false;
     const JobKind kind = jobKind();
-    const QString doing = kind == JobKind::usb        ? QStringLiteral("making the bootable USB")
+    const QString doing = m_verifying                 ? QStringLiteral("checking the media")
+                          : kind == JobKind::usb      ? QStringLiteral("making the bootable USB")
                           : kind == JobKind::iso      ? QStringLiteral("making the ISO")
                           : kind == JobKind::download ? QStringLiteral("downloading the installer")
                                                       : QStringLiteral("installing the package");
     const QString what =
-        jobHasErasedTarget()
+        m_verifying ? QStringLiteral("The media stays as it was written, but unchecked.")
+        : jobHasErasedTarget()
             ? QStringLiteral("The drive being written is left erased and incomplete.")
-        : kind == JobKind::iso ? QStringLiteral("The partial disk image is removed.")
-        : kind == JobKind::download
-            ? QStringLiteral("What was downloaded so far is removed.")
-            : QStringLiteral("Nothing has been erased yet.");
+        : kind == JobKind::iso      ? QStringLiteral("The partial disk image is removed.")
+        : kind == JobKind::download ? QStringLiteral("What was downloaded so far is removed.")
+                                    : QStringLiteral("Nothing has been erased yet.");
     askAboutJob(
         QStringLiteral("Quit and stop %1?").arg(doing), what, QStringLiteral("Quit"),
         [this, quit = std::move(quit)] {

@@ -30,8 +30,8 @@ class AppState : public QObject {
 public:
     explicit AppState(QObject *parent = nullptr);
 
-    // Jobs: one USB, ISO, package or download run at a time.
-    enum class JobKind { usb, iso, package, download };
+    // Jobs: one USB, ISO, package, download or check of media runs at a time.
+    enum class JobKind { usb, iso, package, download, verify };
 
     // Published fields: every assignment announces changed().
     Published<QList<InstallerApp>> installers;
@@ -66,6 +66,10 @@ public:
     Published<bool> isInstallerListingUnsupported;
     // A download job's progress is shown, until its result is put away.
     Published<bool> isDownloadingInstaller;
+    // Whether USB and ISO jobs read back what they wrote and compare it with the installer
+    // before they report success. The window remembers the user's choice; the command line
+    // takes its own.
+    Published<bool> verifiesMedia;
 
     // Makes the completion steps of one media creation run once. Not published.
     bool successProcessed = false;
@@ -112,6 +116,12 @@ public:
     // zeroed once sudo's pipe holds it.
     void executeTerminalCommand(Secret password);
     void createBootableDMG();
+
+    // Checking media (MediaVerification.cpp)
+    enum class Media { usbVolume, diskImage };
+    // Compares the installer on existing media (a volume's mount point, or an ISO file, which
+    // is attached read-only for the check) with `installer`, as a job of its own.
+    void verifyMedia(const InstallerApp &installer, Media media, const QString &location);
 
     // A job's result stays shown until it is put away; until then no other job starts.
     // The running job, if any. Cancelling it ends its tools and leaves it to report how it
@@ -173,6 +183,13 @@ private:
     // Ends a terminal run as failed with `error`, told in the terminal too.
     void readTerminalRun(InstallMediaOutput::Stream stream, const QString &chunk);
     void failTerminalRun(const QString &error);
+    // Turns a USB or ISO run's successful record into the start of its check, the same job
+    // going on; false when there is nothing to check (checking is off).
+    bool verifyWrittenMedia(const ProgressInfo &written);
+    // Reads back the media on a job thread, publishing the bytes read as the current step's
+    // progress, and completes `record` with the result.
+    void startVerification(ProgressInfo record, Media media, const QString &location,
+                           const QString &source);
     // Gives the installer volume just made, at `volumePath`, the selected installer's icon.
     void setIconOfNewVolume(const QString &volumePath);
     void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);
@@ -243,4 +260,9 @@ private:
     std::optional<DiskInfo> m_terminalTarget;
     // What the terminal path runs through sudo: the tool and its arguments terminalCommand shows.
     QStringList m_terminalArguments;
+    // The installer the running USB or ISO job writes: what its media is checked against.
+    QString m_jobSource;
+    // Whether the running job has written its media and is reading it back; reports of the
+    // writing that come late change nothing then.
+    bool m_verifying = false;
 };

@@ -53,6 +53,7 @@ void AppState::makeDMG(const InstallerApp &installer)
 {
     // The job first: the overlay that isCreatingMedia brings up shows the job's kind.
     const Cancellation::Scope job(beginJob(JobKind::iso));
+    m_jobSource = installer.bundlePath();
     isCreatingMedia = true;
     successProcessed = false;
     progressInfo.modify([](ProgressInfo &progress) {

@@ -89,8 +89,7 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
                 if (installer) {
                     progress.outputPath = bundle;
                     progress.completeAllSteps(true, std::nullopt);
-                }
-                else
+                } else
                     progress.completeAllSteps(
                         false, QStringLiteral("The downloaded installer at %1 cannot be read")
                                    .arg(bundle));

@@ -112,6 +112,7 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
 {
     const Cancellation::Scope job(beginJob(JobKind::usb));
     m_jobTargetName = disk.volumeName;
+    m_jobSource = installer.bundlePath();
     isCreatingMedia = true;
     USBCreator::createBootableUSB(installer, disk,
                                   [state = weakSelf()](const ProgressInfo &record) {
@@ -128,6 +129,7 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
 {
     beginJob(JobKind::usb);
     m_jobTargetName = disk.volumeName;
+    m_jobSource = installer.bundlePath();
     isCreatingMedia = true;
     isShowingTerminalOverlay = true;
     m_terminalTarget = disk;
@@ -250,13 +252,15 @@ void AppState::startTerminalCommand(Secret password)
                         if (!found.mountPoint)
                             return state->failTerminalRun(found.problem);
                         state->successProcessed = true;
-                        state->progressInfo.modify([&](ProgressInfo &progress) {
-                            progress.markComplete(
-                                true, QStringLiteral("USB creation completed successfully"));
-                            progress.outputPath = *found.mountPoint;
-                        });
+                        ProgressInfo written = state->progressInfo();
+                        written.markComplete(true,
+                                             QStringLiteral("USB creation completed successfully"));
+                        written.outputPath = *found.mountPoint;
                         state->setIconOfNewVolume(*found.mountPoint);
                         state->ejectSharedSupportVolumes();
+                        if (state->verifyWrittenMedia(written))
+                            return;
+                        state->progressInfo = written;
                         state->isCreatingMedia = false;
                         state->endJob();
                         state->refreshDiskList();
@@ -288,6 +292,15 @@ void AppState::failTerminalRun(const QString &error)
 
 void AppState::applyMediaReport(ProgressInfo record, const std::function<void()> &followUp)
 {
+    // Once the media is being read back, the writing has nothing more to say.
+    if (m_verifying)
+        return;
+    if (record.isComplete && record.success && !successProcessed && verifiesMedia()) {
+        successProcessed = true;
+        followUp();
+        verifyWrittenMedia(record);
+        return;
+    }
     // The record is the run's own: its engine moves it forward only, whatever else was shown.
     progressInfo = record;
     if (!record.isComplete)

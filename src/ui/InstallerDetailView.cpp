@@ -10,6 +10,7 @@
 #include "ui/TextFont.h"
 
 #include <QAbstractButton>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QEvent>
 #include <QGuiApplication>
@@ -152,6 +153,13 @@ InstallerDetailView::InstallerDetailView(AppState &state, QWidget *parent)
     buttons->addWidget(m_createUSB);
     buttons->addStretch();
     column->addLayout(buttons);
+    m_verify = new QCheckBox(tr("Verify after writing"), content);
+    m_verify->setObjectName(QStringLiteral("verifyAfterWriting"));
+    m_verify->setToolTip(tr("Read the USB drive or ISO back once it is written and compare it "
+                            "with the installer"));
+    connect(m_verify, &QCheckBox::toggled, this,
+            [this](bool checked) { m_state.verifiesMedia = checked; });
+    column->addWidget(m_verify, 0, Qt::AlignHCenter);
     column->addStretch();
 
     scroll->setWidget(content);
@@ -178,6 +186,9 @@ void InstallerDetailView::refresh()
             button->setStyle(style);
         button->setEnabled(!style.isDisabled);
     };
+    m_verify->setChecked(m_state.verifiesMedia());
+    // The choice holds for the next job; the running one has made it already.
+    m_verify->setEnabled(!busy);
     restyle(m_createISO, isoStyle);
     restyle(m_createUSB, usbStyle);
     const QString why = busy ? AppState::busyReason() : QString();

@@ -1,5 +1,7 @@
 #pragma once
 
+class QCheckBox;
+
 #include <QWidget>
 
 class AppState;
@@ -22,6 +24,7 @@ public:
 
     StyledButton *createISOButton() const { return m_createISO; }
     StyledButton *createUSBButton() const { return m_createUSB; }
+    QCheckBox *verifyCheckBox() const { return m_verify; }
     DiskSelectionView *diskSelection() const { return m_disks; }
 
 protected:
@@ -46,4 +49,5 @@ private:
     DiskSelectionView *m_disks = nullptr;
     StyledButton *m_createISO = nullptr;
     StyledButton *m_createUSB = nullptr;
+    QCheckBox *m_verify = nullptr;
 };
