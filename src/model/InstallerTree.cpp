@@ -1,7 +1,5 @@
 #include "model/InstallerTree.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <optional>
 
@@ -38,8 +36,7 @@ QString kindName(TreeEntry::Kind kind)
 
 QString bytes(qint64 size)
 {
-    return QLocale::c().toString(size) +
-           (size == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
+    return QString::number(size) + (size == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
 }
 
 std::optional<TreeDifference> differenceOf(const TreeEntry &source, const TreeEntry &copy)
