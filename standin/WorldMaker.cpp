@@ -115,13 +115,15 @@ QByteArray infoPlist(const InstallerBundle &bundle)
     return Plist::fromJson(info, bundle.format);
 }
 
-void makeInstaller(const World &world, const InstallerBundle &bundle, const QString &program)
+// `payloadSize`, when given, stands in for every installer's own (see WorldOptions).
+void makeInstaller(const World &world, const InstallerBundle &bundle, const QString &program,
+                   std::optional<qint64> payloadSize)
 {
     const QString app =
         world.root() + QStringLiteral("/Applications/") + bundle.name + QStringLiteral(".app");
     QString error;
-    if (!Package::makeInstallerApp(app, infoPlist(bundle), bundle.icon, bundle.payloadSize, program,
-                                   &error))
+    if (!Package::makeInstallerApp(app, infoPlist(bundle), bundle.icon,
+                                   payloadSize.value_or(bundle.payloadSize), program, &error))
         throw Failure{error};
     // Its payload attaches like any image.
     if (!HdiutilImages::record(
@@ -133,7 +135,8 @@ void makeInstaller(const World &world, const InstallerBundle &bundle, const QStr
 
 // What a planted installer looks like: Sequoia's bundle under another file name, claiming a newer
 // macOS so that it sorts first, and signed by nobody.
-void makeUnsignedInstaller(const World &world, const QString &program)
+void makeUnsignedInstaller(const World &world, const QString &program,
+                           std::optional<qint64> payloadSize)
 {
     const QString app = world.root() + QStringLiteral("/Applications/Install macOS Sequoia 2.app");
     QJsonObject info = infoPlistKeys(QStringLiteral(":/info-plist/install-macos-sequoia.bplist"));
@@ -141,7 +144,7 @@ void makeUnsignedInstaller(const World &world, const QString &program)
     info.insert(QStringLiteral("DTPlatformVersion"), QStringLiteral("99.0"));
     QString error;
     if (!Package::makeInstallerApp(app, Plist::fromJson(info, Plist::Format::Binary), std::nullopt,
-                                   13'904'396'288, program, &error) ||
+                                   payloadSize.value_or(13'904'396'288), program, &error) ||
         !Signatures::sign(app, QLatin1String(Signatures::notSigned), &error))
         throw Failure{error};
 }
@@ -214,13 +217,14 @@ const char sonomaModel[] = ":/info-plist/install-macos-sonoma.plist";
 
 // A downloaded InstallAssistant.pkg for an installer the Mac does not have yet, Ventura's made
 // from Sonoma's Info.plist.
-void makeDemoPackage(const QString &root)
+void makeDemoPackage(const QString &root, std::optional<qint64> payloadSize)
 {
     const Release ventura{"Ventura", sonomaModel, Plist::Format::Xml, "18.6.02", "13.6",
                           "22G120",  2023,        "21A559",           "1430",    "14E222b"};
     makeFolder(root + QStringLiteral("/Downloads"));
     writeFile(root + QStringLiteral("/Downloads/InstallAssistant.pkg"),
-              Package::toJson(releaseManifest(ventura, 11'881'480'192, venturaLook)));
+              Package::toJson(
+                  releaseManifest(ventura, payloadSize.value_or(11'881'480'192), venturaLook)));
 }
 
 // What Apple's servers offer the Mac, for softwareupdate, in catalogue.json:
@@ -243,10 +247,11 @@ struct Offer {
     InstallerIconLook icon;
 };
 
-QJsonObject catalogueEntry(const Offer &offer)
+QJsonObject catalogueEntry(const Offer &offer, std::optional<qint64> payloadSize)
 {
     // The disk image is most of the download; the package's scripts and payload list the rest.
-    const qint64 sharedSupportSize = offer.sizeKiB * 1024 / 100 * 93 / 512 * 512;
+    const qint64 sharedSupportSize =
+        payloadSize.value_or(offer.sizeKiB * 1024 / 100 * 93 / 512 * 512);
     return {
         {QStringLiteral("title"), QStringLiteral("macOS ") + QLatin1String(offer.release.name)},
         {QStringLiteral("version"), QLatin1String(offer.version)},
@@ -259,7 +264,7 @@ QJsonObject catalogueEntry(const Offer &offer)
     };
 }
 
-QJsonObject initialCatalogue()
+QJsonObject initialCatalogue(std::optional<qint64> payloadSize)
 {
     const auto xml = Plist::Format::Xml;
     const Offer offers[] = {
@@ -297,7 +302,7 @@ QJsonObject initialCatalogue()
     };
     QJsonArray entries;
     for (const Offer &offer : offers)
-        entries.append(catalogueEntry(offer));
+        entries.append(catalogueEntry(offer, payloadSize));
     return {{QStringLiteral("macOS"), QStringLiteral("15.3")},
             {QStringLiteral("failure"), QString()},
             {QStringLiteral("installers"), entries}};
@@ -613,10 +618,10 @@ QString makeWorld(const QString &folder, const QString &program, const WorldOpti
         makeFolder(world.stateFolder());
         makeFolder(root + QStringLiteral("/Applications"));
         for (const InstallerBundle &bundle : installers())
-            makeInstaller(world, bundle, program);
+            makeInstaller(world, bundle, program, options.payloadSize);
         if (options.unsignedInstaller)
-            makeUnsignedInstaller(world, program);
-        makeDemoPackage(root);
+            makeUnsignedInstaller(world, program, options.payloadSize);
+        makeDemoPackage(root, options.payloadSize);
         makeVolumes(root);
         makeTools(root, program);
 
@@ -634,7 +639,7 @@ QString makeWorld(const QString &folder, const QString &program, const WorldOpti
                    QJsonObject{{QStringLiteral("password"), QStringLiteral("tessaline")},
                                {QStringLiteral("prompt"),
                                 World::adminPromptName(World::AdminPrompt::Grant)}});
-        writeState(world, QStringLiteral("catalogue"), initialCatalogue());
+        writeState(world, QStringLiteral("catalogue"), initialCatalogue(options.payloadSize));
         writeState(world, QStringLiteral("space"),
                    QJsonObject{{QStringLiteral("freeBytes"), qint64(214'748'364'800)}});
     } catch (const Failure &failure) {

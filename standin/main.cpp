@@ -14,7 +14,8 @@ const char *const programName = "tessaline-standin";
 
 int usage()
 {
-    QTextStream(stderr) << "usage: " << programName << " make-world [--unsigned-installer] DIR\n"
+    QTextStream(stderr) << "usage: " << programName
+                        << " make-world [--unsigned-installer] [--payload-size BYTES] DIR\n"
                         << "       " << programName << " TOOL [ARGS...]\n"
                         << "tools: " << Tools::names().join(QStringLiteral(", ")) << '\n';
     return 2;
@@ -53,6 +54,14 @@ int main(int argc, char *argv[])
         WorldOptions options;
         QStringList rest = arguments.mid(2);
         options.unsignedInstaller = rest.removeAll(QStringLiteral("--unsigned-installer")) > 0;
+        const qsizetype payloadAt = rest.indexOf(QStringLiteral("--payload-size"));
+        if (payloadAt >= 0) {
+            bool isNumber = false;
+            options.payloadSize = rest.value(payloadAt + 1).toLongLong(&isNumber);
+            if (!isNumber || *options.payloadSize < 0)
+                return usage();
+            rest.remove(payloadAt, 2);
+        }
         // Any other option is a mistake, not a folder to make.
         if (rest.size() != 1 || rest.first().startsWith(u'-'))
             return usage();

@@ -88,7 +88,6 @@ void ProgressInfo::appendStep(const QString &title, const QString &message, doub
     added.startPercentage = 100 - share;
     added.endPercentage = 100;
     steps << added;
-    updateCurrentStep(steps.size() - 1);
 }
 
 void ProgressInfo::updateCurrentStep(qint64 step)

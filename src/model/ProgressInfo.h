@@ -52,8 +52,8 @@ struct ProgressInfo {
     void setupSteps(OperationType type);
 
     // Adds a step after the others, taking the last `share` percent of the bar from them (their
-    // slices and the percentage reached shrink to fit the rest), and opens it: a run that goes on
-    // past the table it started with, as when what it wrote is checked.
+    // slices and the percentage reached shrink to fit the rest): a run that goes on past the
+    // table it started with, as when what it wrote is checked.
     void appendStep(const QString &title, const QString &message, double share);
     // Closes the current step and opens another one; the overall percentage jumps to its start.
     void updateCurrentStep(qint64 step);

@@ -183,13 +183,18 @@ private:
     // Ends a terminal run as failed with `error`, told in the terminal too.
     void readTerminalRun(InstallMediaOutput::Stream stream, const QString &chunk);
     void failTerminalRun(const QString &error);
-    // Turns a USB or ISO run's successful record into the start of its check, the same job
-    // going on; false when there is nothing to check (checking is off).
+    // A USB or ISO run's record with the check to come as its last step, when media is checked:
+    // the bar then moves forward only, the writing taking the rest.
+    ProgressInfo withCheckToCome(ProgressInfo written) const;
+    // Where the writing's `percentage` stands on the bar with the check to come after it.
+    double beforeCheck(double percentage) const;
+    // Turns a USB or ISO run's successful record, its check to come included, into the start of
+    // the check, the same job going on; false when there is nothing to check (checking is off).
     bool verifyWrittenMedia(const ProgressInfo &written);
     // Reads back the media on a job thread, publishing the bytes read as the current step's
-    // progress, and completes `record` with the result.
+    // progress, and completes `record` with the result: `succeeded` as its message if it passed.
     void startVerification(ProgressInfo record, Media media, const QString &location,
-                           const QString &source);
+                           const QString &source, const QString &succeeded);
     // Gives the installer volume just made, at `volumePath`, the selected installer's icon.
     void setIconOfNewVolume(const QString &volumePath);
     void setVolumeIcon(const QString &volumePath, const InstallerApp &installer);

@@ -56,10 +56,9 @@ void AppState::makeDMG(const InstallerApp &installer)
     m_jobSource = installer.bundlePath();
     isCreatingMedia = true;
     successProcessed = false;
-    progressInfo.modify([](ProgressInfo &progress) {
-        progress.reset();
-        progress.setupSteps(ProgressInfo::OperationType::dmgCreation);
-    });
+    ProgressInfo planned;
+    planned.setupSteps(ProgressInfo::OperationType::dmgCreation);
+    progressInfo = withCheckToCome(planned);
     DMGCreator().createBootableDMG(installer, [state = weakSelf()](const ProgressInfo &record) {
         AppState::postToMainThread(state, [record](AppState &app) {
             app.applyMediaReport(record, [&app] { app.ejectSharedSupportVolumes(); });

@@ -51,6 +51,22 @@ std::optional<QString> problemWith(const MediaVerifier::Result &result, AppState
 
 } // namespace
 
+ProgressInfo AppState::withCheckToCome(ProgressInfo written) const
+{
+    if (!verifiesMedia())
+        return written;
+    const Media media = jobKind() == JobKind::iso ? Media::diskImage : Media::usbVolume;
+    written.appendStep(QStringLiteral("Verifying"),
+                       QStringLiteral("Comparing the %1 with the installer").arg(mediaName(media)),
+                       checkShare);
+    return written;
+}
+
+double AppState::beforeCheck(double percentage) const
+{
+    return verifiesMedia() ? percentage * (100 - checkShare) / 100 : percentage;
+}
+
 bool AppState::verifyWrittenMedia(const ProgressInfo &written)
 {
     if (!verifiesMedia())
@@ -59,10 +75,8 @@ bool AppState::verifyWrittenMedia(const ProgressInfo &written)
     ProgressInfo record = written;
     record.isComplete = false;
     record.success = false;
-    record.appendStep(QStringLiteral("Verifying"),
-                      QStringLiteral("Comparing the %1 with the installer").arg(mediaName(media)),
-                      checkShare);
-    startVerification(record, media, written.outputPath, m_jobSource);
+    record.updateCurrentStep(record.steps.size() - 1);
+    startVerification(record, media, written.outputPath, m_jobSource, written.message);
     return true;
 }
 
@@ -77,11 +91,11 @@ void AppState::verifyMedia(const InstallerApp &installer, Media media, const QSt
     record.updateCurrentStep(0);
     record.outputPath = location;
     isCreatingMedia = true;
-    startVerification(record, media, location, installer.bundlePath());
+    startVerification(record, media, location, installer.bundlePath(), QStringLiteral("Verified"));
 }
 
 void AppState::startVerification(ProgressInfo record, Media media, const QString &location,
-                                 const QString &source)
+                                 const QString &source, const QString &succeeded)
 {
     m_verifying = true;
     progressInfo = record;
@@ -93,8 +107,6 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
     // An ISO this job made and found bad goes: nobody should use it. Media made before is the
     // user's and stays.
     const bool removeWhenBad = media == Media::diskImage && jobKind() == JobKind::iso;
-    const QString succeeded =
-        jobKind() == JobKind::verify ? QStringLiteral("Verified") : record.message;
     JobThreads::start(
         m_job, [state = weakSelf(), media, location, source, removeWhenBad, succeeded] {
             const MediaVerifier::Progress progress = [state](qint64 done, qint64 total) {

@@ -93,10 +93,9 @@ void AppState::createBootableUSB()
                             return;
                         state->isSIPEnabled = enabled;
                         state->successProcessed = false;
-                        state->progressInfo.modify([](ProgressInfo &progress) {
-                            progress.reset();
-                            progress.setupSteps(ProgressInfo::OperationType::usbCreation);
-                        });
+                        ProgressInfo planned;
+                        planned.setupSteps(ProgressInfo::OperationType::usbCreation);
+                        state->progressInfo = state->withCheckToCome(planned);
                         if (enabled)
                             state->proceedWithTerminalUSBCreation(installer, disk);
                         else
@@ -159,7 +158,7 @@ void AppState::executeTerminalCommand(Secret password)
     isWaitingForPassword = false;
     successProcessed = false;
     ProgressInfo starting;
-    starting.percentage = terminalStartPercentage;
+    starting.percentage = beforeCheck(terminalStartPercentage);
     starting.message = QStringLiteral("Starting USB creation process...");
     progressInfo = starting;
     terminalOutput.modify([](QString &output) {
@@ -252,9 +251,10 @@ void AppState::startTerminalCommand(Secret password)
                         if (!found.mountPoint)
                             return state->failTerminalRun(found.problem);
                         state->successProcessed = true;
-                        ProgressInfo written = state->progressInfo();
+                        ProgressInfo written = state->withCheckToCome(state->progressInfo());
                         written.markComplete(true,
                                              QStringLiteral("USB creation completed successfully"));
+                        written.percentage = state->beforeCheck(100);
                         written.outputPath = *found.mountPoint;
                         state->setIconOfNewVolume(*found.mountPoint);
                         state->ejectSharedSupportVolumes();
@@ -276,8 +276,9 @@ void AppState::readTerminalRun(InstallMediaOutput::Stream stream, const QString 
         return;
     // The tool's own progress, from where the run started up to where its exit takes it.
     progressInfo.modify([&](ProgressInfo &progress) {
-        progress.percentage = terminalStartPercentage +
-                              m_terminalReading.progress() * (95 - terminalStartPercentage) / 100;
+        progress.percentage =
+            beforeCheck(terminalStartPercentage +
+                        m_terminalReading.progress() * (95 - terminalStartPercentage) / 100);
         progress.message = m_terminalReading.message();
     });
 }
@@ -295,6 +296,7 @@ void AppState::applyMediaReport(ProgressInfo record, const std::function<void()>
     // Once the media is being read back, the writing has nothing more to say.
     if (m_verifying)
         return;
+    record = withCheckToCome(record);
     if (record.isComplete && record.success && !successProcessed && verifiesMedia()) {
         successProcessed = true;
         followUp();

@@ -8,19 +8,31 @@
 //
 // The volume's folder is emptied, the volume renamed after the installer ("Install macOS Sequoia",
 // or "Install macOS Sequoia 1" when that name is taken) and mounted anew at /Volumes/NAME, as the
-// system mounts an erased volume, and given a small copy of the installer: its Info.plist, PkgInfo
-// and icon, none of its payload. A volume that was mounted elsewhere (an image attached with
-// hdiutil's -mountpoint) leaves its old folder behind, empty, as the system leaves a mount point
-// it did not choose. A file .standin-createinstallmedia in the volume tells tests which installer
-// was written:
+// system mounts an erased volume, and given a copy of the whole installer bundle, the same files
+// at the same sizes and links to the same targets; the payload stays sparse, so copying it takes a
+// moment. A volume that was mounted elsewhere (an image attached with hdiutil's -mountpoint)
+// leaves its old folder behind, empty, as the system leaves a mount point it did not choose. A
+// file .standin-createinstallmedia in the volume tells tests which installer was written:
 //   {"installer": "/Applications/Install macOS Sequoia.app", "name": "Install macOS Sequoia",
 //    "era": "modern"}
+// var/standin/createinstallmedia.json makes a run go wrong. {"fail": KIND} fails it with the real
+// tool's words and status: "apfs", "erase", "copy", "bless" or "too-small". {"damage": KIND} lets
+// it succeed, printing the same, but spoils the copy right after it is made, silently, as failing
+// flash memory would:
+//   "missing"  the copy's Contents/PkgInfo is gone
+//   "size"     its Contents/MacOS/InstallAssistant_springboard has a line more
+//   "payload"  the byte halfway through its payload is changed, the size kept: 0 becomes 1, any
+//              other 0 (Contents/SharedSupport/SharedSupport.dmg, or InstallESD.dmg beside it in
+//              older installers)
+//   "link"     its Contents/Resources/createinstallmedia links to /usr/bin/false
+// A kind it cannot do (an unknown one, or a payload of no bytes) fails the run with status 1.
 // Every invocation appends its argument vector, argv[0] first, to
 // var/standin/createinstallmedia.log as a JSON array on one line.
 #include "World.h"
 #include "tools/Administrator.h"
 #include "tools/CreateInstallMediaInstaller.h"
 #include "tools/DiskutilDisks.h"
+#include "tools/FileTree.h"
 #include "tools/Tools.h"
 
 #include <QCoreApplication>
@@ -387,6 +399,63 @@ std::optional<Failure> failureOf(const QString &kind, const QString &installerNa
     return std::nullopt;
 }
 
+// The installer's disk image, which the copy has to carry whole.
+QString payloadOf(const QString &contents)
+{
+    for (const char *name : {"SharedSupport/SharedSupport.dmg", "SharedSupport/InstallESD.dmg"}) {
+        const QFileInfo payload(contents + QLatin1String(name));
+        // Never a link: the damage must stay on the volume.
+        if (payload.isFile() && !payload.isSymLink())
+            return payload.filePath();
+    }
+    return {};
+}
+
+bool appendLine(const QString &path)
+{
+    QFile file(path);
+    return QFileInfo(path).isFile() && file.open(QIODevice::WriteOnly | QIODevice::Append) &&
+           file.write("# one line more\n") > 0;
+}
+
+bool changeMiddleByte(const QString &path)
+{
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadWrite) || file.size() == 0)
+        return false;
+    const qint64 middle = file.size() / 2;
+    char byte = 0;
+    return file.seek(middle) && file.getChar(&byte) && file.seek(middle) &&
+           file.putChar(byte == 0 ? 1 : 0);
+}
+
+bool relink(const QString &link, const QString &target)
+{
+    return QFileInfo(link).isSymLink() && QFile::remove(link) && QFile::link(target, link);
+}
+
+// Spoils the copy at `app` as createinstallmedia.json's "damage" asks. A kind that cannot be done
+// fails the run, so that no test takes an intact copy for a spoilt one.
+bool damage(const QString &kind, const QString &app, QString *error)
+{
+    if (kind.isEmpty())
+        return true;
+    const QString contents = app + QStringLiteral("/Contents/");
+    bool done = false;
+    if (kind == u"missing")
+        done = QFile::remove(contents + QStringLiteral("PkgInfo"));
+    else if (kind == u"size")
+        done = appendLine(contents + QStringLiteral("MacOS/InstallAssistant_springboard"));
+    else if (kind == u"payload")
+        done = changeMiddleByte(payloadOf(contents));
+    else if (kind == u"link")
+        done = relink(contents + QStringLiteral("Resources/createinstallmedia"),
+                      QStringLiteral("/usr/bin/false"));
+    if (!done)
+        *error = QStringLiteral("cannot damage the copy as \"%1\" asks").arg(kind);
+    return done;
+}
+
 // "54.5 MB", "1.2 GB": decimal units with one decimal, rounded up so that it is always enough.
 QString shortfall(qint64 bytes)
 {
@@ -398,8 +467,9 @@ QString shortfall(qint64 bytes)
 
 class Conversion {
 public:
-    Conversion(const World &world, const Installer &installer, const Volume &volume)
-        : m_world(world), m_installer(installer), m_volume(volume)
+    Conversion(const World &world, const Installer &installer, const Volume &volume,
+               const QString &damage)
+        : m_world(world), m_installer(installer), m_volume(volume), m_damage(damage)
     {
     }
 
@@ -581,29 +651,10 @@ private:
         return true;
     }
 
-    bool copyFile(const QString &relative, QString *error) const
-    {
-        const QString source = m_installer.bundlePath + u'/' + relative;
-        if (!QFileInfo(source).isFile())
-            return true;
-        const QString target =
-            folder() + u'/' + QFileInfo(m_installer.bundlePath).fileName() + u'/' + relative;
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::remove(target);
-        if (!QFile::copy(source, target)) {
-            *error = QStringLiteral("could not copy %1").arg(source);
-            return false;
-        }
-        return true;
-    }
-
     bool copyInstaller(QString *error) const
     {
-        if (!copyFile(QStringLiteral("Contents/Info.plist"), error) ||
-            !copyFile(QStringLiteral("Contents/PkgInfo"), error))
-            return false;
-        return m_installer.iconFile.isEmpty() ||
-               copyFile(QStringLiteral("Contents/Resources/") + m_installer.iconFile, error);
+        const QString copy = folder() + u'/' + QFileInfo(m_installer.bundlePath).fileName();
+        return FileTree::copy(m_installer.bundlePath, copy, error) && damage(m_damage, copy, error);
     }
 
     bool writeMarker(QString *error) const
@@ -624,6 +675,7 @@ private:
     const World &m_world;
     const Installer m_installer;
     Volume m_volume;
+    const QString m_damage;
 };
 
 } // namespace
@@ -647,9 +699,8 @@ int runCreateInstallMedia(const World &world, const QStringList &args)
     const std::optional<Volume> volume = findVolume(world, options->volume);
     if (!volume)
         return fail(QStringLiteral("%1 is not a valid volume mount point.\n").arg(options->volume));
-    const QString chosen = world.readState(QStringLiteral("createinstallmedia"))
-                               .value(QStringLiteral("fail"))
-                               .toString();
+    const QJsonObject choices = world.readState(QStringLiteral("createinstallmedia"));
+    const QString chosen = choices.value(u"fail").toString();
     const qint64 needed = installer->size + sizeMargin;
     if (volume->size < needed || chosen == u"too-small")
         return fail(QStringLiteral("%1 is not large enough for install media. An additional %2 "
@@ -660,5 +711,6 @@ int runCreateInstallMedia(const World &world, const QStringList &args)
 
     if (!options->noInteraction && !confirmed(*installer, options->volume))
         return 1;
-    return Conversion(world, *installer, *volume).run(failureOf(chosen, installer->name));
+    return Conversion(world, *installer, *volume, choices.value(u"damage").toString())
+        .run(failureOf(chosen, installer->name));
 }

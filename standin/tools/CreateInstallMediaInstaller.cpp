@@ -1,9 +1,9 @@
 #include "tools/CreateInstallMediaInstaller.h"
 
 #include "Plist.h"
+#include "tools/FileTree.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonObject>
@@ -85,25 +85,12 @@ std::optional<Installer> readInstaller(const QString &bundlePath)
         if (installer.name.endsWith(appSuffix))
             installer.name.chop(appSuffix.size());
     }
-    installer.iconFile = info.value(u"CFBundleIconFile").toString();
-    if (!installer.iconFile.isEmpty() && !installer.iconFile.endsWith(QLatin1String(".icns")))
-        installer.iconFile += QStringLiteral(".icns");
 
     const QString platformVersion = info.value(u"DTPlatformVersion").toString();
     installer.era = eraFromPlatformVersion(platformVersion)
                         .value_or(eraFromName(installer.name, platformVersion));
-    installer.size = folderSize(installer.bundlePath);
+    installer.size = FileTree::apparentSize(installer.bundlePath);
     return installer;
-}
-
-qint64 folderSize(const QString &path)
-{
-    qint64 total = 0;
-    QDirIterator it(path, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        total += it.nextFileInfo().size();
-    return total;
 }
 
 QString eraName(Era era)

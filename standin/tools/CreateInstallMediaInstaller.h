@@ -23,8 +23,6 @@ struct Installer {
     QString bundlePath;
     // What the media is named after: "Install macOS Sequoia".
     QString name;
-    // The icon file inside Contents/Resources, empty when the bundle names none.
-    QString iconFile;
     Era era = Era::Modern;
     qint64 size = 0;
 };
@@ -35,9 +33,6 @@ QString bundleContaining(const QString &path);
 
 // nullopt when `bundlePath` is no application with a readable Info.plist.
 std::optional<Installer> readInstaller(const QString &bundlePath);
-
-// Every file's apparent size, links not followed, so a sparse payload counts in full.
-qint64 folderSize(const QString &path);
 
 QString eraName(Era era);
 

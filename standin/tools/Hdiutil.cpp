@@ -1,27 +1,32 @@
-// hdiutil: create, attach, detach and convert, on images that hold no data.
+// hdiutil: create, attach, detach and convert, on sparse images whose files the world keeps aside.
 //
-// create makes a sparse file of the asked size and notes its volume name and file system (see
-// HdiutilImages.h); attach mounts it on a folder in the world, which is the volume's content until
-// detach deletes it (a folder -mountpoint names outside /Volumes stays, as the system leaves a
-// mount point it did not choose; -nobrowse, which only hides the volume from the Finder, changes
-// nothing here); convert writes a sparse copy in the new format. A .standin-busy file in a mounted
-// volume makes detach refuse, unless -force is given; a world whose var/standin/hdiutil.json says
-// {"detach": "unmount-only"} has detach unmount the volumes but leave the image attached, as when
-// something holds the device open (status 16); with "times": N it does so N times, then lets go
-// as something does once it has closed the device. The files of create's -srcfolder are not copied: the
-// installers they would be are many gigabytes, and the program only lays out an empty volume that
-// way.
+// create makes a sparse file of the asked size with a new id in its header and notes its volume
+// name and file system (see HdiutilImages.h); attach mounts it on a folder in the world and moves
+// the image's files, if it has any yet, into that folder, which is the volume's content while it
+// stays mounted. -readonly has the volume say it is not writable, though its files are not made
+// read-only; -nobrowse, which only hides the volume from the Finder, changes nothing here. detach
+// (or eject) moves the files of the folder the volume is mounted on by then back into the image,
+// and deletes that folder if the system chose it under /Volumes (a folder -mountpoint names
+// elsewhere stays, empty, as the system leaves a mount point it did not choose); the volume of an
+// image without an id (an installer's SharedSupport.dmg) keeps nothing, its folder deleted with
+// all it held. convert writes a sparse file in the new format with an id of its own and a copy of
+// the image's files. A .standin-busy file in a mounted volume makes detach refuse, unless -force
+// is given (the file is then not kept with the image's files); a world whose
+// var/standin/hdiutil.json says {"detach": "unmount-only"} has detach unmount the volumes but
+// leave the image attached, as when something holds the device open (status 16); with "times": N
+// it does so N times, then lets go as something does once it has closed the device. The files of
+// create's -srcfolder are not copied: the program only lays out an empty volume that way.
 //
 // Every invocation appends its argv as one JSON array line to var/standin/hdiutil.log:
 //   ["hdiutil", "detach", "/Volumes/Install macOS Sonoma", "-force"]
 #include "World.h"
 #include "tools/DiskutilDisks.h"
+#include "tools/FileTree.h"
 #include "tools/HdiutilImages.h"
 #include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
@@ -156,16 +161,6 @@ QString withExtension(const QString &path, const QString &format)
     return path.endsWith(extension, Qt::CaseInsensitive) ? path : path + extension;
 }
 
-qint64 folderSize(const QString &folder)
-{
-    qint64 total = 0;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        total += it.nextFileInfo().size();
-    return total;
-}
-
 bool fitsOnto(const QString &folder, qint64 size)
 {
     const QStorageInfo storage(folder);
@@ -215,7 +210,7 @@ int create(const World &world, const QStringList &args)
             return synopsis();
     } else if (!sourceFolder.isEmpty()) {
         // Room for the folder's files and the file system's own.
-        size = folderSize(sourceFolder) * 11 / 10 + 4 * 1024 * 1024;
+        size = FileTree::apparentSize(sourceFolder) * 11 / 10 + 4 * 1024 * 1024;
     } else {
         return synopsis();
     }
@@ -239,7 +234,8 @@ int create(const World &world, const QStringList &args)
     if (volumeName.isEmpty())
         volumeName = sourceFolder.isEmpty() ? QStringLiteral("untitled")
                                             : QFileInfo(sourceFolder).fileName();
-    if (!HdiutilImages::record(world, path, {volumeName, filesystem, format}, &error)) {
+    const std::optional<QString> id = HdiutilImages::giveIdentity(path, &error);
+    if (!id || !HdiutilImages::record(world, path, {volumeName, filesystem, format, *id}, &error)) {
         QFile::remove(path);
         return failed(QStringLiteral("create"), error);
     }
@@ -279,6 +275,34 @@ bool isAttached(const QJsonArray &disks, const QString &imageMacPath)
     });
 }
 
+// The image's files, kept since it was last detached, go into the folder its volume is mounted
+// on.
+bool restoreContent(const World &world, const QString &id, const QString &folder, QString *error)
+{
+    const QString store = HdiutilImages::contentFolder(world, id);
+    if (!FileTree::moveEntries(store, folder, error))
+        return false;
+    QDir().rmdir(store);
+    return true;
+}
+
+// The files of the volume as it is unmounted go into the image, in place of what it held before;
+// the busy mark does not, as whatever held the volume let go of it then.
+bool keepContent(const World &world, const QString &id, const QStringList &folders, QString *error)
+{
+    const QString store = HdiutilImages::contentFolder(world, id);
+    if (!QDir(store).removeRecursively()) {
+        *error = QStringLiteral("cannot remove %1").arg(store);
+        return false;
+    }
+    for (const QString &folder : folders) {
+        QFile::remove(folder + u'/' + busyMarker);
+        if (!FileTree::moveEntries(folder, store, error))
+            return false;
+    }
+    return true;
+}
+
 int attach(const World &world, const QStringList &args)
 {
     const std::optional<Parsed> parsed =
@@ -288,6 +312,7 @@ int attach(const World &world, const QStringList &args)
     if (!parsed || parsed->operands.size() != 1)
         return verbUsage(QStringLiteral("attach [options] <image>"), QStringLiteral("attach"));
     const bool quiet = parsed->flags.contains(QStringLiteral("-quiet"));
+    const bool readOnly = parsed->flags.contains(QStringLiteral("-readonly"));
 
     const QString path = ToolSupport::hostPath(world, parsed->operands.first());
     if (!QFileInfo::exists(path))
@@ -297,11 +322,12 @@ int attach(const World &world, const QStringList &args)
         return failed(QStringLiteral("attach"), QStringLiteral("image not recognized"));
     const QString imageMacPath = world.macPath(path);
 
-    enum class Outcome { Attached, AlreadyAttached, MountPointBusy, FolderFailed };
+    enum class Outcome { Attached, AlreadyAttached, MountPointBusy, FolderFailed, ContentFailed };
     Outcome outcome = Outcome::Attached;
     QString identifier;
     QString mountPoint;
     QString partitionContent;
+    QString contentError;
     QString error;
     const bool written = world.updateDisks(
         [&](QJsonArray &disks) {
@@ -326,11 +352,17 @@ int attach(const World &world, const QStringList &args)
                 outcome = Outcome::FolderFailed;
                 return false;
             }
+            // In place before the volume is listed, so that no one sees it mounted but empty.
+            if (!image->id.isEmpty() &&
+                !restoreContent(world, image->id, world.hostPath(mountPoint), &contentError)) {
+                outcome = Outcome::ContentFailed;
+                return false;
+            }
             if (image->volumeName.isEmpty())
                 image->volumeName = QFileInfo(mountPoint).fileName();
             identifier = HdiutilImages::nextIdentifier(disks);
             const QJsonObject disk = HdiutilImages::attachedDisk(
-                identifier, *image, QFileInfo(path).size(), imageMacPath, mountPoint);
+                identifier, *image, QFileInfo(path).size(), imageMacPath, mountPoint, readOnly);
             partitionContent =
                 DiskutilDisks::slices(disk).first().toObject().value(u"Content").toString();
             disks.append(disk);
@@ -346,6 +378,8 @@ int attach(const World &world, const QStringList &args)
         return failed(QStringLiteral("attach"), QStringLiteral("Resource busy"));
     case Outcome::FolderFailed:
         return failed(QStringLiteral("attach"), QStringLiteral("Permission denied"));
+    case Outcome::ContentFailed:
+        return failed(QStringLiteral("attach"), contentError);
     case Outcome::Attached:
         break;
     }
@@ -423,6 +457,9 @@ int detach(const World &world, const QStringList &args)
     enum class Outcome { Ejected, Unmounted, Unknown, Busy };
     Outcome outcome = Outcome::Unknown;
     QString wholeDisk;
+    QString imageId;
+    // The folders the volumes are mounted on; `folders`, those of them that go.
+    QStringList mounted;
     QStringList folders;
     QString error;
     const bool written = world.updateDisks(
@@ -438,7 +475,9 @@ int detach(const World &world, const QStringList &args)
                 outcome = Outcome::Busy;
                 return false;
             }
+            imageId = found->disk.value(u"Standin").toObject().value(u"ImageId").toString();
             for (const QString &mountPoint : DiskutilDisks::mountPoints(found->disk)) {
+                mounted << world.hostPath(mountPoint);
                 const QString folder = volumeFolder(world, mountPoint);
                 if (folder.isEmpty())
                     continue;
@@ -473,6 +512,12 @@ int detach(const World &world, const QStringList &args)
     case Outcome::Unmounted:
         break;
     }
+    // Files that could not be kept stay where they are rather than go. An image whose volume
+    // an earlier try unmounted already has its files kept.
+    if (!imageId.isEmpty() && !mounted.isEmpty() && !keepContent(world, imageId, mounted, &error)) {
+        writeErr("hdiutil: " + error.toUtf8() + '\n');
+        folders.clear();
+    }
     for (const QString &folder : std::as_const(folders))
         removeVolumeFolder(folder);
     if (outcome == Outcome::Unmounted) {
@@ -485,6 +530,17 @@ int detach(const World &world, const QStringList &args)
     printPaced(QStringLiteral("\"%1\" ejected.\n").arg(wholeDisk).toUtf8(),
                parsed->flags.contains(QStringLiteral("-quiet")));
     return 0;
+}
+
+// The converted image holds what the image it was made from holds.
+bool copyContent(const World &world, const QString &fromId, const QString &toId, QString *error)
+{
+    const QString from = HdiutilImages::contentFolder(world, fromId);
+    if (fromId.isEmpty() || !QFileInfo::exists(from))
+        return true;
+    const QString to = HdiutilImages::contentFolder(world, toId);
+    QDir().mkpath(QFileInfo(to).path());
+    return FileTree::copy(from, to, error);
 }
 
 int convert(const World &world, const QStringList &args)
@@ -543,11 +599,15 @@ int convert(const World &world, const QStringList &args)
     printPaced("Reading GPT Header (Backup GPT Header : 7)…\n", quiet, 50);
     printPaced("..................................................\n", quiet, 50);
 
-    if (!ToolSupport::makeSparseFile(output, size, &error)) {
+    std::optional<QString> id;
+    if (ToolSupport::makeSparseFile(output, size, &error))
+        id = HdiutilImages::giveIdentity(output, &error);
+    if (!id || !copyContent(world, image->id, *id, &error)) {
         QFile::remove(output);
         return failed(QStringLiteral("convert"), error);
     }
-    HdiutilImages::record(world, output, {image->volumeName, image->filesystem, format.toUpper()});
+    HdiutilImages::record(world, output,
+                          {image->volumeName, image->filesystem, format.toUpper(), *id});
 
     const double seconds = std::max<qint64>(timer.elapsed(), 1) / 1000.0;
     printPaced(QStringLiteral("Elapsed Time: %1s\nSpeed: %2MB/s\nSavings: 0.0%\n")

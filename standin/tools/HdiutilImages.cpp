@@ -2,6 +2,7 @@
 
 #include "World.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUuid>
@@ -11,6 +12,9 @@
 namespace {
 
 const QString stateName = QStringLiteral("images");
+const QByteArray headerStart = QByteArrayLiteral("tessaline-standin image ");
+// A UUID's text and the line break after it.
+constexpr qsizetype headerIdSize = 36 + 1;
 
 struct Filesystem {
     const char *option;
@@ -61,6 +65,29 @@ QString newUuid()
     return QUuid::createUuid().toString(QUuid::WithoutBraces).toUpper();
 }
 
+// The id in the image file's header, or empty when it has none.
+QString idInHeader(const QString &hostPath)
+{
+    QFile file(hostPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray header = file.read(headerStart.size() + headerIdSize);
+    if (!header.startsWith(headerStart) || !header.endsWith('\n'))
+        return {};
+    const QString id = QString::fromLatin1(header.mid(headerStart.size(), headerIdSize - 1));
+    return QUuid::fromString(id).isNull() ? QString() : id;
+}
+
+std::optional<HdiutilImages::Image> imageFrom(const QJsonValue &entry)
+{
+    if (!entry.isObject())
+        return std::nullopt;
+    const QJsonObject image = entry.toObject();
+    return HdiutilImages::Image{image.value(u"volumeName").toString(),
+                                image.value(u"filesystem").toString(),
+                                image.value(u"format").toString(), image.value(u"id").toString()};
+}
+
 } // namespace
 
 namespace HdiutilImages {
@@ -70,12 +97,15 @@ std::optional<Image> find(const World &world, const QString &hostPath)
     if (!QFileInfo(hostPath).isFile())
         return std::nullopt;
     const QJsonObject images = world.readState(stateName).value(u"images").toObject();
-    const QJsonValue entry = images.value(world.macPath(hostPath));
-    if (!entry.isObject())
-        return std::nullopt;
-    const QJsonObject image = entry.toObject();
-    return Image{image.value(u"volumeName").toString(), image.value(u"filesystem").toString(),
-                 image.value(u"format").toString()};
+    const QString id = idInHeader(hostPath);
+    if (id.isEmpty())
+        return imageFrom(images.value(world.macPath(hostPath)));
+    // Wherever the file went, and under whatever name, its header tells which image it is.
+    for (const QJsonValue &entry : images) {
+        if (entry.toObject().value(u"id").toString() == id)
+            return imageFrom(entry);
+    }
+    return std::nullopt;
 }
 
 bool record(const World &world, const QString &hostPath, const Image &image, QString *error)
@@ -84,14 +114,35 @@ bool record(const World &world, const QString &hostPath, const Image &image, QSt
         stateName,
         [&](QJsonObject &state) {
             QJsonObject images = state.value(u"images").toObject();
-            images.insert(world.macPath(hostPath),
-                          QJsonObject{{QStringLiteral("volumeName"), image.volumeName},
-                                      {QStringLiteral("filesystem"), image.filesystem},
-                                      {QStringLiteral("format"), image.format}});
+            QJsonObject entry{{QStringLiteral("volumeName"), image.volumeName},
+                              {QStringLiteral("filesystem"), image.filesystem},
+                              {QStringLiteral("format"), image.format}};
+            if (!image.id.isEmpty())
+                entry.insert(QStringLiteral("id"), image.id);
+            images.insert(world.macPath(hostPath), entry);
             state.insert(QStringLiteral("images"), images);
             return true;
         },
         error);
+}
+
+std::optional<QString> giveIdentity(const QString &hostPath, QString *error)
+{
+    const QString id = newUuid();
+    const QByteArray header = headerStart + id.toLatin1() + '\n';
+    QFile file(hostPath);
+    // Written over the start, not truncated: the image keeps its size and stays sparse.
+    if (!file.open(QIODevice::ReadWrite) || file.write(header) != header.size()) {
+        if (error)
+            *error = file.errorString();
+        return std::nullopt;
+    }
+    return id;
+}
+
+QString contentFolder(const World &world, const QString &id)
+{
+    return world.stateFolder() + QStringLiteral("/image-content/") + id;
 }
 
 bool knowsFilesystem(const QString &filesystem)
@@ -117,10 +168,10 @@ QString nextIdentifier(const QJsonArray &disks)
 }
 
 QJsonObject attachedDisk(const QString &identifier, const Image &image, qint64 size,
-                         const QString &imageMacPath, const QString &mountPoint)
+                         const QString &imageMacPath, const QString &mountPoint, bool readOnly)
 {
     const QString media = mediaName(image.format);
-    const bool writable = media.contains(QLatin1String("read-write"));
+    const bool writable = !readOnly && media.contains(QLatin1String("read-write"));
     const QJsonObject device{
         {QStringLiteral("AESHardware"), false},
         {QStringLiteral("Bootable"), false},
@@ -173,6 +224,9 @@ QJsonObject attachedDisk(const QString &identifier, const Image &image, qint64 s
         {QStringLiteral("VolumeName"), image.volumeName},
         {QStringLiteral("VolumeUUID"), newUuid()},
     };
+    QJsonObject notes{{QStringLiteral("ImagePath"), imageMacPath}};
+    if (!image.id.isEmpty())
+        notes.insert(QStringLiteral("ImageId"), image.id);
     return {
         {QStringLiteral("Content"), QStringLiteral("GUID_partition_scheme")},
         {QStringLiteral("DeviceIdentifier"), identifier},
@@ -180,7 +234,7 @@ QJsonObject attachedDisk(const QString &identifier, const Image &image, qint64 s
         {QStringLiteral("OSInternal"), false},
         {QStringLiteral("Partitions"), QJsonArray{volume}},
         {QStringLiteral("Size"), size},
-        {QStringLiteral("Standin"), QJsonObject{{QStringLiteral("ImagePath"), imageMacPath}}},
+        {QStringLiteral("Standin"), notes},
     };
 }
 

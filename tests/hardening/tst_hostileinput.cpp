@@ -200,7 +200,8 @@ private slots:
         QDir::setCurrent(m_workingFolder.path());
         QVERIFY(m_model.isValid());
         QCOMPARE(QProcess::execute(qEnvironmentVariable("TESSALINE_STANDIN"),
-                                   {QStringLiteral("make-world"), m_model.path()}),
+                                   {QStringLiteral("make-world"), QStringLiteral("--payload-size"),
+                                    QStringLiteral("20000000"), m_model.path()}),
                  0);
     }
     void init()

@@ -3,9 +3,15 @@
 #include "World.h"
 #include "support/StandInProgram.h"
 #include "support/Transcript.h"
+#include "tools/FileTree.h"
 
+#include <QDirIterator>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,6 +39,53 @@ private:
                "bootable...\nCopying to disk: 0%... 10%... 20%... 30%... 40%... 50%... 60%... "
                "70%... 80%... 90%... 100%\nInstall media now available at \"/Volumes/" +
                QByteArray(volumeName) + "\"\n";
+    }
+
+    // What El Capitan to High Sierra print, all on standard output.
+    static QByteArray classicOutput()
+    {
+        return "Erasing Disk: 0%... 10%... 20%... 30%...100%...\nCopying installer files to "
+               "disk...\nCopy complete.\nMaking disk bootable...\nCopying boot files...\nCopy "
+               "complete.\nDone.\n";
+    }
+
+    // Every entry under `folder` by relative path: its mode, and its size or, for a link, the
+    // target as written.
+    static QMap<QString, QString> treeOf(const QString &folder)
+    {
+        QMap<QString, QString> tree;
+        QDirIterator it(folder,
+                        QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            struct stat status {};
+            ::lstat(QFile::encodeName(path).constData(), &status);
+            QString entry = QString::number(status.st_mode, 8);
+            if (S_ISLNK(status.st_mode))
+                entry += " -> "_L1 +
+                         QString::fromStdString(std::filesystem::read_symlink(path.toStdString()));
+            else if (!S_ISDIR(status.st_mode))
+                entry += u' ' + QString::number(status.st_size);
+            tree.insert(QDir(folder).relativeFilePath(path), entry);
+        }
+        return tree;
+    }
+
+    static qint64 allocated(const QString &path)
+    {
+        struct stat status {};
+        return ::lstat(QFile::encodeName(path).constData(), &status) == 0
+                   ? qint64(status.st_blocks) * 512
+                   : -1;
+    }
+
+    static QByteArray bytesOf(const QString &path, qint64 offset = 0, qint64 size = -1)
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly) || !file.seek(offset))
+            return {};
+        return size < 0 ? file.readAll() : file.read(size);
     }
 
     static QByteArray disksState(const QString &root)
@@ -114,14 +167,11 @@ private slots:
             "you wish to continue type (Y) then press return: "};
 
         const QStringList untitled{"--volume", "/Volumes/UNTITLED", "--nointeraction"};
-        const QByteArray classic = "Erasing Disk: 0%... 10%... 20%... 30%...100%...\nCopying "
-                                   "installer files to disk...\nCopy complete.\nMaking disk "
-                                   "bootable...\nCopying boot files...\nCopy complete.\nDone.\n";
         const auto converts = [&](const char *name, const char *linkedFrom, const QByteArray &out,
                                   const char *media, const QStringList &more = {}) {
             QTest::newRow(name) << Run{linkedFrom, untitled + more, {}, out, media};
         };
-        converts("El Capitan by --applicationpath", "Install macOS Sequoia", classic,
+        converts("El Capitan by --applicationpath", "Install macOS Sequoia", classicOutput(),
                  "Install OS X El Capitan",
                  {"--applicationpath", "/Applications/Install OS X El Capitan.app"});
     }
@@ -219,6 +269,109 @@ private slots:
         QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
                  here(recorded.streamText(true)));
         QCOMPARE(process.exitCode(), recorded.exitStatus);
+    }
+
+    // Holes stay holes and zeros written out become holes; links are copied as written, never
+    // followed, even when they lead nowhere; modes are kept; nothing is copied over.
+    void treeCopyIsFaithful()
+    {
+        const QString source = m_temporary.filePath(u"tree"_s);
+        const QString target = m_temporary.filePath(u"tree copy"_s);
+        QVERIFY(QDir().mkpath(source + "/folder"_L1));
+        QFile sparse(source + "/sparse"_L1);
+        constexpr qint64 size = 32 * 1024 * 1024;
+        QVERIFY(sparse.open(QIODevice::WriteOnly) && sparse.write("start") == 5 &&
+                sparse.seek(size / 2) && sparse.write(QByteArray(10'000, '\xab')) == 10'000 &&
+                sparse.seek(size - 3) && sparse.write("end") == 3);
+        sparse.close();
+        QFile zeros(source + "/folder/zeros"_L1);
+        QVERIFY(zeros.open(QIODevice::WriteOnly) && zeros.write(QByteArray(70'000, 0)) == 70'000);
+        zeros.close();
+        QVERIFY(zeros.setPermissions(QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(QFile::link(u"../nowhere"_s, source + "/folder/dangling"_L1));
+        QVERIFY(QFile::link(u"folder"_s, source + "/folder link"_L1));
+
+        QString error;
+        QVERIFY2(FileTree::copy(source, target, &error), qPrintable(error));
+        QCOMPARE(treeOf(source).size(), 5);
+        QCOMPARE(treeOf(target), treeOf(source));
+        QCOMPARE(bytesOf(target + "/sparse"_L1), bytesOf(source + "/sparse"_L1));
+        QVERIFY(allocated(target + "/sparse"_L1) < 1024 * 1024);
+        QCOMPARE(allocated(target + "/folder/zeros"_L1), 0);
+        QVERIFY(!FileTree::copy(source + "/sparse"_L1, target + "/sparse"_L1, &error));
+    }
+
+    // The volume gets the whole bundle, its payload as sparse, unless a damage spoils the one
+    // thing it names; the installer stays as it was and the run goes on as if nothing happened.
+    // A damage that cannot be done fails the run.
+    void copiesTheInstaller_data()
+    {
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<QString>("installer");
+        QTest::addColumn<QString>("payload");
+        QTest::addColumn<QString>("spoilt");    // the entry of the copy unlike the installer's
+        QTest::addColumn<QByteArray>("middle"); // the payload's byte halfway, then the copy's
+        QTest::addColumn<int>("status");
+        const auto row = [](const char *name, const char *damage, const char *spoilt,
+                            QByteArray middle = QByteArray(2, 0), int status = 0,
+                            const char *installer = "Install macOS Sequoia",
+                            const char *payload = "SharedSupport.dmg") {
+            QTest::newRow(name) << QString(damage) << QString(installer)
+                                << "Contents/SharedSupport/"_L1 + QLatin1String(payload)
+                                << QString(spoilt) << middle << status;
+        };
+        row("whole", "", "");
+        row("missing", "missing", "Contents/PkgInfo");
+        row("size", "size", "Contents/MacOS/InstallAssistant_springboard");
+        row("link", "link", "Contents/Resources/createinstallmedia");
+        row("payload in a hole", "payload", "", QByteArray("\0\1", 2));
+        row("payload on a byte", "payload", "", QByteArray("\x7f\0", 2));
+        row("payload of an older installer", "payload", "", QByteArray("\0\1", 2), 0,
+            "Install OS X El Capitan", "InstallESD.dmg");
+        row("unknown", "dust", "", QByteArray(2, 0), 1);
+    }
+    void copiesTheInstaller()
+    {
+        QFETCH(QString, damage);
+        QFETCH(QString, installer);
+        QFETCH(QString, payload);
+        QFETCH(QString, spoilt);
+        QFETCH(QByteArray, middle);
+        const QString root = makeWorld();
+        const QString app = root + "/Applications/"_L1 + installer + ".app/"_L1;
+        if (!QFileInfo::exists(app + payload))
+            QVERIFY(
+                QFile::rename(app + "Contents/SharedSupport/SharedSupport.dmg"_L1, app + payload));
+        const qint64 half = QFileInfo(app + payload).size() / 2;
+        if (middle.at(0) != 0) {
+            QFile original(app + payload);
+            QVERIFY(original.open(QIODevice::ReadWrite) && original.seek(half) &&
+                    original.putChar(middle.at(0)));
+        }
+        const QMap<QString, QString> before = treeOf(app);
+        QVERIFY(World(root).writeState(u"createinstallmedia"_s, {{u"damage"_s, damage}}));
+
+        QProcess process;
+        start(process, root, qPrintable(installer),
+              {"--volume", "/Volumes/UNTITLED", "--nointeraction"}, root);
+        QVERIFY(process.waitForFinished(10'000));
+        QTEST(process.exitCode(), "status");
+        if (process.exitCode() != 0)
+            return;
+        QCOMPARE(process.readAllStandardOutput(), installer.contains(u"OS X")
+                                                      ? classicOutput()
+                                                      : venturaOutput("Install macOS Sequoia"));
+        const QString copy = root + "/Volumes/%1/%1.app/"_L1.arg(installer);
+        const QMap<QString, QString> copied = treeOf(copy);
+        QStringList unlike;
+        for (const QString &path : before.keys() + copied.keys()) {
+            if (copied.value(path) != before.value(path) && !unlike.contains(path))
+                unlike << path;
+        }
+        QCOMPARE(unlike, spoilt.isEmpty() ? QStringList() : QStringList{spoilt});
+        QCOMPARE(treeOf(app), before);
+        QCOMPARE(bytesOf(app + payload, half, 1) + bytesOf(copy + payload, half, 1), middle);
+        QVERIFY(allocated(copy + payload) < 1024 * 1024);
     }
 
     // Pieces arrive as printed, so a reader can show progress before a line is complete.

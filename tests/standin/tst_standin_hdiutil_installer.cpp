@@ -44,6 +44,22 @@ private:
         return runWorldTool(root, "/usr/bin/hdiutil", args);
     }
 
+    static bool isEmptyFolder(const QString &path)
+    {
+        return QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    }
+    // The file's first `size` bytes: images are many gigabytes on paper.
+    static QByteArray readFile(const QString &path, qint64 size = 64 * 1024)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.read(size) : QByteArray();
+    }
+    // The volume of the disk attached last, as disks.json has it.
+    static QJsonObject lastVolume(const QString &root)
+    {
+        return World(root).disks().last()[u"Partitions"][0].toObject();
+    }
+
     // Full size on paper, next to nothing on disk.
     static bool isSparseImage(const QString &path)
     {
@@ -123,7 +139,8 @@ private slots:
         QCOMPARE(std::get<0>(hdiutil(root, {"attach", image, "-mountpoint", folder})), 0);
         QVERIFY(touch(folder + "/keep"_L1));
         QCOMPARE(std::get<0>(hdiutil(root, {"detach", "disk8"})), 0);
-        QVERIFY(QFileInfo::exists(folder + "/keep"_L1));
+        // The folder stays, but what was on the volume goes with the image.
+        QVERIFY(QFileInfo(folder).isDir() && isEmptyFolder(folder));
         QCOMPARE(diskCount(root), 6);
 
         const QString base = root + "/Desktop/Install macOS Sonoma"_L1;
@@ -143,6 +160,61 @@ private slots:
         QCOMPARE(converted, std::get<0>(conversion));
         QVERIFY(isSparseImage(base + ".cdr"_L1));
         QCOMPARE(hdiutil(root, convert), failed("convert failed - File exists"));
+    }
+
+    // What createinstallmedia wrote into an image stays with it through detach, convert and a
+    // rename, shows when the converted image is attached read-only, and goes back on detach.
+    void imageKeepsItsFiles()
+    {
+        const QString root = newWorld();
+        const QString image = root + "/tmp/media.dmg"_L1;
+        const QString mount = root + "/tmp/mount"_L1;
+        QVERIFY(QDir().mkpath(mount));
+        QCOMPARE(std::get<0>(hdiutil(root, {"create", "-size", "16g", "-volname", "media", "-fs",
+                                            "HFS+J", "-format", "UDRW", image})),
+                 0);
+        QVERIFY(readFile(image).startsWith("tessaline-standin image "));
+        QCOMPARE(std::get<0>(hdiutil(root, {"attach", image, "-nobrowse", "-mountpoint", mount})),
+                 0);
+        QVERIFY(isEmptyFolder(mount));
+        const QString app = u"/Applications/Install macOS Sequoia.app"_s;
+        const ToolResult made =
+            runWorldTool(root, qPrintable(app + "/Contents/Resources/createinstallmedia"_L1),
+                         {"--volume", mount, "--nointeraction"}, root);
+        QCOMPARE(std::get<0>(made), 0);
+        // Detached from where the erase mounted it anew.
+        QCOMPARE(std::get<0>(hdiutil(root, {"detach", "disk8"})), 0);
+        QVERIFY(!QFileInfo::exists(root + "/Volumes/Install macOS Sequoia"_L1));
+        QVERIFY(isEmptyFolder(mount));
+
+        const QString base = root + "/Desktop/media"_L1;
+        QCOMPARE(std::get<0>(hdiutil(root, {"convert", image, "-format", "UDTO", "-o", base})), 0);
+        const QString iso = base + ".iso"_L1;
+        QVERIFY(QFile::rename(base + ".cdr"_L1, iso));
+        QVERIFY(readFile(iso, 60) != readFile(image, 60));
+        const QString check = root + "/tmp/check"_L1;
+        QVERIFY(QDir().mkpath(check));
+        QCOMPARE(std::get<0>(hdiutil(
+                     root, {"attach", iso, "-readonly", "-nobrowse", "-mountpoint", check})),
+                 0);
+        const QString copy = check + "/Install macOS Sequoia.app"_L1;
+        QCOMPARE(readFile(copy + "/Contents/Info.plist"_L1),
+                 readFile(root + app + "/Contents/Info.plist"_L1));
+        QCOMPARE(QFileInfo(copy + "/Contents/SharedSupport/SharedSupport.dmg"_L1).size(),
+                 QFileInfo(root + app + "/Contents/SharedSupport/SharedSupport.dmg"_L1).size());
+        QCOMPARE(lastVolume(root)[u"VolumeName"].toString(), u"media"_s);
+        QCOMPARE(lastVolume(root)[u"Info"][u"WritableVolume"].toBool(), false);
+        QCOMPARE(std::get<0>(hdiutil(root, {"detach", check})), 0);
+        QVERIFY(isEmptyFolder(check));
+
+        // Both images hold the installer now; the converted one is writable when not told
+        // otherwise.
+        for (const QString &attached : {iso, image}) {
+            QCOMPARE(std::get<0>(hdiutil(root, {"attach", attached, "-mountpoint", check})), 0);
+            QVERIFY(QFileInfo::exists(copy + "/Contents/PkgInfo"_L1));
+            QCOMPARE(lastVolume(root)[u"Info"][u"WritableVolume"].toBool(), true);
+            QCOMPARE(std::get<0>(hdiutil(root, {"detach", "disk8"})), 0);
+        }
     }
 
     // Refused, it adds nothing; as the administrator, one installer that can make media.

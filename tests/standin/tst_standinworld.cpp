@@ -5,6 +5,9 @@
 
 #include <QDir>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -85,6 +88,49 @@ private slots:
         struct stat status {};
         QCOMPARE(::stat(QFile::encodeName(payload).constData(), &status), 0);
         QVERIFY(qint64(status.st_blocks) * 512 < 1024 * 1024);
+    }
+
+    // Every installer the world has or would land gets a payload of the given size; anything
+    // but a size in bytes is refused before a folder is made.
+    void payloadSize_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("status");
+        QTest::newRow("bytes") << QStringList{"--payload-size", "4096", "--unsigned-installer"}
+                               << 0;
+        QTest::newRow("no size") << QStringList{"--payload-size"} << 2;
+        QTest::newRow("negative") << QStringList{"--payload-size", "-1"} << 2;
+        QTest::newRow("with a unit") << QStringList{"--payload-size", "4k"} << 2;
+    }
+    void payloadSize()
+    {
+        QFETCH(QStringList, options);
+        const QString root = m_temporary.filePath(QLatin1String(QTest::currentDataTag()));
+        QProcess maker;
+        maker.start(standinProgram(), QStringList{"make-world"} + options + QStringList{root});
+        QVERIFY(maker.waitForFinished(10'000));
+        QTEST(maker.exitCode(), "status");
+        if (maker.exitCode() != 0) {
+            QVERIFY(!QFileInfo::exists(root));
+            return;
+        }
+        const QStringList apps = QDir(root + "/Applications"_L1).entryList({u"*.app"_s});
+        QCOMPARE(apps.size(), 5);
+        for (const QString &app : apps)
+            QCOMPARE(QFileInfo(root + "/Applications/"_L1 + app +
+                               "/Contents/SharedSupport/SharedSupport.dmg"_L1)
+                         .size(),
+                     4096);
+        QJsonArray packages{
+            QJsonDocument::fromJson(readFile(root + "/Downloads/InstallAssistant.pkg"_L1))
+                .object()};
+        const QJsonObject catalogue =
+            QJsonDocument::fromJson(readFile(root + "/var/standin/catalogue.json"_L1)).object();
+        for (const QJsonValue &offer : catalogue.value(u"installers").toArray())
+            packages.append(offer[u"package"]);
+        QCOMPARE(packages.size(), 6);
+        for (const QJsonValue &package : std::as_const(packages))
+            QCOMPARE(package[u"sharedSupportSize"].toInteger(), 4096);
     }
 
     // A misspelt key would make diskutil's answers useless to the program, silently; each volume

@@ -15,9 +15,15 @@
 // answer in one precise way put a small script of their own in its place.
 class StandInWorld {
 public:
-    // `options` go to make-world before the folder (such as "--unsigned-installer").
-    explicit StandInWorld(const QStringList &options = {})
+    static constexpr qint64 testPayloadSize = 20'000'000;
+
+    // `options` go to make-world before the folder (such as "--unsigned-installer"). The
+    // installers' payloads are small unless the options give their size: jobs read them back
+    // whole to check what they wrote.
+    explicit StandInWorld(QStringList options = {})
     {
+        if (!options.contains(QStringLiteral("--payload-size")))
+            options << QStringLiteral("--payload-size") << QString::number(testPayloadSize);
         QProcess maker;
         maker.start(qEnvironmentVariable("TESSALINE_STANDIN"),
                     QStringList{QStringLiteral("make-world")} + options +

@@ -287,7 +287,8 @@ private slots:
         QTest::addColumn<bool>("usb");
         QTest::addColumn<QString>("notice");
         QTest::newRow("ISO, window in front") << false << false << QString();
-        QTest::newRow("ISO, window behind another") << true << false << "The ISO is ready.";
+        QTest::newRow("ISO, window behind another")
+            << true << false << "The ISO is ready. It was verified.";
         QTest::newRow("USB cancelled at the password, window behind another")
             << true << true << "The bootable USB was not made. Cancelled. Nothing was erased.";
     }
