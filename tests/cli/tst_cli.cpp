@@ -140,28 +140,32 @@ private slots:
             << QStringList{"create-usb", "--installer", "Install macOS Sonoma"}
             << "create-usb needs --volume";
         QTest::newRow("unknown installer")
-            << QStringList{"create-usb", "--installer", "Install macOS Tahoe", "--volume",
-                           "UNTITLED", "--yes"}
+            << QStringList{"create-usb", "--installer", "Install macOS Tahoe",
+                           "--volume",   "UNTITLED",    "--yes"}
             << "no installer \"Install macOS Tahoe\". Installers found:\n  Install macOS Sequoia";
         QTest::newRow("unknown volume")
-            << QStringList{"create-usb", "--installer", "Install macOS Sonoma", "--volume",
-                           "STICK", "--yes"}
+            << QStringList{"create-usb", "--installer", "Install macOS Sonoma",
+                           "--volume",   "STICK",       "--yes"}
             << "no volume \"STICK\". Volumes that can be used:\n  UNTITLED (disk4s2";
         QTest::newRow("no --yes and no terminal")
             << QStringList{"create-usb", "--installer", "Install macOS Sonoma", "--volume",
                            "disk4s2"}
             << "pass --yes to erase without asking";
-        QTest::newRow("no package") << QStringList{"install-package", "nothing.pkg"}
-                                    << "no package \"nothing.pkg\"";
+        QTest::newRow("no package")
+            << QStringList{"install-package", "nothing.pkg"} << "no package \"nothing.pkg\"";
         QTest::newRow("no version")
             << QStringList{"download-installer"} << "download-installer needs --version";
         QTest::newRow("version not offered")
             << QStringList{"download-installer", "--version", "16.0"}
             << "Apple offers no installer of version \"16.0\". Versions offered:\n"
                "  macOS Sequoia 15.3.1";
-        QTest::newRow("deferred")
-            << QStringList{"download-installer", "--version", "12.7.4"}
-            << "macOS Monterey 12.7.4 is deferred by your organisation";
+        QTest::newRow("deferred") << QStringList{"download-installer", "--version", "12.7.4"}
+                                  << "macOS Monterey 12.7.4 is deferred by your organisation";
+        QTest::newRow("verify what") << QStringList{"verify", "--installer", "Install macOS Sonoma"}
+                                     << "verify needs either --volume or --image";
+        QTest::newRow("verify no image")
+            << QStringList{"verify", "--installer", "Install macOS Sonoma", "--image", "no.iso"}
+            << "no image \"no.iso\"";
     }
 
     void refusals()
@@ -220,6 +224,54 @@ private slots:
         QVERIFY(QFileInfo(expected).isFile());
         QCOMPARE(lines.at(lines.size() - 2)["percent"].toInt(), 100);
         QCOMPARE(Leftovers::entries(world.path("Desktop")).isEmpty(), !output.isEmpty());
+    }
+
+    // What a job wrote is read back unless --no-verify says not to, and `verify` checks media
+    // made before; the result says which, and a check that fails fails the run.
+    void checkingMedia()
+    {
+        StandInWorld world;
+        QVERIFY(world.isValid());
+        const QStringList iso{"create-iso", "--installer", "Install macOS Sequoia", "--yes",
+                              "--json"};
+        Outcome outcome = run(world, iso + QStringList{"--no-verify"});
+        QCOMPARE(outcome.status, 0);
+        QList<QJsonObject> lines = jsonLines(outcome.output);
+        QVERIFY2(wellFormedRun(lines), outcome.output.right(400).constData());
+        QCOMPARE(lines.last()["verified"].toBool(true), false);
+        QVERIFY(std::none_of(lines.begin(), lines.end(),
+                             [](const QJsonObject &line) { return line["steps"].toInt() > 4; }));
+
+        const QString image = world.path("Desktop/Install macOS Sequoia.iso");
+        const QStringList verify{"verify", "--installer", "Install macOS Sequoia", "--json"};
+        outcome = run(world, verify + QStringList{"--image", image});
+        QCOMPARE(outcome.status, 0);
+        lines = jsonLines(outcome.output);
+        QVERIFY2(wellFormedRun(lines), outcome.output.right(400).constData());
+        QCOMPARE(lines.last()["verified"].toBool(), true);
+
+        world.writeState("createinstallmedia.json", {{"damage", "missing"}});
+        outcome = run(world,
+                      {"create-usb", "--installer", "Install macOS Sequoia", "--volume", "UNTITLED",
+                       "--yes", "--no-verify", "--password-stdin", "--json"},
+                      "tessaline\n");
+        QCOMPARE(outcome.status, 0);
+        outcome = run(world, verify + QStringList{"--volume", "Install macOS Sequoia"});
+        QCOMPARE(outcome.status, 1);
+        lines = jsonLines(outcome.output);
+        QVERIFY2(wellFormedRun(lines), outcome.output.right(400).constData());
+        QCOMPARE(lines.last()["verified"].toBool(true), false);
+        QVERIFY2(lines.last()["detail"].toString().contains("Contents/PkgInfo: missing"),
+                 outcome.output.right(400).constData());
+
+        // Checked as it is made, a bad ISO fails the run and goes.
+        world.writeState("createinstallmedia.json", {{"damage", "payload"}});
+        outcome = run(world, iso);
+        QCOMPARE(outcome.status, 1);
+        lines = jsonLines(outcome.output);
+        QCOMPARE(lines.last()["verified"].toBool(true), false);
+        QVERIFY(!QFileInfo::exists(image));
+        QCOMPARE(Leftovers::entries(world.path("tmp")), QStringList());
     }
 
     // The terminal path takes its password from the first line of standard input and never
@@ -281,10 +333,10 @@ private slots:
             "Ready to start.");
         QProcess cli;
         prepare(cli, world,
-                job == "usb" ? QStringList{"create-usb", "--installer", "Install macOS Sequoia",
-                                           "--volume", "UNTITLED", "--yes", "--json"}
-                             : QStringList{"create-iso", "--installer", "Install macOS Sequoia",
-                                           "--json"});
+                job == "usb"
+                    ? QStringList{"create-usb", "--installer", "Install macOS Sequoia", "--volume",
+                                  "UNTITLED", "--yes", "--json"}
+                    : QStringList{"create-iso", "--installer", "Install macOS Sequoia", "--json"});
         cli.start();
         QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pidFile), 20000);
         QElapsedTimer clock;
@@ -364,9 +416,9 @@ private slots:
         QTest::newRow("script") << QJsonObject{{"failure", "script"}}
                                 << QStringList{"download-installer", "--version", "13.7.4"}
                                 << "Install failed with error: An error occurred while running";
-        QTest::newRow("no network") << QJsonObject{{"failure", "network"}}
-                                    << QStringList{"available-installers"}
-                                    << "Apple's list of installers could not be read: ";
+        QTest::newRow("no network")
+            << QJsonObject{{"failure", "network"}} << QStringList{"available-installers"}
+            << "Apple's list of installers could not be read: ";
         QTest::newRow("Catalina") << QJsonObject{{"macOS", "10.15.7"}}
                                   << QStringList{"available-installers"}
                                   << "cannot list the installers Apple offers";

@@ -3,6 +3,7 @@
 
 #include "state/AppState.h"
 #include "support/CapturedOutput.h"
+#include "support/MediaSession.h"
 #include "support/QuickTiming.h"
 #include "support/StandInWorld.h"
 #include "support/TestSecret.h"
@@ -14,62 +15,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-// A state with the world's installers and disks loaded and Sequoia and the USB stick selected.
-struct Session {
-    AppState state;
-    QList<double> shownPercentages;
-
-    Session()
-    {
-        QObject::connect(&state, &AppState::changed, [this] {
-            const double shown = state.progressInfo().percentage;
-            if (shownPercentages.isEmpty() || shownPercentages.last() != shown)
-                shownPercentages << shown;
-        });
-        state.scanForInstallers();
-        QTRY_VERIFY(!state.isScanning() && !state.installers().isEmpty());
-        state.refreshDiskList();
-        QTRY_VERIFY(!state.isLoadingDisks() && !state.availableDisks().isEmpty());
-        select("Install macOS Sequoia");
-        for (const DiskInfo &disk : state.availableDisks())
-            if (disk.deviceIdentifier == "disk4s2")
-                state.selectedDisk = disk;
-        state.progressInfo = ProgressInfo(); // the scan's finished record is not the run's
-        shownPercentages.clear();
-    }
-
-    void select(const QString &installerName)
-    {
-        for (const InstallerApp &installer : state.installers())
-            if (installer.name == installerName)
-                state.selectedInstaller = installer;
-    }
-    void pressPrimary()
-    {
-        QVERIFY(state.isShowingAlert());
-        state.isShowingAlert = false;
-        state.alertPrimaryButton().action();
-    }
-    // Waits for the run's record to complete and, unless told not to, for the run to wind down
-    // and its result to be put away, as Close does.
-    bool finish(bool windDown = true)
-    {
-        if (!QTest::qWaitFor([this] { return state.progressInfo().isComplete; }, 20000))
-            return false;
-        if (!windDown)
-            return true;
-        if (!QTest::qWaitFor([this] { return !state.hasJob(); }))
-            return false;
-        state.isCreatingMedia = false;
-        state.isShowingTerminalOverlay = false;
-        return true;
-    }
-    bool movedForwardOnly() const
-    {
-        return std::is_sorted(shownPercentages.begin(), shownPercentages.end());
-    }
-};
 
 QStringList desktopFiles(const StandInWorld &world)
 {
@@ -154,7 +99,7 @@ private slots:
     {
         QFETCH(bool, iso);
         world().writeState("protection.json", {{"status", "disabled"}});
-        Session session;
+        MediaSession session;
         bool scanFinished = false;
         QObject::connect(&session.state, &AppState::changed, [&] {
             if (scanFinished || !session.state.isCreatingMedia() ||
@@ -191,7 +136,7 @@ private slots:
     {
         QFETCH(QString, status);
         world().writeState("protection.json", {{"status", status}});
-        Session session;
+        MediaSession session;
         session.state.createBootableUSB();
         session.pressPrimary();
         QTRY_VERIFY(session.state.isWaitingForPassword());
@@ -218,7 +163,7 @@ private slots:
         const QString hostile = "Install macOS it's \"new\" $(touch canary) `touch canary`.app";
         const QString applications = world().path("Applications/");
         QVERIFY(QDir().rename(applications + "Install macOS Sequoia.app", applications + hostile));
-        Session session;
+        MediaSession session;
         QCOMPARE(session.state.selectedInstaller()->url.fileName(), hostile);
         session.state.createBootableUSB();
         QCOMPARE(session.state.alertTitle(), "Warning");
@@ -275,7 +220,7 @@ private slots:
         script += "sleep 60\n";
         world().replaceTool(
             "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia", script);
-        Session session;
+        MediaSession session;
         session.state.createBootableUSB();
         session.pressPrimary();
         if (terminal) {
@@ -344,7 +289,7 @@ private slots:
                                 "\"$@\"");
         // Let go whatever happens, so that the job ends with the test.
         const auto letGo = qScopeGuard([&] { QFile(gate).open(QIODevice::WriteOnly); });
-        Session session;
+        MediaSession session;
         qint64 completed = 0;
         QObject::connect(&session.state, &AppState::changed, [&] {
             if (!completed && session.state.progressInfo().isComplete)
@@ -383,7 +328,7 @@ private slots:
     {
         world().writeState("protection.json", {{"status", "disabled"}});
         world().removeTool("usr/bin/caffeinate");
-        Session session;
+        MediaSession session;
         CapturedOutput diagnostics;
         session.state.createBootableUSB();
         session.pressPrimary();
@@ -403,7 +348,7 @@ private slots:
         world().replaceTool(
             "Applications/Install macOS Sequoia.app/Contents/Resources/createinstallmedia",
             "echo 'Erasing disk: 0%... 100%'\nsleep 1\necho 'Done.'\n");
-        Session session;
+        MediaSession session;
         session.state.createBootableUSB();
         session.pressPrimary();
         QTRY_VERIFY_WITH_TIMEOUT(session.state.jobHasErasedTarget(), 20000);
@@ -434,7 +379,7 @@ private slots:
                                   "status=$?\nsleep 1\nexit $status");
         world().writeState("protection.json", {{"status", "disabled"}});
         world().writeState("admin.json", {{"delay", 0.2}});
-        Session session;
+        MediaSession session;
         QElapsedTimer clock;
         qint64 copySeen = -1;
         QObject::connect(&session.state, &AppState::changed, [&] {
@@ -480,7 +425,7 @@ private slots:
         world().writeState("protection.json",
                            {{"status", path == "terminal" ? "enabled" : "disabled"}});
         world().writeState("createinstallmedia.json", {{"fail", failure}});
-        Session session;
+        MediaSession session;
         if (path == "image") {
             session.state.createBootableDMG();
         } else {
@@ -501,7 +446,7 @@ private slots:
 
     void usbThroughTheTerminal()
     {
-        Session session;
+        MediaSession session;
         session.state.createBootableUSB();
         session.pressPrimary();
         QTRY_VERIFY(session.state.isWaitingForPassword());
@@ -570,7 +515,7 @@ private slots:
             world().writeState("hdiutil.json", {{"detach", "unmount-only"}});
         if (failure == "busy twice")
             world().writeState("hdiutil.json", {{"detach", "unmount-only"}, {"times", 2}});
-        Session session;
+        MediaSession session;
         const QString stick = world().path("Volumes/Install macOS Sequoia");
         if (failure == "usb") {
             world().writeState("protection.json", {{"status", "disabled"}});
@@ -607,7 +552,7 @@ private slots:
     // The question names the files the run replaces, and the run makes the installer it showed.
     void isoReplacesOnlyWhenAsked()
     {
-        Session session;
+        MediaSession session;
         QFile old(world().path("Desktop/Install macOS Sequoia.dmg"));
         QVERIFY(old.open(QIODevice::WriteOnly));
         old.close();
@@ -625,7 +570,7 @@ private slots:
 
     void packageInstalledAutomatically()
     {
-        Session session;
+        MediaSession session;
         const QStringList before = QDir(world().path("Applications")).entryList();
         session.state.handlePKGInstaller(QUrl::fromLocalFile(packagePath()));
         QCOMPARE(session.state.alertTitle(), "Install Package");
@@ -644,7 +589,7 @@ private slots:
     void packageRefusedOffersTheInstaller()
     {
         world().writeState("admin.json", {{"prompt", "cancel"}});
-        Session session;
+        MediaSession session;
         session.state.installPKGAutomated(QUrl::fromLocalFile(packagePath()));
         QTRY_VERIFY(session.state.isShowingAlert());
         QCOMPARE(session.state.alertTitle(), "Installation Error");
