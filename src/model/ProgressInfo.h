@@ -69,6 +69,16 @@ struct ProgressInfo {
     void reset();
 
     bool hasCurrentStep() const { return currentStep >= 0 && currentStep < steps.size(); }
+
+    // A copy to hand to another thread while this one goes on changing the record: its steps
+    // are its own from the start, not shared until one side writes (Qt's check for sharing
+    // orders nothing between the threads).
+    ProgressInfo handedOver() const
+    {
+        ProgressInfo copy = *this;
+        copy.steps.detach();
+        return copy;
+    }
 };
 
 Q_DECLARE_METATYPE(ProgressInfo)

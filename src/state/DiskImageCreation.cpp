@@ -60,7 +60,7 @@ void AppState::makeDMG(const InstallerApp &installer)
     planned.setupSteps(ProgressInfo::OperationType::dmgCreation);
     progressInfo = withCheckToCome(planned);
     DMGCreator().createBootableDMG(installer, [state = weakSelf()](const ProgressInfo &record) {
-        AppState::postToMainThread(state, [record](AppState &app) {
+        AppState::postToMainThread(state, [record = record.handedOver()](AppState &app) {
             app.applyMediaReport(record, [&app] { app.ejectSharedSupportVolumes(); });
         });
     });

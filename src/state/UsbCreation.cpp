@@ -113,15 +113,15 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
     m_jobTargetName = disk.volumeName;
     m_jobSource = installer.bundlePath();
     isCreatingMedia = true;
-    USBCreator::createBootableUSB(installer, disk,
-                                  [state = weakSelf()](const ProgressInfo &record) {
-                                      AppState::postToMainThread(state, [record](AppState &app) {
-                                          app.applyMediaReport(record, [&app, record] {
-                                              app.ejectSharedSupportVolumes();
-                                              app.setIconOfNewVolume(record.outputPath);
-                                          });
-                                      });
-                                  });
+    USBCreator::createBootableUSB(
+        installer, disk, [state = weakSelf()](const ProgressInfo &record) {
+            AppState::postToMainThread(state, [record = record.handedOver()](AppState &app) {
+                app.applyMediaReport(record, [&app, record] {
+                    app.ejectSharedSupportVolumes();
+                    app.setIconOfNewVolume(record.outputPath);
+                });
+            });
+        });
 }
 
 void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, const DiskInfo &disk)
