@@ -16,6 +16,7 @@
 #include <atomic>
 #include <fcntl.h>
 #include <future>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <variant>
 
@@ -119,6 +120,15 @@ Digest digestFile(const QString &path, bool uncached, Reading &reading,
             break;
         }
         if (got == 0) {
+            // A file removed while it was read (its volume unmounted or its folder emptied)
+            // still reads to its end through the open descriptor: what was read is no longer
+            // on the media.
+            struct stat status {};
+            if (::fstat(descriptor, &status) == 0 && status.st_nlink == 0) {
+                digest.error = QStringLiteral("%1 was removed while it was read").arg(path);
+                reading.abandoned = true;
+                break;
+            }
             digest.sha256 = hash.result();
             break;
         }

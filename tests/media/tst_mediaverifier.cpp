@@ -242,6 +242,27 @@ private slots:
         QVERIFY(gone.detail.contains("nowhere.app is not a folder"));
     }
 
+    // A stick pulled out, or its folder emptied, while its payload is read is not verified by
+    // what the open file still gave.
+    void mediaGoneDuringTheCheck()
+    {
+        QTemporaryDir dir;
+        const QString source = dir.filePath("Install macOS Test.app");
+        makeBundle(source, 2'000'000'000);
+        const QString copy = dir.filePath("copy.app");
+        copyBundle(source, copy);
+        bool removed = false;
+        const MediaVerifier::Result result =
+            MediaVerifier::compareBundles(source, copy, [&](qint64 done, qint64) {
+                if (done > 0 && !removed)
+                    removed = QDir(copy).removeRecursively();
+            });
+        QVERIFY(removed);
+        QCOMPARE(result.outcome, Outcome::unreadable);
+        QVERIFY2(result.detail.contains("was removed while it was read"),
+                 qPrintable(result.detail));
+    }
+
     void cancelStopsReading()
     {
         QTemporaryDir dir;
