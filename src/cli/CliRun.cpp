@@ -139,15 +139,14 @@ void CliRun::loadOffered(std::function<void()> then)
     when([this] { return !m_state.isListingOfferedInstallers(); },
          [this, then = std::move(then)] {
              if (m_state.isInstallerListingUnsupported()) {
-                 printError(QStringLiteral("this Mac's softwareupdate cannot list the installers "
-                                           "Apple offers (that takes macOS 11 or later); "
-                                           "download an InstallAssistant package and use "
-                                           "install-package"));
+                 printError(tr("this Mac's softwareupdate cannot list the installers Apple offers "
+                               "(that takes macOS 11 or later); download an InstallAssistant "
+                               "package and use install-package"));
                  return end(failed);
              }
              if (!m_state.offeredInstallersFailure().isEmpty()) {
-                 printError(QStringLiteral("Apple's list of installers could not be read: ") +
-                            m_state.offeredInstallersFailure());
+                 printError(tr("Apple's list of installers could not be read: %1")
+                                .arg(m_state.offeredInstallersFailure()));
                  return end(failed);
              }
              then();
@@ -174,9 +173,8 @@ std::optional<InstallerApp> CliRun::findInstaller()
         if (auto installer =
                 InstallerApp::fromBundle(QUrl::fromLocalFile(samePath(m_line.installer))))
             return installer;
-    refuse(QStringLiteral("no installer \"%1\". Installers found:\n%2")
-               .arg(m_line.installer,
-                    known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+    refuse(tr("no installer \"%1\". Installers found:\n%2")
+               .arg(m_line.installer, known.isEmpty() ? tr("  (none)") : known.join(u'\n')));
     return std::nullopt;
 }
 
@@ -193,9 +191,8 @@ std::optional<DiskInfo> CliRun::findVolume()
         known << QStringLiteral("  %1 (%2, %3)")
                      .arg(disk.volumeName, disk.deviceIdentifier, disk.mountPoint);
     }
-    refuse(
-        QStringLiteral("no volume \"%1\". Volumes that can be used:\n%2")
-            .arg(m_line.volume, known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+    refuse(tr("no volume \"%1\". Volumes that can be used:\n%2")
+               .arg(m_line.volume, known.isEmpty() ? tr("  (none)") : known.join(u'\n')));
     return std::nullopt;
 }
 
@@ -204,15 +201,18 @@ bool CliRun::confirmErase(const DiskInfo &disk)
     if (m_line.yes)
         return true;
     if (!Terminal::isInteractive(stdin)) {
-        refuse(QStringLiteral("pass --yes to erase without asking"));
+        refuse(tr("pass --yes to erase without asking"));
         return false;
     }
     const std::optional<QString> answer =
-        Terminal::ask(QStringLiteral("Erase \"%1\" (%2)? All data on it will be lost. [y/N] ")
+        Terminal::ask(tr("Erase \"%1\" (%2)? All data on it will be lost. [y/N] ")
                           .arg(disk.volumeName, formatGigabytes(disk.size)));
-    if (answer && answer->trimmed().compare(u"y", Qt::CaseInsensitive) == 0)
+    //: The letter that answers yes to the erase question; keep it to one letter, as in [y/N].
+    const QString yes = tr("y");
+    if (answer && (answer->trimmed().compare(yes, Qt::CaseInsensitive) == 0 ||
+                   answer->trimmed().compare(u"y", Qt::CaseInsensitive) == 0))
         return true;
-    printError(QStringLiteral("nothing was erased"));
+    printError(tr("nothing was erased"));
     end(badInput);
     return false;
 }
@@ -231,13 +231,11 @@ void CliRun::listInstallers()
         printOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + u'\n');
         return end(succeeded);
     }
-    QList<QStringList> rows{{QStringLiteral("NAME"), QStringLiteral("VERSION"),
-                             QStringLiteral("BUILD"), QStringLiteral("SIZE"),
-                             QStringLiteral("PATH")}};
+    QList<QStringList> rows{{tr("NAME"), tr("VERSION"), tr("BUILD"), tr("SIZE"), tr("PATH")}};
     for (const InstallerApp &installer : installers)
         rows << QStringList{installer.name, installer.macOSVersion, installer.buildNumber,
                             formatGigabytes(installer.size), installer.bundlePath()};
-    printOut(installers.isEmpty() ? QStringLiteral("No installers found.\n") : table(rows));
+    printOut(installers.isEmpty() ? tr("No installers found.\n") : table(rows));
     end(succeeded);
 }
 
@@ -264,20 +262,18 @@ void CliRun::listDisks()
         printOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + u'\n');
         return end(succeeded);
     }
-    QList<QStringList> rows{{QStringLiteral("NAME"), QStringLiteral("DEVICE"),
-                             QStringLiteral("SIZE"), QStringLiteral("FREE"),
-                             QStringLiteral("MOUNT POINT"), QStringLiteral("NOTE")}};
+    QList<QStringList> rows{
+        {tr("NAME"), tr("DEVICE"), tr("SIZE"), tr("FREE"), tr("MOUNT POINT"), tr("NOTE")}};
     for (const DiskInfo &disk : disks)
         rows << QStringList{disk.volumeName,
                             disk.deviceIdentifier,
                             formatGigabytes(disk.size),
                             formatGigabytes(disk.freeSpace),
                             disk.mountPoint,
-                            !reason(disk).isEmpty() ? QStringLiteral("not offered: ") + reason(disk)
-                            : disk.isFixedExternal
-                                ? QStringLiteral("external disk (not a USB stick)")
-                                : QString()};
-    printOut(disks.isEmpty() ? QStringLiteral("No removable volumes found.\n") : table(rows));
+                            !reason(disk).isEmpty() ? tr("not offered: %1").arg(reason(disk))
+                            : disk.isFixedExternal  ? tr("external disk (not a USB stick)")
+                                                    : QString()};
+    printOut(disks.isEmpty() ? tr("No removable volumes found.\n") : table(rows));
     end(succeeded);
 }
 
@@ -291,7 +287,8 @@ void CliRun::createUsb()
         return;
     m_state.selectedInstaller = *installer;
     if (const std::optional<QString> why = m_state.whyNotTarget(*disk))
-        return refuse(QStringLiteral("\"%1\" %2").arg(disk->volumeName, *why));
+        //: %1 is a volume's name, %2 why it cannot be used (e.g. "is too small: ...").
+        return refuse(tr("\"%1\" %2").arg(disk->volumeName, *why));
     if (!confirmErase(*disk))
         return;
     m_state.selectedDisk = *disk;
@@ -314,11 +311,9 @@ void CliRun::createIso()
                                      QStringLiteral(".iso")
                                : output.absoluteFilePath();
         if (!QFileInfo(QFileInfo(m_isoDestination).path()).isDir())
-            return refuse(
-                QStringLiteral("no folder \"%1\"").arg(QFileInfo(m_isoDestination).path()));
+            return refuse(tr("no folder \"%1\"").arg(QFileInfo(m_isoDestination).path()));
         if (QFileInfo::exists(m_isoDestination) && !m_line.yes)
-            return refuse(
-                QStringLiteral("\"%1\" exists: pass --yes to replace it").arg(m_isoDestination));
+            return refuse(tr("\"%1\" exists: pass --yes to replace it").arg(m_isoDestination));
     }
     m_state.selectedInstaller = *installer;
     m_state.verifiesMedia = m_line.verify;
@@ -339,7 +334,7 @@ std::optional<QString> CliRun::moveIso(const QString &made)
         return m_isoDestination;
     }
     QFile::remove(m_isoDestination);
-    printError(QStringLiteral("the ISO could not be moved to \"%1\"; it is at \"%2\"")
+    printError(tr("the ISO could not be moved to \"%1\"; it is at \"%2\"")
                    .arg(m_isoDestination, made));
     return std::nullopt;
 }
@@ -348,7 +343,7 @@ void CliRun::installPackage()
 {
     const QString package = samePath(m_line.package);
     if (!QFileInfo(package).isFile())
-        return refuse(QStringLiteral("no package \"%1\"").arg(m_line.package));
+        return refuse(tr("no package \"%1\"").arg(m_line.package));
     followJob();
     m_state.installPKGAutomated(QUrl::fromLocalFile(package));
 }
@@ -365,7 +360,7 @@ void CliRun::eject()
                  printError(m_state.alertMessage());
                  return end(failed);
              }
-             printOut(QStringLiteral("Ejected %1.\n").arg(disk->volumeName));
+             printOut(tr("Ejected %1.\n").arg(disk->volumeName));
              end(succeeded);
          });
 }
@@ -387,17 +382,14 @@ void CliRun::availableInstallers()
         printOut(QString::fromUtf8(QJsonDocument(list).toJson(QJsonDocument::Compact)) + u'\n');
         return end(succeeded);
     }
-    QList<QStringList> rows{{QStringLiteral("TITLE"), QStringLiteral("VERSION"),
-                             QStringLiteral("BUILD"), QStringLiteral("SIZE"),
-                             QStringLiteral("NOTE")}};
+    QList<QStringList> rows{{tr("TITLE"), tr("VERSION"), tr("BUILD"), tr("SIZE"), tr("NOTE")}};
     for (const AvailableInstaller &installer : offered)
         rows << QStringList{installer.title, installer.version, installer.build,
                             installer.size ? formatGigabytes(*installer.size) : QString(),
-                            installer.deferred ? QStringLiteral("deferred by your organisation")
-                            : m_state.hasInApplications(installer)
-                                ? QStringLiteral("in Applications")
-                                : QString()};
-    printOut(offered.isEmpty() ? QStringLiteral("Apple offers no full installers to this Mac.\n")
+                            installer.deferred ? tr("deferred by your organisation")
+                            : m_state.hasInApplications(installer) ? tr("in Applications")
+                                                                   : QString()};
+    printOut(offered.isEmpty() ? tr("Apple offers no full installers to this Mac.\n")
                                : table(rows));
     end(succeeded);
 }
@@ -411,8 +403,8 @@ void CliRun::downloadInstaller()
             continue;
         }
         if (installer.deferred)
-            return refuse(QStringLiteral("%1 %2 is deferred by your organisation: this Mac may "
-                                         "not download it yet")
+            return refuse(tr("%1 %2 is deferred by your organisation: this Mac may not "
+                             "download it yet")
                               .arg(installer.title, installer.version));
         if (const std::optional<QString> missing = m_state.spaceMissingFor(installer)) {
             printError(*missing);
@@ -421,9 +413,8 @@ void CliRun::downloadInstaller()
         followJob();
         return m_state.downloadInstaller(installer);
     }
-    refuse(
-        QStringLiteral("Apple offers no installer of version \"%1\". Versions offered:\n%2")
-            .arg(m_line.version, known.isEmpty() ? QStringLiteral("  (none)") : known.join(u'\n')));
+    refuse(tr("Apple offers no installer of version \"%1\". Versions offered:\n%2")
+               .arg(m_line.version, known.isEmpty() ? tr("  (none)") : known.join(u'\n')));
 }
 
 void CliRun::verify()
@@ -434,7 +425,7 @@ void CliRun::verify()
     if (!m_line.image.isEmpty()) {
         const QString image = samePath(m_line.image);
         if (!QFileInfo(image).isFile())
-            return refuse(QStringLiteral("no image \"%1\"").arg(m_line.image));
+            return refuse(tr("no image \"%1\"").arg(m_line.image));
         followJob();
         return m_state.verifyMedia(*installer, AppState::Media::diskImage, image);
     }
@@ -472,9 +463,10 @@ void CliRun::onStateChanged()
             return;
         }
         m_state.isShowingAlert = false;
-        printError(m_state.alertTitle() + QStringLiteral(": ") + m_state.alertMessage());
+        //: An alert's title and its message.
+        printError(tr("%1: %2").arg(m_state.alertTitle(), m_state.alertMessage()));
         if (title == u"File Already Exists")
-            printError(QStringLiteral("pass --yes to replace it"));
+            printError(tr("pass --yes to replace it"));
         return end(m_jobSeen ? failed : badInput);
     }
     if (m_state.isWaitingForPassword())
@@ -495,10 +487,9 @@ void CliRun::onStateChanged()
         path = moved.value_or(path);
     }
     // A refused password ends the run by a cancel, which is not what the user did.
-    const QString message = m_passwordRefused ? QStringLiteral("The administrator password was "
-                                                               "not accepted.")
-                                              : progress.message;
-    const QString detail = m_passwordRefused  ? QStringLiteral("Nothing was erased.")
+    const QString message =
+        m_passwordRefused ? tr("The administrator password was not accepted.") : progress.message;
+    const QString detail = m_passwordRefused  ? tr("Nothing was erased.")
                            : progress.success ? progress.detailMessage
                                               : progress.errorMessage.value_or(QString());
     m_printer.finish(ok, message, detail, path, progress.verified);
@@ -511,8 +502,7 @@ void CliRun::answerPassword()
         // sudo turned the password down: the run stops here, before anything was erased.
         m_state.isWaitingForPassword = false;
         m_passwordRefused = true;
-        printError(QStringLiteral("the administrator password was not accepted; nothing was "
-                                  "erased"));
+        printError(tr("the administrator password was not accepted; nothing was erased"));
         m_state.cancelJob();
         return;
     }
@@ -521,10 +511,10 @@ void CliRun::answerPassword()
     if (m_line.passwordFromStandardInput)
         password = Terminal::readSecretLine(stdin, QString());
     else if (Terminal::isInteractive(stdin))
-        password = Terminal::readSecretLine(stdin, QStringLiteral("Administrator password: "));
+        password = Terminal::readSecretLine(stdin, tr("Administrator password: "));
     if (!password) {
-        printError(QStringLiteral("an administrator password is needed: pass --password-stdin "
-                                  "and give it on the first line of standard input"));
+        printError(tr("an administrator password is needed: pass --password-stdin and give it "
+                      "on the first line of standard input"));
         m_state.cancelJob();
         return;
     }
@@ -537,7 +527,7 @@ void CliRun::interrupt()
     // A second Ctrl-C while the tools wind down must not leave them behind: the run goes on
     // ending as the first one asked.
     if (m_interrupted) {
-        printError(QStringLiteral("still stopping the job; it ends within a few seconds"));
+        printError(tr("still stopping the job; it ends within a few seconds"));
         return;
     }
     m_interrupted = true;
@@ -546,9 +536,9 @@ void CliRun::interrupt()
     m_state.cancelJob();
     // Whatever happens to the job, the run is over in time, and still says so.
     QTimer::singleShot(interruptLimitMs, this, [this] {
-        m_printer.finish(false, QStringLiteral("The job did not stop in time."),
-                         QStringLiteral("Its tools are ended as tessaline-cli quits; check the "
-                                        "volume or image before using it."),
+        m_printer.finish(false, tr("The job did not stop in time."),
+                         tr("Its tools are ended as tessaline-cli quits; check the volume or "
+                            "image before using it."),
                          QString(), false);
         end(interrupted);
     });

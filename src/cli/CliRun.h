@@ -17,6 +17,8 @@ class AppState;
 // line allows and showing their progress. It ends the application with the run's exit status:
 // 0 success, 1 the job failed, 2 bad usage or input, 130 interrupted.
 class CliRun : public QObject {
+    Q_OBJECT
+
 public:
     enum Status { succeeded = 0, failed = 1, badInput = 2, interrupted = 130 };
 

@@ -60,10 +60,10 @@ bool takesValue(const QString &flag)
 std::variant<CommandLine, QString> CommandLine::parse(const QStringList &arguments)
 {
     if (arguments.isEmpty())
-        return QStringLiteral("no command given");
+        return tr("no command given");
     const auto found = commands().find(arguments.first());
     if (found == commands().end())
-        return QStringLiteral("unknown command \"%1\"").arg(arguments.first());
+        return tr("unknown command \"%1\"").arg(arguments.first());
     const CommandForm &form = found->second;
     CommandLine line;
     line.command = form.command;
@@ -75,11 +75,12 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
             continue;
         }
         if (argument != u"--json" && !form.flags.contains(argument))
-            return QStringLiteral("%1 does not take %2").arg(found->first, argument);
+            //: %1 is a command, %2 an option it does not take.
+            return tr("%1 does not take %2").arg(found->first, argument);
         QString value;
         if (takesValue(argument)) {
             if (index + 1 >= arguments.size())
-                return QStringLiteral("%1 needs a value").arg(argument);
+                return tr("%1 needs a value").arg(argument);
             value = arguments.at(++index);
         }
         if (argument == u"--json")
@@ -105,29 +106,30 @@ std::variant<CommandLine, QString> CommandLine::parse(const QStringList &argumen
         form.command == Command::installPackage || form.command == Command::eject;
     if (operands.size() != (takesOperand ? 1 : 0)) {
         if (!takesOperand)
-            return QStringLiteral("unexpected argument \"%1\"").arg(operands.first());
-        const QString operand =
-            form.command == Command::eject ? QStringLiteral("volume") : QStringLiteral("package");
-        return QStringLiteral("%1 takes one %2").arg(found->first, operand);
+            return tr("unexpected argument \"%1\"").arg(operands.first());
+        return form.command == Command::eject ? tr("%1 takes one volume").arg(found->first)
+                                              : tr("%1 takes one package").arg(found->first);
     }
     if (form.command == Command::installPackage)
         line.package = operands.first();
     if (form.command == Command::eject)
         line.volume = operands.first();
     if (form.needsInstaller && line.installer.isEmpty())
-        return QStringLiteral("%1 needs --installer").arg(found->first);
+        return tr("%1 needs --installer").arg(found->first);
     if (form.needsVolume && line.volume.isEmpty())
-        return QStringLiteral("%1 needs --volume").arg(found->first);
+        return tr("%1 needs --volume").arg(found->first);
     if (form.needsVersion && line.version.isEmpty())
-        return QStringLiteral("%1 needs --version").arg(found->first);
+        return tr("%1 needs --version").arg(found->first);
     if (form.command == Command::verify && line.volume.isEmpty() == line.image.isEmpty())
-        return QStringLiteral("verify needs either --volume or --image");
+        return tr("verify needs either --volume or --image");
     return line;
 }
 
 QString CommandLine::usage()
 {
-    return QStringLiteral(
+    //: The command line's help. Translate the words and the explanation; the commands, the
+    //: options and the letters I, V, PKG, ISO and VERSION stay as they are.
+    return tr(
         "usage: tessaline-cli COMMAND [OPTIONS]\n"
         "  list-installers [--json]\n"
         "  list-disks [--json]\n"

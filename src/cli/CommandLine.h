@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -7,6 +8,9 @@
 
 // What tessaline-cli was asked to do, as its arguments say it.
 struct CommandLine {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
+public:
     enum class Command {
         listInstallers,
         listDisks,

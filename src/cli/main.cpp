@@ -7,6 +7,7 @@
 #include "exec/JobThreads.h"
 #include "exec/TerminationSignals.h"
 #include "host/HostSelection.h"
+#include "host/UserLanguage.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
 #include "state/AppState.h"
@@ -19,7 +20,7 @@ namespace {
 
 int printUsage(const QString &problem)
 {
-    Terminal::print(stderr, "tessaline-cli: " + problem + u'\n' + CommandLine::usage());
+    Terminal::print(stderr, QStringLiteral("tessaline-cli: ") + problem + u'\n' + CommandLine::usage());
     return CliRun::badInput;
 }
 
@@ -35,6 +36,9 @@ int main(int argc, char *argv[])
 
     QStringList arguments = application.arguments();
     arguments.removeFirst();
+    // What --json prints is read by programs, so it is the same on every Mac: English.
+    if (!arguments.contains(QStringLiteral("--json")))
+        installUserLanguage();
     if (arguments.value(0) == u"--help" || arguments.value(0) == u"help") {
         Terminal::print(stdout, CommandLine::usage());
         return 0;
@@ -46,9 +50,9 @@ int main(int argc, char *argv[])
     const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
 #ifndef Q_OS_MACOS
     if (!environment.contains(QStringLiteral("TESSALINE_HOST_ROOT")))
-        return printUsage(QStringLiteral(
-            "this is not a Mac: set TESSALINE_HOST_ROOT to a stand-in Mac, made with "
-            "\"tessaline-standin make-world FOLDER\""));
+        return printUsage(QCoreApplication::translate(
+            "CommandLine", "this is not a Mac: set TESSALINE_HOST_ROOT to a stand-in Mac, made "
+                           "with \"tessaline-standin make-world FOLDER\""));
 #endif
     const HostSelection selection = HostSelection::choose(environment, QString());
     if (!selection.isValid())
