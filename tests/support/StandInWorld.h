@@ -17,12 +17,15 @@ class StandInWorld {
 public:
     static constexpr qint64 testPayloadSize = 20'000'000;
 
-    // `options` go to make-world before the folder (such as "--unsigned-installer"). The
-    // installers' payloads are small unless the options give their size: jobs read them back
-    // whole to check what they wrote.
-    explicit StandInWorld(QStringList options = {})
+    // How big the installers' payloads are: small, because jobs read them back whole to check
+    // what they wrote, or as the real installers' (sparse files), for pictures of the window.
+    enum class Payloads { small, asShipped };
+
+    // `options` go to make-world before the folder (such as "--unsigned-installer"); they may
+    // give the payloads' size themselves.
+    explicit StandInWorld(QStringList options = {}, Payloads payloads = Payloads::small)
     {
-        if (!options.contains(QStringLiteral("--payload-size")))
+        if (payloads == Payloads::small && !options.contains(QStringLiteral("--payload-size")))
             options << QStringLiteral("--payload-size") << QString::number(testPayloadSize);
         QProcess maker;
         maker.start(qEnvironmentVariable("TESSALINE_STANDIN"),
