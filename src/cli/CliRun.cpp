@@ -454,9 +454,11 @@ void CliRun::onStateChanged()
     if (m_state.isShowingAlert()) {
         // The window's questions: the command line has already asked, or been told, what to
         // answer. Anything else that shows an alert is the run failing before it began.
-        const QString title = m_state.alertTitle();
-        const bool answered = title == u"Warning" || title == u"Install Package" ||
-                              (title == u"File Already Exists" && m_line.yes);
+        using Question = AppState::Question;
+        const Question question = m_state.alertQuestion();
+        const bool answered = question == Question::eraseTarget ||
+                              question == Question::installPackage ||
+                              (question == Question::replaceFiles && m_line.yes);
         if (answered) {
             m_state.isShowingAlert = false;
             m_state.alertPrimaryButton().action();
@@ -465,7 +467,7 @@ void CliRun::onStateChanged()
         m_state.isShowingAlert = false;
         //: An alert's title and its message.
         printError(tr("%1: %2").arg(m_state.alertTitle(), m_state.alertMessage()));
-        if (title == u"File Already Exists")
+        if (question == Question::replaceFiles)
             printError(tr("pass --yes to replace it"));
         return end(m_jobSeen ? failed : badInput);
     }

@@ -123,33 +123,36 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
                                     : installer.size + headroomBytes;
 
     auto progress = std::make_shared<ProgressInfo>();
-    progress->message = QStringLiteral("Starting DMG creation...");
+    progress->message = tr("Starting DMG creation...");
     progress->setupSteps(ProgressInfo::OperationType::dmgCreation);
     completion(*progress);
 
     // A Mac always has a desktop; elsewhere a missing one is made, and only a host where that is
     // impossible stops the run, before anything has been touched.
     if (desktop.isEmpty() || !QDir().mkpath(desktop)) {
-        progress->completeAllSteps(false, QStringLiteral("No desktop folder to save the ISO to"));
+        progress->completeAllSteps(false, tr("No desktop folder to save the ISO to"));
         completion(*progress);
         return;
     }
 
     // Earlier outputs of the same name go without asking; the workflow asked already.
+    // `warning` has the error's place as %1.
     const auto clear = [&](const QString &path, const QString &done, const QString &warning) {
         bool removed = false;
         if (const auto error = removeExisting(path, removed))
-            progress->updateDetailMessage(warning + *error);
+            progress->updateDetailMessage(warning.arg(*error));
         else if (removed)
             progress->updateDetailMessage(done);
         else
             return;
         completion(*progress);
     };
-    clear(dmgPath, QStringLiteral("Removed existing DMG file"),
-          QStringLiteral("Warning: Could not delete existing DMG file - "));
-    clear(isoPath, QStringLiteral("Removed existing ISO file"),
-          QStringLiteral("Warning: Could not delete existing ISO file - "));
+    clear(dmgPath, tr("Removed existing DMG file"),
+          //: %1 is the system's reason.
+          tr("Warning: Could not delete existing DMG file - %1"));
+    clear(isoPath, tr("Removed existing ISO file"),
+          //: %1 is the system's reason.
+          tr("Warning: Could not delete existing ISO file - %1"));
     const PartialImages partial(dmgPath, conversionBase(isoPath) + QStringLiteral(".cdr"));
 
     JobThreads::start([=] {
@@ -186,11 +189,12 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
             // The private mount point goes whatever became of the image.
             image.mountFolder.reset();
             if (isCancelled()) {
-                record.completeAllSteps(
-                    false,
-                    QStringLiteral("Cancelled. ") +
-                        (left.isEmpty() ? QStringLiteral("The partial disk image was removed.")
-                                        : left + u'.'));
+                QString cancelled = tr("Cancelled. The partial disk image was removed.");
+                if (!left.isEmpty())
+                    cancelled =
+                        //: %1 says which image files are left, where and why.
+                        tr("Cancelled. %1.").arg(left);
+                record.completeAllSteps(false, cancelled);
             } else {
                 if (!left.isEmpty())
                     record.updateDetailMessage(left);
@@ -212,32 +216,31 @@ void DMGCreator::createBootableDMG(const InstallerApp &installer, Completion com
             return true;
         };
 
-        record.message = QStringLiteral("Creating DMG file...");
+        record.message = tr("Creating DMG file...");
         completion(record);
-        report(QStringLiteral("Allocating space for DMG file (") + formatGigabytes(requiredSize) +
-                   u')',
-               10);
+        //: %1 is a size ("14.2 GB").
+        report(tr("Allocating space for DMG file (%1)").arg(formatGigabytes(requiredSize)), 10);
         if (!perform([&] { return createEmptyDMG(dmgPath, requiredSize, name, report); }))
             return;
-        report(QStringLiteral("DMG file created successfully"), 100);
+        report(tr("DMG file created successfully"), 100);
 
-        beginStep(1, QStringLiteral("Preparing to make DMG bootable"));
+        beginStep(1, tr("Preparing to make DMG bootable"));
         if (!perform([&] { return makeBootable(installer, dmgPath, image, report, detail); }))
             return;
-        report(QStringLiteral("DMG is now bootable"), 100);
+        report(tr("DMG is now bootable"), 100);
 
-        beginStep(2, QStringLiteral("Preparing to convert DMG to ISO"));
+        beginStep(2, tr("Preparing to convert DMG to ISO"));
         if (!perform([&] { return convertDMGtoISO(dmgPath, isoPath, report); }))
             return;
-        report(QStringLiteral("Converted to ISO successfully"), 100);
+        report(tr("Converted to ISO successfully"), 100);
 
-        beginStep(3, QStringLiteral("Cleaning up temporary files"));
+        beginStep(3, tr("Cleaning up temporary files"));
         // The ISO is made; an image that will not go only takes up space.
         QFile::remove(dmgPath);
-        report(QStringLiteral("Cleanup completed"), 100);
+        report(tr("Cleanup completed"), 100);
 
         record.completeAllSteps(true, std::nullopt);
-        record.message = QStringLiteral("ISO creation complete!");
+        record.message = tr("ISO creation complete!");
         record.outputPath = isoPath;
         completion(record);
     });

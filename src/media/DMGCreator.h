@@ -4,6 +4,7 @@
 #include "model/InstallerApp.h"
 #include "model/ProgressInfo.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -17,6 +18,8 @@
 // fails or is cancelled lets go of the image and removes the image files it made. The engine
 // keeps no state; the workflow makes one instance per run.
 class DMGCreator {
+    Q_DECLARE_TR_FUNCTIONS(DMGCreator)
+
 public:
     using Completion = std::function<void(const ProgressInfo &progress)>;
 

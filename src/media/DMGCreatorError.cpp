@@ -4,15 +4,17 @@ QString DMGCreatorError::description() const
 {
     switch (kind) {
     case Kind::commandFailed:
-        return QStringLiteral("Command failed: ") + text;
+        //: %1 is what went wrong.
+        return tr("Command failed: %1").arg(text);
     case Kind::unknown:
         return text;
     case Kind::processTerminated:
-        return QStringLiteral("Process terminated with status: ") + QString::number(status);
+        //: %1 is the tool's exit status, a number.
+        return tr("Process terminated with status: %1").arg(QString::number(status));
     case Kind::insufficientSpace:
-        return QStringLiteral("Insufficient disk space");
+        return tr("Insufficient disk space");
     case Kind::fileExists:
-        return QStringLiteral("File already exists");
+        return tr("File already exists");
     }
     return {};
 }

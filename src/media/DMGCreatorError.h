@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The ways making a disk image can fail, each with the text the user reads.
 struct DMGCreatorError {
+    Q_DECLARE_TR_FUNCTIONS(DMGCreatorError)
+
+public:
     enum class Kind {
         commandFailed,
         unknown,

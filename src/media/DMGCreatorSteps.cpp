@@ -54,14 +54,14 @@ std::optional<QString> waitForImageTool(ChildProcess &hdiutil)
 
 using ImageTool::standardError;
 
-// Shows each piece of the tool's standard output, under `prefix`, as it arrives.
-void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &prefix,
+// Shows each piece of the tool's standard output as it arrives, in place of %1 in `message`.
+void reportOutput(ChildProcess &tool, Utf8ChunkDecoder &decoder, const QString &message,
                   const std::function<void(const QString &, double)> &progress)
 {
-    tool.onOutput([&decoder, prefix, progress](const QByteArray &chunk) {
+    tool.onOutput([&decoder, message, progress](const QByteArray &chunk) {
         const QString text = decoder.decode(chunk);
         if (!text.isEmpty())
-            progress(hdiutilProgressMessage(prefix, text), 50);
+            progress(message.arg(hdiutilProgressMessage(QString(), text)), 50);
     });
 }
 
@@ -71,15 +71,17 @@ std::optional<QString> missingInstaller(const QString &device)
 {
     const DiskTool::Answer answer = DiskTool::ask(device);
     if (answer.failure)
-        return QStringLiteral("the disk image's volume could not be looked up: ") +
-               answer.failure->description();
+        //: %1 is why diskutil could not say.
+        return QCoreApplication::translate("DMGCreator",
+                                           "the disk image's volume could not be looked up: %1")
+            .arg(answer.failure->description());
     const QString mountPoint =
         answer.info
             ? DiskTool::string(*answer.info, QStringLiteral("MountPoint")).value_or(QString())
             : QString();
     if (mountPoint.isEmpty() || !installerApplicationIn(Host::current().hostPath(mountPoint)))
-        return QStringLiteral("createinstallmedia reported success, but the disk image holds no "
-                              "installer");
+        return QCoreApplication::translate("DMGCreator", "createinstallmedia reported success, "
+                                                         "but the disk image holds no installer");
     return std::nullopt;
 }
 
@@ -90,17 +92,18 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
                                                const ProgressCallback &progress)
 {
     const Host host = Host::current();
-    progress(QStringLiteral("Creating temporary folder"), 10);
+    progress(tr("Creating temporary folder"), 10);
     // The staging folder is this step's own and goes however the step ends.
     const JobFolder staging(QStringLiteral("DMGStaging"));
     if (!staging.isValid())
         return staging.errorString();
 
     const qint64 megabytes = size / bytesPerMegabyte + extraMegabytes;
-    progress(QStringLiteral("Creating source files"), 20);
+    progress(tr("Creating source files"), 20);
     // Only there so the source folder is not empty; the image is made either way.
     (void)staging.writeFile(QStringLiteral(".temp"), {});
-    progress(QStringLiteral("Creating DMG file (%1 MB)").arg(megabytes), 30);
+    //: %1 is the image's size in megabytes.
+    progress(tr("Creating DMG file (%1 MB)").arg(QString::number(megabytes)), 30);
 
     ChildProcess hdiutil(host.hdiutil(),
                          {QStringLiteral("create"), QStringLiteral("-size"),
@@ -109,13 +112,14 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
                           QStringLiteral("-srcfolder"), staging.path(), QStringLiteral("-format"),
                           QStringLiteral("UDRW"), dmgPath});
     Utf8ChunkDecoder decoder;
-    reportOutput(hdiutil, decoder, QStringLiteral("Creating DMG: "), progress);
+    //: %1 is what hdiutil printed.
+    reportOutput(hdiutil, decoder, tr("Creating DMG: %1"), progress);
     // hdiutil says little while it allocates; the user gets a sign of life at each interval,
     // seven at most.
     const auto interval = Timing::current().imageToolFeedbackInterval;
     for (int i = 0; i < 7; ++i) {
         hdiutil.addTimeLimit(interval * i, [&progress, i] {
-            progress(QStringLiteral("Creating DMG file - please wait..."), 60 + 5 * i);
+            progress(tr("Creating DMG file - please wait..."), 60 + 5 * i);
         });
     }
     if (!hdiutil.start())
@@ -125,8 +129,9 @@ DMGCreator::Failure DMGCreator::createEmptyDMG(const QString &dmgPath, qint64 si
     hdiutil.stopReading();
 
     if (hdiutil.exitStatus() != 0)
-        return commandFailed(QStringLiteral("Failed to create DMG: ") + standardError(hdiutil));
-    progress(QStringLiteral("DMG file created at ") + dmgPath, 100);
+        //: %1 is what hdiutil said.
+        return commandFailed(tr("Failed to create DMG: %1").arg(standardError(hdiutil)));
+    progress(tr("DMG file created at %1").arg(dmgPath), 100);
     return std::nullopt;
 }
 
@@ -134,7 +139,7 @@ DMGCreator::Failure DMGCreator::attachDMG(const QString &dmgPath, Attachment &im
                                           const ProgressCallback &progress)
 {
     const Host host = Host::current();
-    progress(QStringLiteral("Mounting DMG file"), 5);
+    progress(tr("Mounting DMG file"), 5);
     image.mountFolder = std::make_unique<JobFolder>(QStringLiteral("DMGMount"));
     if (!image.mountFolder->isValid())
         return image.mountFolder->errorString();
@@ -149,14 +154,15 @@ DMGCreator::Failure DMGCreator::attachDMG(const QString &dmgPath, Attachment &im
     case ImageTool::Outcome::Kind::timedOut:
         return commandFailed(attached.outcome.reason);
     case ImageTool::Outcome::Kind::refused:
-        return commandFailed(QStringLiteral("Failed to mount DMG: ") + attached.outcome.reason);
+        //: %1 is what hdiutil said.
+        return commandFailed(tr("Failed to mount DMG: %1").arg(attached.outcome.reason));
     case ImageTool::Outcome::Kind::done:
         break;
     }
     image.volume = attached.volume;
     if (image.volume.isEmpty())
-        return commandFailed(QStringLiteral("DMG mounted but volume not found at ") + mountPoint);
-    progress(QStringLiteral("DMG mounted successfully at ") + mountPoint, 10);
+        return commandFailed(tr("DMG mounted but volume not found at %1").arg(mountPoint));
+    progress(tr("DMG mounted successfully at %1").arg(mountPoint), 10);
     return std::nullopt;
 }
 
@@ -167,7 +173,7 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
     if (Failure failure = attachDMG(dmgPath, image, progress))
         return failure;
     constexpr double copyingStarted = 15;
-    progress(QStringLiteral("Copying the installer files to the DMG"), copyingStarted);
+    progress(tr("Copying the installer files to the DMG"), copyingStarted);
 
     // This command goes through a shell as root: the installer record quotes the tool path, the
     // mount point and the bundle path for it, since installer names hold spaces and may hold
@@ -183,16 +189,18 @@ DMGCreator::Failure DMGCreator::makeBootable(const InstallerApp &installer, cons
     }
 
     if (result.status != 0)
+        //: %1 is why, often in createinstallmedia's words.
         return commandFailed(
-            QStringLiteral("Failed to make DMG bootable: ") +
-            installMediaFailure(InstallMediaOutput(), result.output, result.output));
+            tr("Failed to make DMG bootable: %1")
+                .arg(installMediaFailure(InstallMediaOutput(), result.output, result.output)));
     // Status 0 is only the tool's word; the image must hold the installer now.
     if (const Failure missing = missingInstaller(image.volume))
-        return commandFailed(QStringLiteral("Failed to make DMG bootable: ") + *missing);
-    progress(QStringLiteral("Successfully made DMG bootable"), 95);
+        //: %1 is why, often in createinstallmedia's words.
+        return commandFailed(tr("Failed to make DMG bootable: %1").arg(*missing));
+    progress(tr("Successfully made DMG bootable"), 95);
     if (Failure failure = detachDMG(image))
         return failure;
-    progress(QStringLiteral("Unmounted DMG"), 100);
+    progress(tr("Unmounted DMG"), 100);
     return std::nullopt;
 }
 
@@ -205,7 +213,8 @@ DMGCreator::Failure DMGCreator::detachDMG(Attachment &image)
     case ImageTool::Outcome::Kind::timedOut:
         return commandFailed(detached.reason);
     case ImageTool::Outcome::Kind::refused:
-        return commandFailed(QStringLiteral("Failed to unmount DMG: ") + detached.reason);
+        //: %1 is what hdiutil said.
+        return commandFailed(tr("Failed to unmount DMG: %1").arg(detached.reason));
     case ImageTool::Outcome::Kind::done:
         break;
     }
@@ -219,18 +228,19 @@ DMGCreator::Failure DMGCreator::detachDMG(Attachment &image)
 DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QString &isoPath,
                                                 const ProgressCallback &progress)
 {
-    progress(QStringLiteral("Converting DMG to ISO format"), 10);
+    progress(tr("Converting DMG to ISO format"), 10);
     const QString base = conversionBase(isoPath);
     ChildProcess hdiutil(Host::current().hdiutil(),
                          {QStringLiteral("convert"), dmgPath, QStringLiteral("-format"),
                           QStringLiteral("UDTO"), QStringLiteral("-o"), base});
     Utf8ChunkDecoder decoder;
-    reportOutput(hdiutil, decoder, QStringLiteral("Converting: "), progress);
+    //: %1 is what hdiutil printed.
+    reportOutput(hdiutil, decoder, tr("Converting: %1"), progress);
     // A sign of life at each interval up to 90; past that the conversion is simply waited for.
     const auto interval = Timing::current().imageToolFeedbackInterval;
     for (int i = 1; 20 + 5 * i <= 90; ++i) {
         hdiutil.addTimeLimit(interval * i, [&progress, i] {
-            progress(QStringLiteral("Converting DMG to ISO - please wait..."), 20 + 5 * i);
+            progress(tr("Converting DMG to ISO - please wait..."), 20 + 5 * i);
         });
     }
     if (!hdiutil.start())
@@ -239,9 +249,9 @@ DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QS
         return failure;
     hdiutil.stopReading();
     if (hdiutil.exitStatus() != 0)
-        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: ") +
-                             standardError(hdiutil));
-    progress(QStringLiteral("Conversion completed"), 95);
+        //: %1 is what hdiutil said.
+        return commandFailed(tr("Failed to convert DMG to ISO: %1").arg(standardError(hdiutil)));
+    progress(tr("Conversion completed"), 95);
 
     // hdiutil's status 0 is only its word: the master it wrote must be there, as large as the
     // image's data. A UDIF image carries a trailer of some kilobytes the master has not, so
@@ -249,16 +259,16 @@ DMGCreator::Failure DMGCreator::convertDMGtoISO(const QString &dmgPath, const QS
     const QString written = base + QStringLiteral(".cdr");
     const QFileInfo master(written);
     if (!master.isFile() || master.isSymLink())
-        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: hdiutil reported "
-                                            "success, but wrote nothing at ") +
-                             written);
+        return commandFailed(tr("Failed to convert DMG to ISO: hdiutil reported success, but "
+                                "wrote nothing at %1")
+                                 .arg(written));
     const qint64 imageSize = QFileInfo(dmgPath).size();
     if (std::abs(master.size() - imageSize) > bytesPerMegabyte)
-        return commandFailed(QStringLiteral("Failed to convert DMG to ISO: hdiutil reported "
-                                            "success, but wrote %1 bytes of an image of %2")
-                                 .arg(master.size())
-                                 .arg(imageSize));
-    progress(QStringLiteral("Renaming CDR file to ISO"), 98);
+        //: %1 and %2 are numbers of bytes.
+        return commandFailed(tr("Failed to convert DMG to ISO: hdiutil reported success, but "
+                                "wrote %1 bytes of an image of %2")
+                                 .arg(QString::number(master.size()), QString::number(imageSize)));
+    progress(tr("Renaming CDR file to ISO"), 98);
     std::error_code error;
     std::filesystem::rename(nativePath(written), nativePath(isoPath), error);
     if (error)

@@ -8,6 +8,7 @@
 #include "model/OutputTail.h"
 #include "model/Timing.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -37,7 +38,10 @@ QString lastLine(const QString &text)
 
 QString notStarted(const ChildProcess &tool)
 {
-    return QStringLiteral("softwareupdate could not be started: ") + tool.errorString();
+    //: %1 is the system's reason.
+    return QCoreApplication::translate("FullInstallerTool",
+                                       "softwareupdate could not be started: %1")
+        .arg(tool.errorString());
 }
 
 } // namespace
@@ -58,11 +62,14 @@ Listing list()
     output.append(tool.readRemainingOutput());
     errors.append(tool.readRemainingError());
     if (Cancellation::current()->isRequested())
-        return {std::nullopt, QStringLiteral("Cancelled")};
+        return {std::nullopt, QCoreApplication::translate("FullInstallerTool", "Cancelled")};
     if (!inTime)
-        return {std::nullopt, QStringLiteral("Apple's servers did not answer within %1. Check "
-                                             "the network connection and try again.")
-                                  .arg(Timing::describe(limit))};
+        //: %1 is a length of time ("2 minutes").
+        return {std::nullopt,
+                QCoreApplication::translate("FullInstallerTool",
+                                            "Apple's servers did not answer within %1. Check "
+                                            "the network connection and try again.")
+                    .arg(Timing::describe(limit))};
     const QString said = decodeUtf8(output.bytes());
     const QString complained = decodeUtf8(errors.bytes());
     std::optional<FullInstallerList> list = parseFullInstallerList(said, complained);
@@ -74,8 +81,10 @@ Listing list()
     if (why.isEmpty())
         why = lastLine(said);
     if (why.isEmpty() || why == u"Finding available software")
-        why = QStringLiteral("softwareupdate ended with status %1 without a listing")
-                  .arg(tool.exitStatus());
+        //: %1 is the tool's exit status, a number.
+        why = QCoreApplication::translate("FullInstallerTool",
+                                          "softwareupdate ended with status %1 without a listing")
+                  .arg(QString::number(tool.exitStatus()));
     return {std::nullopt, why};
 }
 
@@ -114,31 +123,46 @@ Download fetch(const AvailableInstaller &installer, const std::function<void(dou
         errors.append(tool.readRemainingError());
         result.cancelled = Cancellation::current()->isRequested();
         if (result.cancelled) {
-            result.failure = QStringLiteral("Cancelled");
+            result.failure = QCoreApplication::translate("FullInstallerTool", "Cancelled");
         } else if (!inTime) {
-            result.failure = QStringLiteral("The download did not finish within %1")
+            //: %1 is a length of time ("2 hours").
+            result.failure = QCoreApplication::translate("FullInstallerTool",
+                                                         "The download did not finish within %1")
                                  .arg(Timing::describe(limit));
         } else if (const std::optional<QString> failure = reading.failure()) {
-            result.failure = QStringLiteral("Install failed with error: ") + *failure;
+            //: %1 is the reason softwareupdate gave, in its own words.
+            result.failure =
+                QCoreApplication::translate("FullInstallerTool", "Install failed with error: %1")
+                    .arg(*failure);
             result.detail = reading.failureDetail().value_or(QString());
         } else if (tool.exitStatus() != 0) {
             QString why = lastLine(decodeUtf8(errors.bytes()));
             if (why.isEmpty() && !reading.lines().isEmpty())
                 why = reading.lines().constLast();
-            result.failure = QStringLiteral("softwareupdate ended with status %1")
-                                 .arg(tool.exitStatus()) +
-                             (why.isEmpty() ? QString() : QStringLiteral(": ") + why);
+            const QString status = QString::number(tool.exitStatus());
+            //: %1 is the tool's exit status, a number.
+            result.failure =
+                why.isEmpty() ? QCoreApplication::translate("FullInstallerTool",
+                                                            "softwareupdate ended with status %1")
+                                    .arg(status)
+                              //: %1 is the tool's exit status, a number; %2 the last thing it said.
+                              : QCoreApplication::translate(
+                                    "FullInstallerTool", "softwareupdate ended with status %1: %2")
+                                    .arg(status, why);
         } else if (!QFileInfo::exists(bundle + QStringLiteral("/Contents/Info.plist"))) {
             // A status of 0 is not taken on trust: the installer must be where it goes.
-            result.failure =
-                QStringLiteral("softwareupdate reported success, but no installer appeared at ") +
-                bundle;
+            result.failure = QCoreApplication::translate(
+                                 "FullInstallerTool",
+                                 "softwareupdate reported success, but no installer appeared at %1")
+                                 .arg(bundle);
         } else {
             result.succeeded = true;
         }
     } else {
         result.cancelled = Cancellation::current()->isRequested();
-        result.failure = result.cancelled ? QStringLiteral("Cancelled") : notStarted(tool);
+        result.failure = result.cancelled
+                             ? QCoreApplication::translate("FullInstallerTool", "Cancelled")
+                             : notStarted(tool);
     }
     if (!result.succeeded && !before && QFileInfo::exists(bundle))
         result.removedPartialApp = QDir(bundle).removeRecursively();

@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "model/HdiutilOutput.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <thread>
@@ -40,7 +41,9 @@ std::optional<QString> waitFor(ChildProcess &hdiutil)
     const auto limit = Timing::current().imageToolLimit;
     if (hdiutil.waitForExit(limit))
         return std::nullopt;
-    return QStringLiteral("hdiutil did not finish within ") + Timing::describe(limit);
+    //: %1 is a length of time ("10 minutes").
+    return QCoreApplication::translate("ImageTool", "hdiutil did not finish within %1")
+        .arg(Timing::describe(limit));
 }
 
 QString standardError(ChildProcess &hdiutil)

@@ -2,6 +2,8 @@
 
 #include "exec/ScriptEngine.h"
 
+#include <QCoreApplication>
+
 QString installMediaFailure(const InstallMediaOutput &output,
                             const std::optional<QString> &runnerError, const QString &fallback)
 {
@@ -24,7 +26,9 @@ QString cancelledInstallMediaMessage(const InstallMediaOutput &output, const QSt
 {
     // The tool says "Erasing disk" as it begins; before that line the volume is as it was.
     if (output.phase() == InstallMediaOutput::Phase::starting)
-        return QStringLiteral("Cancelled. Nothing was erased.");
-    return QStringLiteral("%1 was erased and is incomplete: erase it or make it again")
+        return QCoreApplication::translate("InstallMediaFailure", "Cancelled. Nothing was erased.");
+    //: %1 is the name of the volume the cancelled run was writing.
+    return QCoreApplication::translate("InstallMediaFailure",
+                                       "%1 was erased and is incomplete: erase it or make it again")
         .arg(volumeName);
 }

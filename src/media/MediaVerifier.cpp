@@ -8,6 +8,7 @@
 #include "model/Sha256.h"
 #include "model/SystemError.h"
 
+#include <QCoreApplication>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
@@ -48,7 +49,7 @@ std::variant<QList<TreeEntry>, QString> listTree(const QString &root,
 {
     const QFileInfo top(root);
     if (!top.isDir() || top.isSymLink())
-        return QStringLiteral("%1 is not a folder").arg(root);
+        return QCoreApplication::translate("MediaVerifier", "%1 is not a folder").arg(root);
     QList<TreeEntry> entries;
     QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -97,7 +98,10 @@ Digest digestFile(const QString &path, bool uncached, Reading &reading,
     const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
     if (descriptor < 0) {
         reading.abandoned = true;
-        return {{}, QStringLiteral("%1: %2").arg(path, systemErrorText(errno))};
+        return {{},
+                //: A file that could not be read: %1 is its path, %2 the system's reason.
+                QCoreApplication::translate("MediaVerifier", "%1: %2")
+                    .arg(path, systemErrorText(errno))};
     }
     if (uncached) {
 #ifdef F_NOCACHE
@@ -115,7 +119,9 @@ Digest digestFile(const QString &path, bool uncached, Reading &reading,
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0) {
-            digest.error = QStringLiteral("%1: %2").arg(path, systemErrorText(errno));
+            //: A file that could not be read: %1 is its path, %2 the system's reason.
+            digest.error = QCoreApplication::translate("MediaVerifier", "%1: %2")
+                               .arg(path, systemErrorText(errno));
             reading.abandoned = true;
             break;
         }
@@ -125,7 +131,9 @@ Digest digestFile(const QString &path, bool uncached, Reading &reading,
             // on the media.
             struct stat status {};
             if (::fstat(descriptor, &status) == 0 && status.st_nlink == 0) {
-                digest.error = QStringLiteral("%1 was removed while it was read").arg(path);
+                digest.error =
+                    QCoreApplication::translate("MediaVerifier", "%1 was removed while it was read")
+                        .arg(path);
                 reading.abandoned = true;
                 break;
             }
@@ -160,12 +168,17 @@ Result compareBundles(const QString &source, const QString &copy, const Progress
     const std::shared_ptr<Cancellation> job = Cancellation::current();
     const auto sourceListing = listTree(source, job);
     if (const QString *error = std::get_if<QString>(&sourceListing))
-        return failed(Outcome::unreadable,
-                      QStringLiteral("The installer could not be read: ") + *error);
+        return failed(
+            Outcome::unreadable,
+            QCoreApplication::translate("MediaVerifier", "The installer could not be read: %1")
+                .arg(*error));
     const auto copyListing = listTree(copy, job);
     if (const QString *error = std::get_if<QString>(&copyListing))
-        return failed(Outcome::unreadable, QStringLiteral("The media could not be read: ") + *error,
-                      copy);
+        return failed(
+            Outcome::unreadable,
+            QCoreApplication::translate("MediaVerifier", "The media could not be read: %1")
+                .arg(*error),
+            copy);
     if (isCancelled(job))
         return failed(Outcome::cancelled, {}, copy);
     const QList<TreeEntry> &sourceEntries = std::get<QList<TreeEntry>>(sourceListing);
@@ -207,12 +220,17 @@ Result compareBundles(const QString &source, const QString &copy, const Progress
         if (isCancelled(job))
             return failed(Outcome::cancelled, {}, copy);
         if (!inInstaller.error.isEmpty())
-            return failed(Outcome::unreadable,
-                          QStringLiteral("The installer could not be read: ") + inInstaller.error,
-                          copy);
+            return failed(
+                Outcome::unreadable,
+                QCoreApplication::translate("MediaVerifier", "The installer could not be read: %1")
+                    .arg(inInstaller.error),
+                copy);
         if (!onMedia.error.isEmpty())
-            return failed(Outcome::unreadable,
-                          QStringLiteral("The media could not be read: ") + onMedia.error, copy);
+            return failed(
+                Outcome::unreadable,
+                QCoreApplication::translate("MediaVerifier", "The media could not be read: %1")
+                    .arg(onMedia.error),
+                copy);
         if (inInstaller.sha256 != onMedia.sha256)
             differences << TreeDifference{payload, TreeDifference::Kind::content,
                                           hex(inInstaller.sha256), hex(onMedia.sha256)};
@@ -233,7 +251,9 @@ Result verifyVolume(const QString &source, const QString &mountPoint, const Prog
                                             : installerApplicationIn(mountPoint);
     if (!copy)
         return failed(Outcome::differs,
-                      QStringLiteral("No installer application was found on %1.").arg(mountPoint));
+                      QCoreApplication::translate("MediaVerifier",
+                                                  "No installer application was found on %1.")
+                          .arg(mountPoint));
     return compareBundles(source, *copy, progress);
 }
 
@@ -248,12 +268,16 @@ Result verifyImage(const QString &source, const QString &imagePath, const Progre
         {QStringLiteral("-readonly"), QStringLiteral("-nobrowse"), QStringLiteral("-noverify")});
     Result result;
     if (!attached.outcome.isDone())
-        result = failed(Outcome::unreadable, QStringLiteral("The image could not be attached: ") +
-                                                 attached.outcome.reason.trimmed());
+        //: %1 is what hdiutil said.
+        result = failed(
+            Outcome::unreadable,
+            QCoreApplication::translate("MediaVerifier", "The image could not be attached: %1")
+                .arg(attached.outcome.reason.trimmed()));
     else if (attached.volume.isEmpty())
         result = failed(Outcome::unreadable,
-                        QStringLiteral("The image was attached, but no volume of it was mounted "
-                                       "on %1.")
+                        QCoreApplication::translate("MediaVerifier",
+                                                    "The image was attached, but no volume of it "
+                                                    "was mounted on %1.")
                             .arg(mountFolder.path()));
     else
         result = verifyVolume(source, mountFolder.path(), progress);
@@ -264,10 +288,12 @@ Result verifyImage(const QString &source, const QString &imagePath, const Progre
     const ImageTool::Outcome detached = ImageTool::detach(attached.wholeDisk);
     if (!detached.isDone()) {
         mountFolder.keep();
-        result.detail += (result.detail.isEmpty() ? QString() : QStringLiteral("\n")) +
-                         QStringLiteral("The image is still attached as %1: eject it in the "
-                                        "Finder. (%2)")
-                             .arg(attached.wholeDisk, detached.reason.trimmed());
+        //: %1 is the image's device ("/dev/disk7"), %2 what hdiutil said.
+        result.detail +=
+            (result.detail.isEmpty() ? QString() : QStringLiteral("\n")) +
+            QCoreApplication::translate("MediaVerifier", "The image is still attached as %1: eject "
+                                                         "it in the Finder. (%2)")
+                .arg(attached.wholeDisk, detached.reason.trimmed());
     }
     return result;
 }

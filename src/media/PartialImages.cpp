@@ -37,16 +37,18 @@ QString PartialImages::remove(const QString &attachedAs) const
     QStringList left;
     if (m_imageIsNew && isTaken(m_image)) {
         if (!attachedAs.isEmpty())
-            left << QStringLiteral("The unfinished disk image is still attached as %1 and was "
-                                   "left at %2")
+            //: %1 is the image's device ("/dev/disk7"), %2 the image file's path.
+            left << tr("The unfinished disk image is still attached as %1 and was left at %2")
                         .arg(attachedAs, m_image);
         else if (const std::optional<QString> error = removalError(m_image))
-            left << QStringLiteral("The unfinished disk image could not be removed from %1: %2")
+            //: %1 is the image file's path, %2 the system's reason.
+            left << tr("The unfinished disk image could not be removed from %1: %2")
                         .arg(m_image, *error);
     }
     if (m_conversionIsNew)
         if (const std::optional<QString> error = removalError(m_conversion))
-            left << QStringLiteral("The partial conversion could not be removed from %1: %2")
+            //: %1 is the converted file's path, %2 the system's reason.
+            left << tr("The partial conversion could not be removed from %1: %2")
                         .arg(m_conversion, *error);
     return left.join(QStringLiteral("; "));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The image files a disk image run writes on the desktop on its way to the ISO: the read-write
@@ -7,6 +8,8 @@
 // but only those it made: a file of either name that was there when the run began (one the run
 // could not clear, an older master it never replaces) stays the user's.
 class PartialImages {
+    Q_DECLARE_TR_FUNCTIONS(PartialImages)
+
 public:
     // Notes which of the two paths are free now.
     PartialImages(const QString &imagePath, const QString &conversionPath);

@@ -64,7 +64,8 @@ void runTerminalCommand(const QStringList &command, Secret &password,
         process.terminate();
         // Callers stop waiting here; the command's own status still follows once it is gone.
         runOnMainThread([errorHandler, completionHandler] {
-            errorHandler(QStringLiteral("Process timeout exceeded (2 hours)"));
+            errorHandler(
+                QCoreApplication::translate("USBCreator", "Process timeout exceeded (2 hours)"));
             completionHandler(timeoutStatus);
         });
     });
@@ -73,8 +74,11 @@ void runTerminalCommand(const QStringList &command, Secret &password,
     // The pipe has the password now (or never will): this was its last copy in the program.
     password.clear();
     if (!started) {
-        const QString error = QStringLiteral("Failed to execute command: ") + process.errorString();
-        printDiagnostic(error);
+        const QString reason = process.errorString();
+        printDiagnostic(QStringLiteral("Failed to execute command: ") + reason);
+        //: %1 is the system's reason.
+        const QString error =
+            QCoreApplication::translate("USBCreator", "Failed to execute command: %1").arg(reason);
         runOnMainThread([errorHandler, completionHandler, error] {
             errorHandler(error);
             completionHandler(startFailureStatus);

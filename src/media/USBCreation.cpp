@@ -103,7 +103,7 @@ void handleInstallMediaOutput(UsbRun &run, InstallMediaOutput::Stream stream, co
 namespace {
 
 void fail(UsbRun &run, const QString &error,
-          const QString &message = QStringLiteral("USB creation failed"))
+          const QString &message = QCoreApplication::translate("USBCreator", "USB creation failed"))
 {
     ProgressInfo &progress = run.progress;
     if (progress.currentStep >= 0 && progress.currentStep < progress.steps.size())
@@ -118,12 +118,14 @@ void fail(UsbRun &run, const QString &error,
 void succeed(UsbRun &run, const QString &installerVolume)
 {
     ProgressInfo &progress = run.progress;
-    progress.updateProgressWithinCurrentStep(100,
-                                             QStringLiteral("Bootable USB creation completed"));
+    progress.updateProgressWithinCurrentStep(
+        100, QCoreApplication::translate("USBCreator", "Bootable USB creation completed"));
     run.publish();
     progress.completeAllSteps(true, std::nullopt);
-    progress.message = QStringLiteral("Bootable USB creation successful!");
-    progress.updateDetailMessage(QStringLiteral("Your USB drive is ready to boot macOS installer"));
+    progress.message =
+        QCoreApplication::translate("USBCreator", "Bootable USB creation successful!");
+    progress.updateDetailMessage(QCoreApplication::translate(
+        "USBCreator", "Your USB drive is ready to boot macOS installer"));
     progress.outputPath = installerVolume;
     run.publish();
 }
@@ -134,16 +136,23 @@ void finish(const std::shared_ptr<UsbRun> &run, const DiskInfo &target, int stat
 {
     if (run->cancellation && run->cancellation->isRequested()) {
         return fail(*run, cancelledInstallMediaMessage(run->output, target.volumeName),
-                    QStringLiteral("USB creation cancelled"));
+                    QCoreApplication::translate("USBCreator", "USB creation cancelled"));
     }
     if (status != 0) {
+        const QString number = QString::number(status);
+        //: %1 is the command's exit status, a number.
         run->progress.updateDetailMessage(
-            QStringLiteral("The command ended with status %1").arg(status));
-        return fail(*run, installMediaFailure(
-                              run->output, error,
-                              QStringLiteral("Process terminated with status: %1").arg(status)));
+            QCoreApplication::translate("USBCreator", "The command ended with status %1")
+                .arg(number));
+        //: %1 is the command's exit status, a number.
+        return fail(*run,
+                    installMediaFailure(run->output, error,
+                                        QCoreApplication::translate(
+                                            "USBCreator", "Process terminated with status: %1")
+                                            .arg(number)));
     }
-    run->progress.updateDetailMessage(QStringLiteral("Checking the new installer volume"));
+    run->progress.updateDetailMessage(
+        QCoreApplication::translate("USBCreator", "Checking the new installer volume"));
     run->publish();
     DiskUtility::findInstallMedia(target, [run](const DiskUtility::InstallMedia &found) {
         if (found.mountPoint)
@@ -165,18 +174,18 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
     progress.setupSteps(ProgressInfo::OperationType::usbCreation);
     progress.currentStep = 0;
     progress.percentage = 0;
-    progress.message = QStringLiteral("Starting bootable USB creation");
-    progress.updateDetailMessage(QStringLiteral("Validating disk and installer"));
+    progress.message = tr("Starting bootable USB creation");
+    progress.updateDetailMessage(tr("Validating disk and installer"));
     run->publish();
 
     // The whole disk must hold the whole installer; no margin is added.
     if (to.size < from.size) {
-        const QString error =
-            QStringLiteral("The selected disk doesn't have enough space for this installer");
+        const QString error = tr("The selected disk doesn't have enough space for this installer");
         progress.isComplete = true;
         progress.success = false;
         progress.errorMessage = error;
-        progress.message = QStringLiteral("Operation failed: ") + error;
+        //: %1 is why.
+        progress.message = tr("Operation failed: %1").arg(error);
         run->publish();
         return;
     }
@@ -184,7 +193,7 @@ void USBCreator::createBootableUSB(const InstallerApp &from, const DiskInfo &to,
     const QString command = from.createinstallmediaCommand(to.mountPoint);
     JobThreads::start([run, command, to] {
         // The tool erases first; until it says so the first step waits at its start.
-        run->progress.updateDetailMessage(QStringLiteral("Preparing disk for bootable media"));
+        run->progress.updateDetailMessage(tr("Preparing disk for bootable media"));
         run->publish();
 
         // The listing may be old by now: the mount point must still be the chosen device's.

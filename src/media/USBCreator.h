@@ -5,6 +5,7 @@
 #include "model/ProgressInfo.h"
 #include "model/Secret.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,8 @@
 // its work on a background thread and reports through handlers that run on the main thread, in
 // the order things happened.
 class USBCreator {
+    Q_DECLARE_TR_FUNCTIONS(USBCreator)
+
 public:
     using TextHandler = std::function<void(const QString &text)>;
     using ProgressHandler = std::function<void(const ProgressInfo &progress)>;

@@ -4,23 +4,27 @@ QString USBCreatorError::description() const
 {
     switch (kind) {
     case Kind::commandFailed:
-        return QStringLiteral("Command failed: ") + text;
+        //: %1 is what went wrong.
+        return tr("Command failed: %1").arg(text);
     case Kind::invalidInstaller:
-        return QStringLiteral("Invalid installer: ") + text;
+        //: %1 is what is wrong with it.
+        return tr("Invalid installer: %1").arg(text);
     case Kind::invalidTargetDisk:
-        return QStringLiteral("Invalid target disk: ") + text;
+        //: %1 is what is wrong with it.
+        return tr("Invalid target disk: %1").arg(text);
     case Kind::volumeNotFound:
-        return QStringLiteral("Volume not found at path: ") + text;
+        return tr("Volume not found at path: %1").arg(text);
     case Kind::unknown:
         return text;
     case Kind::processTerminated:
-        return QStringLiteral("Process terminated with status: %1").arg(status);
+        //: %1 is the tool's exit status, a number.
+        return tr("Process terminated with status: %1").arg(QString::number(status));
     case Kind::insufficientSpace:
-        return QStringLiteral("Insufficient disk space");
+        return tr("Insufficient disk space");
     case Kind::adminPrivilegesDenied:
-        return QStringLiteral("Admin privileges required but not granted");
+        return tr("Admin privileges required but not granted");
     case Kind::timeoutExceeded:
-        return QStringLiteral("Operation timed out");
+        return tr("Operation timed out");
     }
     return {};
 }

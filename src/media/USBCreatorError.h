@@ -1,9 +1,13 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The ways making a bootable USB volume can fail, each with the text the user reads.
 struct USBCreatorError {
+    Q_DECLARE_TR_FUNCTIONS(USBCreatorError)
+
+public:
     enum class Kind {
         commandFailed,
         invalidInstaller,

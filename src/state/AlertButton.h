@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -7,6 +8,9 @@
 // One button of the application's alert: how it looks, what it says, and what pressing it does
 // (on the main thread; nothing when there is no action).
 struct AlertButton {
+    Q_DECLARE_TR_FUNCTIONS(AlertButton)
+
+public:
     enum class Style { defaultAction, cancel, destructive };
 
     Style style = Style::defaultAction;
@@ -17,7 +21,7 @@ struct AlertButton {
     {
         return {Style::defaultAction, label, std::move(action)};
     }
-    static AlertButton cancelButton(const QString &label = QStringLiteral("Cancel"),
+    static AlertButton cancelButton(const QString &label = tr("Cancel"),
                                     std::function<void()> action = {})
     {
         return {Style::cancel, label, std::move(action)};

@@ -36,8 +36,7 @@ AppState::AppState(QObject *parent)
       isShowingAlert([this] { announceChange(); }, false),
       alertTitle([this] { announceChange(); }, QString()),
       alertMessage([this] { announceChange(); }, QString()),
-      alertPrimaryButton([this] { announceChange(); },
-                         AlertButton::defaultButton(QStringLiteral("OK"))),
+      alertPrimaryButton([this] { announceChange(); }, AlertButton::defaultButton(tr("OK"))),
       alertSecondaryButton([this] { announceChange(); }, std::nullopt),
       alertCancelButton([this] { announceChange(); }, std::nullopt),
       isSIPEnabled([this] { announceChange(); }, false),
@@ -108,9 +107,10 @@ void AppState::showError(const QString &title, const QString &message)
 
 void AppState::showAlert(const QString &title, const QString &message)
 {
+    m_alertQuestion = Question::none;
     alertTitle = title;
     alertMessage = message;
-    alertPrimaryButton = AlertButton::defaultButton(QStringLiteral("OK"));
+    alertPrimaryButton = AlertButton::defaultButton(tr("OK"));
     alertSecondaryButton = std::nullopt;
     alertCancelButton = std::nullopt;
     isShowingAlert = true;
@@ -135,7 +135,7 @@ bool AppState::isBusy() const
 
 QString AppState::busyReason()
 {
-    return QStringLiteral("Another job is running: wait for it to end or cancel it");
+    return tr("Another job is running: wait for it to end or cancel it");
 }
 
 bool AppState::jobHasErasedTarget() const
@@ -152,12 +152,16 @@ void AppState::requestCancel()
     // Once the media is written, stopping its check loses nothing.
     if (m_verifying || !jobHasErasedTarget())
         return cancelJob();
+    //: %1 is the name of the volume the job erases.
+    const QString message = tr("%1 is being erased and written. If you stop now, it is left "
+                               "incomplete until you erase it or make it again.")
+                                .arg(m_jobTargetName);
     askAboutJob(
-        QStringLiteral("Cancel Operation"),
-        QStringLiteral("%1 is being erased and written. If you stop now, it is left "
-                       "incomplete until you erase it or make it again.")
-            .arg(m_jobTargetName),
-        QStringLiteral("Stop"), [this] { cancelJob(); }, QStringLiteral("Continue"));
+        tr("Cancel Operation"), message,
+        //: The button that stops the job after all.
+        tr("Stop"), [this] { cancelJob(); },
+        //: The button that lets the job go on.
+        tr("Continue"));
 }
 
 void AppState::cancelJob()
@@ -167,7 +171,7 @@ void AppState::cancelJob()
     m_job->request();
     // A terminal run still waiting for its password has nothing running that could report.
     if (isShowingTerminalOverlay() && !m_terminalRunning && !progressInfo().isComplete)
-        failTerminalRun(QStringLiteral("Cancelled. Nothing was erased."));
+        failTerminalRun(tr("Cancelled. Nothing was erased."));
 }
 
 void AppState::endJob()
@@ -192,23 +196,59 @@ QString AppState::jobOutcome() const
 {
     const ProgressInfo &progress = progressInfo();
     const JobKind kind = jobKind();
-    const QString checked = progress.verified ? QStringLiteral(" It was verified.") : QString();
-    if (progress.success)
-        return kind == JobKind::usb        ? QStringLiteral("The bootable USB is ready.") + checked
-               : kind == JobKind::iso      ? QStringLiteral("The ISO is ready.") + checked
-               : kind == JobKind::download ? QStringLiteral("The installer is in Applications.")
-               : kind == JobKind::verify   ? QStringLiteral("The media matches the installer.")
-                                           : QStringLiteral("The package is installed.");
-    const QString notDone =
-        kind == JobKind::usb        ? QStringLiteral("The bootable USB was not made.")
-        : kind == JobKind::iso      ? QStringLiteral("The ISO was not made.")
-        : kind == JobKind::download ? QStringLiteral("The installer was not downloaded.")
-        : kind == JobKind::verify   ? QStringLiteral("The media was not verified.")
-                                    : QStringLiteral("The package was not installed.");
+    if (progress.success) {
+        switch (kind) {
+        case JobKind::usb:
+            return progress.verified ? tr("The bootable USB is ready. It was verified.")
+                                     : tr("The bootable USB is ready.");
+        case JobKind::iso:
+            return progress.verified ? tr("The ISO is ready. It was verified.")
+                                     : tr("The ISO is ready.");
+        case JobKind::download:
+            return tr("The installer is in Applications.");
+        case JobKind::verify:
+            return tr("The media matches the installer.");
+        case JobKind::package:
+            break;
+        }
+        return tr("The package is installed.");
+    }
     const QString why = progress.errorMessage.value_or(QString()).isEmpty()
                             ? progress.message
                             : *progress.errorMessage;
-    return why.isEmpty() ? notDone : notDone + u' ' + why;
+    if (why.isEmpty()) {
+        switch (kind) {
+        case JobKind::usb:
+            return tr("The bootable USB was not made.");
+        case JobKind::iso:
+            return tr("The ISO was not made.");
+        case JobKind::download:
+            return tr("The installer was not downloaded.");
+        case JobKind::verify:
+            return tr("The media was not verified.");
+        case JobKind::package:
+            break;
+        }
+        return tr("The package was not installed.");
+    }
+    switch (kind) {
+    case JobKind::usb:
+        //: %1 is why the job failed.
+        return tr("The bootable USB was not made. %1").arg(why);
+    case JobKind::iso:
+        //: %1 is why the job failed.
+        return tr("The ISO was not made. %1").arg(why);
+    case JobKind::download:
+        //: %1 is why the job failed.
+        return tr("The installer was not downloaded. %1").arg(why);
+    case JobKind::verify:
+        //: %1 is why the check failed.
+        return tr("The media was not verified. %1").arg(why);
+    case JobKind::package:
+        break;
+    }
+    //: %1 is why the job failed.
+    return tr("The package was not installed. %1").arg(why);
 }
 
 bool AppState::askBeforeQuitting(std::function<void()> quit)
@@ -216,25 +256,28 @@ bool AppState::askBeforeQuitting(std::function<void()> quit)
     if (!m_job)
         return false;
     const JobKind kind = jobKind();
-    const QString doing = m_verifying                 ? QStringLiteral("checking the media")
-                          : kind == JobKind::usb      ? QStringLiteral("making the bootable USB")
-                          : kind == JobKind::iso      ? QStringLiteral("making the ISO")
-                          : kind == JobKind::download ? QStringLiteral("downloading the installer")
-                                                      : QStringLiteral("installing the package");
-    const QString what =
-        m_verifying ? QStringLiteral("The media stays as it was written, but unchecked.")
-        : jobHasErasedTarget()
-            ? QStringLiteral("The drive being written is left erased and incomplete.")
-        : kind == JobKind::iso      ? QStringLiteral("The partial disk image is removed.")
-        : kind == JobKind::download ? QStringLiteral("What was downloaded so far is removed.")
-                                    : QStringLiteral("Nothing has been erased yet.");
+    const QString title = m_verifying            ? tr("Quit and stop checking the media?")
+                          : kind == JobKind::usb ? tr("Quit and stop making the bootable USB?")
+                          : kind == JobKind::iso ? tr("Quit and stop making the ISO?")
+                          : kind == JobKind::download
+                              ? tr("Quit and stop downloading the installer?")
+                              : tr("Quit and stop installing the package?");
+    const QString what = m_verifying ? tr("The media stays as it was written, but unchecked.")
+                         : jobHasErasedTarget()
+                             ? tr("The drive being written is left erased and incomplete.")
+                         : kind == JobKind::iso      ? tr("The partial disk image is removed.")
+                         : kind == JobKind::download ? tr("What was downloaded so far is removed.")
+                                                     : tr("Nothing has been erased yet.");
     askAboutJob(
-        QStringLiteral("Quit and stop %1?").arg(doing), what, QStringLiteral("Quit"),
+        title, what,
+        //: The button that quits the application, stopping the job.
+        tr("Quit"),
         [this, quit = std::move(quit)] {
             cancelJob();
             quit();
         },
-        QStringLiteral("Keep Going"));
+        //: The button that keeps the application and its job running.
+        tr("Keep Going"));
     return true;
 }
 
@@ -255,6 +298,7 @@ void AppState::askAboutJob(const QString &title, const QString &message, const Q
             state->m_askingAboutJob = false;
     });
     alertCancelButton = std::nullopt;
+    m_alertQuestion = Question::aboutJob;
     m_askingAboutJob = true;
     isShowingAlert = true;
 }

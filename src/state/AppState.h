@@ -164,6 +164,18 @@ public:
     void showError(const QString &title, const QString &message);
     void showAlert(const QString &title, const QString &message);
 
+    // What the alert shown asks, for code that answers it (the command line): its title and
+    // message are translated, this is not. Set together with the alert's title.
+    enum class Question {
+        none,           // a notice with one button
+        eraseTarget,    // "Erase and Create" the USB target
+        replaceFiles,   // replace the ISO or DMG of the same name on the desktop
+        installPackage, // install a package automatically or in the Installer
+        installByHand,  // the automatic installation failed: open the package in the Installer
+        aboutJob,       // stop the running job (cancel or quit)
+    };
+    Question alertQuestion() const { return m_alertQuestion; }
+
 signals:
     void changed();
     void windowTitleChanged(const QString &title);
@@ -250,6 +262,7 @@ private:
     bool m_lastJobCancelled = false;
     // Whether the alert shown is a question about the running job.
     bool m_askingAboutJob = false;
+    Question m_alertQuestion = Question::none;
     // Whether the terminal path's command (or the check before it) is under way.
     bool m_terminalRunning = false;
     InstallerFilePicker *m_filePicker = nullptr;

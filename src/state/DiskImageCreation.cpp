@@ -14,7 +14,7 @@ void AppState::createBootableDMG()
     if (isBusy())
         return;
     if (!selectedInstaller()) {
-        showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
+        showError(tr("Error"), tr("No installer selected"));
         return;
     }
     const InstallerApp installer = *selectedInstaller();
@@ -30,12 +30,14 @@ void AppState::createBootableDMG()
         proceedWithDMGCreation(installer);
         return;
     }
-    alertTitle = QStringLiteral("File Already Exists");
-    alertMessage = QStringLiteral("A DMG or ISO file with the name '%1' already exists on your "
-                                  "desktop. Do you want to replace it?")
+    m_alertQuestion = Question::replaceFiles;
+    alertTitle = tr("File Already Exists");
+    //: %1 is the file's name without its extension.
+    alertMessage = tr("A DMG or ISO file with the name '%1' already exists on your "
+                      "desktop. Do you want to replace it?")
                        .arg(baseName);
     alertPrimaryButton =
-        AlertButton::destructiveButton(QStringLiteral("Replace"), [state = weakSelf(), installer] {
+        AlertButton::destructiveButton(tr("Replace"), [state = weakSelf(), installer] {
             if (state)
                 state->proceedWithDMGCreation(installer);
         });

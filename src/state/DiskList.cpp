@@ -83,13 +83,14 @@ void AppState::listDisks(Listing listing)
                         Qt::QueuedConnection);
                 const bool shown = listing == Listing::shown;
                 if (const auto *error = std::get_if<DiskUtilityError>(&result)) {
-                    const QString message =
-                        QStringLiteral("Failed to get disk list: ") + error->description();
                     // Nobody asked for a quiet listing; the list stays as it was.
                     if (!shown)
-                        return printDiagnostic(message);
+                        return printDiagnostic(QStringLiteral("Failed to get disk list: ") +
+                                               error->description());
                     app.isLoadingDisks = false;
-                    app.showError(QStringLiteral("Disk Error"), message);
+                    app.showError(tr("Disk Error"),
+                                  //: %1 is why diskutil gave no list.
+                                  tr("Failed to get disk list: %1").arg(error->description()));
                     return;
                 }
                 const QList<DiskInfo> disks = std::get<QList<DiskInfo>>(result);
@@ -151,8 +152,9 @@ void AppState::ejectDisk(const DiskInfo &disk)
         AppState::postToMainThread(state, [device, result](AppState &app) {
             app.isLoadingDisks = false;
             if (result.status != 0) {
-                app.showError(QStringLiteral("Eject Error"),
-                              QStringLiteral("Failed to eject disk: ") + result.output);
+                app.showError(tr("Eject Error"),
+                              //: %1 is what diskutil said.
+                              tr("Failed to eject disk: %1").arg(result.output));
                 return;
             }
             app.refreshDiskList();

@@ -5,6 +5,8 @@
 #include "exec/JobThreads.h"
 #include "media/FullInstallerTool.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 void report(const QPointer<AppState> &state, std::function<void(ProgressInfo &)> change)
@@ -16,14 +18,17 @@ void report(const QPointer<AppState> &state, std::function<void(ProgressInfo &)>
 // How a download that did not succeed ended, for the record's error.
 QString failureOf(const FullInstallerTool::Download &download)
 {
-    QString text = download.cancelled ? QStringLiteral("Cancelled.") : download.failure;
+    QString text = download.cancelled ? QCoreApplication::translate("AppState", "Cancelled.")
+                                      : download.failure;
     if (!download.detail.isEmpty())
         text += u'\n' + download.detail;
     if (download.removedPartialApp)
-        text += QStringLiteral("\nThe incomplete installer it left in Applications was removed.");
+        text += QCoreApplication::translate(
+            "AppState", "\nThe incomplete installer it left in Applications was removed.");
     if (download.changedExistingApp)
-        text += QStringLiteral("\nThe installer that was in Applications was being replaced and "
-                               "may be incomplete: download it again before using it.");
+        text += QCoreApplication::translate(
+            "AppState", "\nThe installer that was in Applications was being replaced and "
+                        "may be incomplete: download it again before using it.");
     return text;
 }
 
@@ -34,14 +39,14 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
     if (isBusy())
         return;
     if (offered.deferred) {
-        showError(QStringLiteral("Download Error"),
-                  offered.title + u' ' + offered.version +
-                      QStringLiteral(" is deferred by your organisation: this Mac may not "
-                                     "download it yet."));
+        showError(tr("Download Error"),
+                  //: %1 is the installer's title and version ("macOS Sequoia 15.3").
+                  tr("%1 is deferred by your organisation: this Mac may not download it yet.")
+                      .arg(offered.title + u' ' + offered.version));
         return;
     }
     if (const std::optional<QString> missing = spaceMissingFor(offered)) {
-        showError(QStringLiteral("Not Enough Space"), *missing);
+        showError(tr("Not Enough Space"), *missing);
         return;
     }
     isDownloadingInstaller = true;
@@ -50,7 +55,8 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
         progress.reset();
         progress.setupSteps(ProgressInfo::OperationType::installerDownload);
         progress.currentStep = 0;
-        progress.message = QStringLiteral("Asking Apple for %1...").arg(name);
+        //: %1 is the installer's title and version ("macOS Sequoia 15.3").
+        progress.message = tr("Asking Apple for %1...").arg(name);
     });
 
     JobThreads::start(beginJob(JobKind::download), [state = weakSelf(), offered, name] {
@@ -61,8 +67,9 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
                 report(state, [first, percent, name](ProgressInfo &progress) {
                     if (first)
                         progress.updateCurrentStep(1);
-                    progress.message = QStringLiteral("Downloading %1: %2%")
-                                           .arg(name, QString::number(percent, 'f', 0));
+                    //: %1 is the installer's title and version, %2 the percentage downloaded.
+                    progress.message =
+                        tr("Downloading %1: %2%").arg(name, QString::number(percent, 'f', 0));
                     progress.updateProgressWithinCurrentStep(percent);
                 });
             });
@@ -76,7 +83,7 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
         }
         report(state, [](ProgressInfo &progress) {
             progress.updateCurrentStep(2);
-            progress.message = QStringLiteral("Adding the installer to the library...");
+            progress.message = tr("Adding the installer to the library...");
         });
         // Read here, off the main thread: reading measures the whole bundle.
         const QString bundle = FullInstallerTool::destination(offered);
@@ -91,8 +98,7 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
                     progress.completeAllSteps(true, std::nullopt);
                 } else
                     progress.completeAllSteps(
-                        false, QStringLiteral("The downloaded installer at %1 cannot be read")
-                                   .arg(bundle));
+                        false, tr("The downloaded installer at %1 cannot be read").arg(bundle));
             });
             app.endJob();
         });

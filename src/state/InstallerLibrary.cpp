@@ -6,6 +6,7 @@
 #include "host/Host.h"
 #include "model/FolderListing.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QSet>
 #include <QThread>
@@ -41,7 +42,9 @@ readInstallersFolder(const QPointer<AppState> &state, double progressSpan, QStri
             AppState::postToMainThread(state, [percentage, name](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.percentage = percentage;
-                    progress.updateDetailMessage(QStringLiteral("Examining ") + name);
+                    //: %1 is the name of an item in the Applications folder.
+                    progress.updateDetailMessage(
+                        QCoreApplication::translate("AppState", "Examining %1").arg(name));
                 });
             });
         }
@@ -87,24 +90,26 @@ void AppState::scanForInstallers()
     isScanning = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();
-        progress.message = QStringLiteral("Scanning for macOS installers...");
+        progress.message = tr("Scanning for macOS installers...");
     });
     QThreadPool::globalInstance()->start([state = weakSelf()] {
         AppState::postToMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
-                progress.updateDetailMessage(QStringLiteral("Examining Applications folder..."));
+                progress.updateDetailMessage(tr("Examining Applications folder..."));
                 progress.percentage = 30;
             });
         });
         QString error;
         const auto found = readInstallersFolder(state, 50, &error, [&](const InstallerApp &app) {
-            postDetail(state, QStringLiteral("Found installer: ") + app.name);
+            //: %1 is the installer's name.
+            postDetail(state, tr("Found installer: %1").arg(app.name));
         });
         if (!found) {
             AppState::postToMainThread(state, [error](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
-                    progress.markComplete(
-                        false, {}, QStringLiteral("Failed to scan Applications folder: ") + error);
+                    progress.markComplete(false, {},
+                                          //: %1 is why the folder could not be listed.
+                                          tr("Failed to scan Applications folder: %1").arg(error));
                 });
                 app.runAfter(Timing::current().scanFailureDelay,
                              [&app] { app.isScanning = false; });
@@ -115,9 +120,10 @@ void AppState::scanForInstallers()
         AppState::postToMainThread(state, [sorted](AppState &app) {
             app.progressInfo.modify([&](ProgressInfo &progress) {
                 progress.percentage = 100;
-                progress.message = QStringLiteral("Scan completed");
+                progress.message = tr("Scan completed");
+                //: %1 is how many installers were found.
                 progress.updateDetailMessage(
-                    QStringLiteral("Found %1 macOS installers").arg(sorted.size()));
+                    tr("Found %1 macOS installers").arg(QString::number(sorted.size())));
             });
             app.installers = sorted;
             // The list shows at once; each entry's signature follows, and the first signed one
@@ -144,9 +150,8 @@ void AppState::addInstallerFromFinder()
     }
     const std::optional<InstallerApp> installer = InstallerApp::fromBundle(*chosen);
     if (!installer) {
-        showError(QStringLiteral("Invalid Installer"),
-                  QStringLiteral("The selected application doesn't appear to be a valid macOS "
-                                 "installer."));
+        showError(tr("Invalid Installer"),
+                  tr("The selected application doesn't appear to be a valid macOS installer."));
         return;
     }
     const QString path = installer->bundlePath();
@@ -164,7 +169,7 @@ void AppState::findInstalledApp()
     isScanning = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();
-        progress.message = QStringLiteral("Locating installed macOS Installer...");
+        progress.message = tr("Locating installed macOS Installer...");
     });
     QSet<QString> knownPaths;
     for (const InstallerApp &installer : installers())
@@ -176,7 +181,7 @@ void AppState::findInstalledApp()
         AppState::postToMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
                 progress.percentage = 30;
-                progress.updateDetailMessage(QStringLiteral("Searching Applications folder..."));
+                progress.updateDetailMessage(tr("Searching Applications folder..."));
             });
         });
         QString error;
@@ -185,14 +190,16 @@ void AppState::findInstalledApp()
             if (knownPaths.contains(app.bundlePath()))
                 return;
             newlyFound << app;
-            postDetail(state, QStringLiteral("Found new installer: ") + app.name);
+            //: %1 is the installer's name.
+            postDetail(state, tr("Found new installer: %1").arg(app.name));
         });
         if (!found) {
             AppState::postToMainThread(state, [error](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.markComplete(
                         false, {},
-                        QStringLiteral("Failed to locate installed application: ") + error);
+                        //: %1 is why the folder could not be listed.
+                        tr("Failed to locate installed application: %1").arg(error));
                 });
                 app.runAfter(Timing::current().scanFailureDelay,
                              [&app] { app.isScanning = false; });
@@ -206,9 +213,9 @@ void AppState::findInstalledApp()
             app.checkSignatures(sorted);
             if (newlyFound.isEmpty()) {
                 app.progressInfo.modify([](ProgressInfo &progress) {
-                    progress.updateDetailMessage(
-                        QStringLiteral("The macOS Installer package was installed, but no new "
-                                       "installer application was detected"));
+                    progress.updateDetailMessage(tr("The macOS Installer package was installed, "
+                                                    "but no new installer application was "
+                                                    "detected"));
                     progress.markComplete(false);
                 });
                 app.runAfter(Timing::current().scanFailureDelay,
@@ -217,8 +224,9 @@ void AppState::findInstalledApp()
             }
             app.selectedInstaller = newlyFound.first();
             app.progressInfo.modify([&](ProgressInfo &progress) {
+                //: %1 is how many new installers were found.
                 progress.updateDetailMessage(
-                    QStringLiteral("Found %1 new macOS installer(s)").arg(newlyFound.size()));
+                    tr("Found %1 new macOS installer(s)").arg(QString::number(newlyFound.size())));
                 progress.markComplete(true);
             });
             app.runAfter(Timing::current().newInstallerFoundDelay, [&app] {

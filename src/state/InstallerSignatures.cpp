@@ -6,6 +6,7 @@
 
 #include "exec/SignatureCheck.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QThreadPool>
 
@@ -18,8 +19,10 @@ InstallerApp checked(InstallerApp installer)
 {
     const QString canonical = QFileInfo(installer.bundlePath()).canonicalFilePath();
     if (canonical.isEmpty()) {
+        //: Why an installer's signature could not be checked; %1 is where it was.
         installer.signature = CodeSignature::failed(
-            QStringLiteral("the installer is no longer at ") + installer.bundlePath());
+            QCoreApplication::translate("AppState", "the installer is no longer at %1")
+                .arg(installer.bundlePath()));
         return installer;
     }
     installer.url = QUrl::fromLocalFile(canonical);
@@ -29,8 +32,10 @@ InstallerApp checked(InstallerApp installer)
 
 QString refusalMessage(const InstallerApp &installer)
 {
-    return QStringLiteral("'%1' at %2 is not signed by Apple, so it will not be run with "
-                          "administrator rights.\n\ncodesign: %3")
+    //: %1 is the installer's name, %2 its path, %3 what codesign said of it.
+    return QCoreApplication::translate("AppState",
+                                       "'%1' at %2 is not signed by Apple, so it will not be run "
+                                       "with administrator rights.\n\ncodesign: %3")
         .arg(installer.name, installer.bundlePath(), installer.signature.reason);
 }
 
@@ -81,7 +86,7 @@ bool AppState::refuseUntrusted(const InstallerApp &installer)
 {
     if (!installer.signature.isRefused())
         return false;
-    showError(QStringLiteral("Installer Not Signed by Apple"), refusalMessage(installer));
+    showError(tr("Installer Not Signed by Apple"), refusalMessage(installer));
     return true;
 }
 
@@ -93,7 +98,7 @@ void AppState::verifyThen(const InstallerApp &installer, JobKind kind,
     isCreatingMedia = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();
-        progress.message = QStringLiteral("Verifying the installer's signature...");
+        progress.message = tr("Verifying the installer's signature...");
     });
     QThreadPool::globalInstance()->start([state = weakSelf(), installer, proceed] {
         // The bundle may have changed since the library checked it.

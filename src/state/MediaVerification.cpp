@@ -8,6 +8,7 @@
 #include "media/MediaVerifier.h"
 #include "model/ByteFormat.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 namespace {
@@ -16,35 +17,57 @@ namespace {
 // but many gigabytes still take minutes on a USB stick.
 constexpr double checkShare = 15;
 
-QString mediaName(AppState::Media media)
-{
-    return media == AppState::Media::usbVolume ? QStringLiteral("USB drive")
-                                               : QStringLiteral("ISO");
-}
-
 // How the check ended, said to the user; nothing when it passed.
 std::optional<QString> problemWith(const MediaVerifier::Result &result, AppState::Media media,
                                    bool removed)
 {
     using Outcome = MediaVerifier::Result::Outcome;
-    const QString what = mediaName(media);
+    const bool usb = media == AppState::Media::usbVolume;
     switch (result.outcome) {
     case Outcome::verified:
         return std::nullopt;
-    case Outcome::differs:
-        return QStringLiteral("The %1 does not match the installer, so it should not be used:\n"
-                              "%2\n%3")
-            .arg(what, result.detail,
-                 removed ? QStringLiteral("The ISO was removed. Create it again.")
-                 : media == AppState::Media::usbVolume
-                     ? QStringLiteral("Create it again, or use another USB drive.")
-                     : QStringLiteral("Create it again."));
+    case Outcome::differs: {
+        QString again = QCoreApplication::translate("AppState", "Create it again.");
+        if (removed)
+            again =
+                QCoreApplication::translate("AppState", "The ISO was removed. Create it again.");
+        else if (usb)
+            again = QCoreApplication::translate("AppState",
+                                                "Create it again, or use another USB drive.");
+        if (usb)
+            //: %1 is what differs, one line each; %2 what to do now.
+            return QCoreApplication::translate("AppState",
+                                               "The USB drive does not match the installer, so it "
+                                               "should not be used:\n%1\n%2")
+                .arg(result.detail, again);
+        //: %1 is what differs, one line each; %2 what to do now.
+        return QCoreApplication::translate("AppState",
+                                           "The ISO does not match the installer, so it should not "
+                                           "be used:\n%1\n%2")
+            .arg(result.detail, again);
+    }
     case Outcome::unreadable:
-        return QStringLiteral("The %1 could not be checked, so it may not be usable: %2")
-            .arg(what, result.detail);
-    case Outcome::cancelled:
-        return QStringLiteral("Cancelled during the check. The %1 was written but not checked.%2")
-            .arg(what, result.detail.isEmpty() ? QString() : u'\n' + result.detail);
+        if (usb)
+            //: %1 is why the media could not be read.
+            return QCoreApplication::translate("AppState", "The USB drive could not be checked, so "
+                                                           "it may not be usable: %1")
+                .arg(result.detail);
+        //: %1 is why the media could not be read.
+        return QCoreApplication::translate(
+                   "AppState", "The ISO could not be checked, so it may not be usable: %1")
+            .arg(result.detail);
+    case Outcome::cancelled: {
+        const QString detail = result.detail.isEmpty() ? QString() : u'\n' + result.detail;
+        if (usb)
+            //: %1 is empty, or a line break and what the check could not finish.
+            return QCoreApplication::translate("AppState", "Cancelled during the check. The USB "
+                                                           "drive was written but not checked.%1")
+                .arg(detail);
+        //: %1 is empty, or a line break and what the check could not finish.
+        return QCoreApplication::translate("AppState", "Cancelled during the check. The ISO was "
+                                                       "written but not checked.%1")
+            .arg(detail);
+    }
     }
     return std::nullopt;
 }
@@ -56,8 +79,10 @@ ProgressInfo AppState::withCheckToCome(ProgressInfo written) const
     if (!verifiesMedia())
         return written;
     const Media media = jobKind() == JobKind::iso ? Media::diskImage : Media::usbVolume;
-    written.appendStep(QStringLiteral("Verifying"),
-                       QStringLiteral("Comparing the %1 with the installer").arg(mediaName(media)),
+    //: The title of the step that checks the media written, in a narrow list.
+    written.appendStep(tr("Verifying"),
+                       media == Media::usbVolume ? tr("Comparing the USB drive with the installer")
+                                                 : tr("Comparing the ISO with the installer"),
                        checkShare);
     return written;
 }
@@ -91,7 +116,8 @@ void AppState::verifyMedia(const InstallerApp &installer, Media media, const QSt
     record.updateCurrentStep(0);
     record.outputPath = location;
     isCreatingMedia = true;
-    startVerification(record, media, location, installer.bundlePath(), QStringLiteral("Verified"));
+    //: The result of checking media on its own: it matched.
+    startVerification(record, media, location, installer.bundlePath(), tr("Verified"));
 }
 
 void AppState::startVerification(ProgressInfo record, Media media, const QString &location,
@@ -101,8 +127,9 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
     progressInfo = record;
     if (isShowingTerminalOverlay())
         terminalOutput.modify([&](QString &output) {
-            output +=
-                QStringLiteral("\nComparing the %1 with the installer...\n").arg(mediaName(media));
+            output += media == Media::usbVolume
+                          ? tr("\nComparing the USB drive with the installer...\n")
+                          : tr("\nComparing the ISO with the installer...\n");
         });
     // An ISO this job made and found bad goes: nobody should use it. Media made before is the
     // user's and stays.
@@ -114,8 +141,8 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
                     app.progressInfo.modify([&](ProgressInfo &progress) {
                         progress.updateProgressWithinCurrentStep(
                             total > 0 ? 100.0 * double(done) / double(total) : 0,
-                            QStringLiteral("%1 of %2 read")
-                                .arg(formatGigabytes(done), formatGigabytes(total)));
+                            //: %1 and %2 are sizes ("1.2 GB of 24.5 GB read").
+                            tr("%1 of %2 read").arg(formatGigabytes(done), formatGigabytes(total)));
                     });
                 });
             };
@@ -134,8 +161,9 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
                         return;
                     progress.message = succeeded;
                     progress.updateDetailMessage(
-                        QStringLiteral("Verified: the %1 holds an exact copy of the installer.")
-                            .arg(mediaName(media)));
+                        media == Media::usbVolume
+                            ? tr("Verified: the USB drive holds an exact copy of the installer.")
+                            : tr("Verified: the ISO holds an exact copy of the installer."));
                 });
                 if (app.isShowingTerminalOverlay()) {
                     app.terminalOutput.modify([&](QString &output) {

@@ -47,8 +47,8 @@ std::optional<QString> AppState::spaceMissingFor(const AvailableInstaller &offer
         Host::current().freeSpace(Host::current().applicationsFolder());
     if (!free || *free >= *offered.size)
         return std::nullopt;
-    return QStringLiteral("%1 needs %2, but the startup disk has %3 free: free %4 more and try "
-                          "again.")
+    //: %1 is the installer's title and version, %2-%4 sizes ("12.4 GB").
+    return tr("%1 needs %2, but the startup disk has %3 free: free %4 more and try again.")
         .arg(offered.title + u' ' + offered.version, formatGigabytes(*offered.size),
              formatGigabytes(*free), formatGigabytes(*offered.size - *free));
 }

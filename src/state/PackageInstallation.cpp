@@ -11,6 +11,7 @@
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -30,8 +31,11 @@ void failPreparation(const QPointer<AppState> &state, const QString &reason)
 {
     AppState::postToMainThread(state, [reason](AppState &app) {
         app.progressInfo.modify([&](ProgressInfo &progress) {
+            //: %1 is why the package could not be prepared.
             progress.completeAllSteps(
-                false, QStringLiteral("Failed to prepare package installation: ") + reason);
+                false, QCoreApplication::translate("AppState",
+                                                   "Failed to prepare package installation: %1")
+                           .arg(reason));
         });
         // The result stays until it is put away.
         app.endJob();
@@ -66,15 +70,17 @@ void AppState::handlePKGInstaller(const QUrl &url)
 {
     if (isBusy())
         return;
-    alertTitle = QStringLiteral("Install Package");
-    alertMessage = QStringLiteral("How would you like to install this macOS installer package?");
-    alertPrimaryButton = AlertButton::defaultButton(QStringLiteral("Install Automatically"),
-                                                    [state = weakSelf(), url] {
-                                                        if (state)
-                                                            state->installPKGAutomated(url);
-                                                    });
+    m_alertQuestion = Question::installPackage;
+    alertTitle = tr("Install Package");
+    alertMessage = tr("How would you like to install this macOS installer package?");
+    alertPrimaryButton =
+        AlertButton::defaultButton(tr("Install Automatically"), [state = weakSelf(), url] {
+            if (state)
+                state->installPKGAutomated(url);
+        });
+    //: A button: opens the package in the system's Installer application.
     alertSecondaryButton =
-        AlertButton::defaultButton(QStringLiteral("Open in Installer"), [state = weakSelf(), url] {
+        AlertButton::defaultButton(tr("Open in Installer"), [state = weakSelf(), url] {
             if (state)
                 state->openInstallerApp(url);
         });
@@ -92,32 +98,30 @@ void AppState::installPKGAutomated(const QUrl &url)
         progress.setupSteps(ProgressInfo::OperationType::pkgInstallation);
         progress.currentStep = 0;
         progress.steps[0].inProgress = true;
-        progress.message = QStringLiteral("Preparing package installation...");
+        progress.message = tr("Preparing package installation...");
     });
 
     JobThreads::start(beginJob(JobKind::package), [state = weakSelf(), url] {
         const QString package = url.toLocalFile();
         if (!QFileInfo::exists(package)) {
-            failPreparation(state, QStringLiteral("Package file not found at: ") + package);
+            failPreparation(state, tr("Package file not found at: %1").arg(package));
             return;
         }
         updateProgress(state, [](ProgressInfo &progress) {
-            progress.updateProgressWithinCurrentStep(
-                50, QStringLiteral("Creating temporary directory..."));
+            progress.updateProgressWithinCurrentStep(50, tr("Creating temporary directory..."));
         });
         // The copy goes with the folder however the run ends.
         auto folder = std::make_unique<JobFolder>(QStringLiteral("PKGInstall"));
         if (!folder->isValid()) {
-            failPreparation(state, QStringLiteral("The temporary folder could not be created: ") +
-                                       folder->errorString());
+            failPreparation(
+                state,
+                tr("The temporary folder could not be created: %1").arg(folder->errorString()));
             return;
         }
         updateProgress(state, [](ProgressInfo &progress) {
-            progress.updateProgressWithinCurrentStep(100,
-                                                     QStringLiteral("Temporary directory created"));
+            progress.updateProgressWithinCurrentStep(100, tr("Temporary directory created"));
             progress.updateCurrentStep(1);
-            progress.updateProgressWithinCurrentStep(
-                0, QStringLiteral("Copying installer package..."));
+            progress.updateProgressWithinCurrentStep(0, tr("Copying installer package..."));
         });
         const QString copy = folder->filePath(QStringLiteral("installer.pkg"));
         if (const std::optional<QString> error = copyPackage(package, *folder)) {
@@ -125,11 +129,10 @@ void AppState::installPKGAutomated(const QUrl &url)
             return;
         }
         updateProgress(state, [](ProgressInfo &progress) {
-            progress.updateProgressWithinCurrentStep(100,
-                                                     QStringLiteral("Package copied successfully"));
+            progress.updateProgressWithinCurrentStep(100, tr("Package copied successfully"));
             progress.updateCurrentStep(2);
-            progress.updateProgressWithinCurrentStep(
-                0, QStringLiteral("Installing macOS Installer package..."));
+            progress.updateProgressWithinCurrentStep(0,
+                                                     tr("Installing macOS Installer package..."));
         });
 
         // Only the copy's path reaches the shell, always in single quotes. The tool's own path is
@@ -144,9 +147,9 @@ void AppState::installPKGAutomated(const QUrl &url)
         if (Cancellation::current()->isRequested()) {
             AppState::postToMainThread(state, [](AppState &app) {
                 app.progressInfo.modify([](ProgressInfo &progress) {
-                    progress.completeAllSteps(
-                        false, QStringLiteral("Cancelled. If the installer app was begun in "
-                                              "Applications, it is incomplete: delete it."));
+                    progress.completeAllSteps(false, tr("Cancelled. If the installer app was begun "
+                                                        "in Applications, it is incomplete: "
+                                                        "delete it."));
                 });
                 app.endJob();
             });
@@ -158,11 +161,13 @@ void AppState::installPKGAutomated(const QUrl &url)
                     [&](ProgressInfo &progress) { progress.completeAllSteps(false, failure); });
                 app.isInstallingPKG = false;
                 app.endJob();
-                app.alertTitle = QStringLiteral("Installation Error");
-                app.alertMessage = QStringLiteral("Failed to install automatically. Would you like "
-                                                  "to try the manual installation method instead?");
+                app.m_alertQuestion = Question::installByHand;
+                app.alertTitle = tr("Installation Error");
+                app.alertMessage = tr("Failed to install automatically. Would you like "
+                                      "to try the manual installation method instead?");
+                //: A button: opens the package in the system's Installer application.
                 app.alertPrimaryButton = AlertButton::defaultButton(
-                    QStringLiteral("Open in Installer"), [state = app.weakSelf(), url] {
+                    tr("Open in Installer"), [state = app.weakSelf(), url] {
                         if (state)
                             state->openInstallerApp(url);
                     });
@@ -180,14 +185,14 @@ void AppState::installPKGAutomated(const QUrl &url)
             QThread::msleep(ulong(Timing::current().packageProgressInterval.count()));
         }
         updateProgress(state, [](ProgressInfo &progress) {
-            progress.updateProgressWithinCurrentStep(100, QStringLiteral("Installation completed"));
+            progress.updateProgressWithinCurrentStep(100, tr("Installation completed"));
             progress.updateCurrentStep(3);
-            progress.updateProgressWithinCurrentStep(0, QStringLiteral("Cleaning up..."));
+            progress.updateProgressWithinCurrentStep(0, tr("Cleaning up..."));
         });
         folder.reset();
         AppState::postToMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
-                progress.updateProgressWithinCurrentStep(100, QStringLiteral("Cleanup completed"));
+                progress.updateProgressWithinCurrentStep(100, tr("Cleanup completed"));
                 progress.completeAllSteps(true, std::nullopt);
             });
             app.endJob();
@@ -210,13 +215,14 @@ void AppState::openInstallerApp(const QUrl &url)
         const bool started = opener.startDetached();
         AppState::postToMainThread(state, [started, error = opener.errorString()](AppState &app) {
             if (started)
-                app.showAlert(QStringLiteral("Installing Package"),
-                              QStringLiteral("The installer has been opened. After installation "
-                                             "completes, click 'Scan for Installers' to detect the "
-                                             "new macOS installer."));
+                app.showAlert(tr("Installing Package"),
+                              //: 'Scan for Installers' is the button of the window that scans.
+                              tr("The installer has been opened. After installation completes, "
+                                 "click 'Scan for Installers' to detect the new macOS installer."));
             else
-                app.showError(QStringLiteral("Error"),
-                              QStringLiteral("Failed to open the installer package: ") + error);
+                app.showError(tr("Error"),
+                              //: %1 is why the system could not open it.
+                              tr("Failed to open the installer package: %1").arg(error));
         });
     });
 }

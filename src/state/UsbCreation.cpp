@@ -45,7 +45,8 @@ std::optional<QString> AppState::whyNotTarget(const DiskInfo &disk) const
 {
     // Erasing the volume would destroy the installer while it is being copied.
     if (selectedInstaller() && isOnVolume(selectedInstaller()->bundlePath(), disk.mountPoint))
-        return QStringLiteral("holds the selected installer");
+        //: Why a volume cannot be chosen as the target; shown after its name or device.
+        return tr("holds the selected installer");
     return std::nullopt;
 }
 
@@ -54,11 +55,11 @@ void AppState::createBootableUSB()
     if (isBusy())
         return;
     if (!selectedInstaller()) {
-        showError(QStringLiteral("Error"), QStringLiteral("No installer selected"));
+        showError(tr("Error"), tr("No installer selected"));
         return;
     }
     if (!selectedDisk()) {
-        showError(QStringLiteral("Error"), QStringLiteral("No target disk selected"));
+        showError(tr("Error"), tr("No target disk selected"));
         return;
     }
     // The run uses what the confirmation showed, whatever is selected when it is answered.
@@ -67,23 +68,27 @@ void AppState::createBootableUSB()
     if (refuseUntrusted(installer))
         return;
     if (whyNotTarget(disk)) {
-        showError(QStringLiteral("Cannot Use This Volume"),
-                  QStringLiteral("'%1' holds the installer '%2'. Choose another volume, or copy "
-                                 "the installer to Applications first.")
+        showError(tr("Cannot Use This Volume"),
+                  //: %1 is the volume's name, %2 the installer's.
+                  tr("'%1' holds the installer '%2'. Choose another volume, or copy "
+                     "the installer to Applications first.")
                       .arg(disk.volumeName, installer.name));
         return;
     }
-    alertTitle = QStringLiteral("Warning");
-    QString question = QStringLiteral("This will erase all data on '%1' (%2). Are you sure you "
-                                      "want to continue?")
+    m_alertQuestion = Question::eraseTarget;
+    alertTitle = tr("Warning");
+    //: %1 is the volume's name, %2 its device ("disk4s2").
+    QString question = tr("This will erase all data on '%1' (%2). Are you sure you "
+                          "want to continue?")
                            .arg(disk.volumeName, disk.deviceIdentifier);
     if (disk.size > unusuallyLargeTarget)
-        question += QStringLiteral("\n\n'%1' is unusually large for an installer (%2): make sure "
-                                   "it is the drive you mean to erase.")
+        //: A second paragraph of the question; %1 is the volume's name, %2 its size ("256 GB").
+        question += tr("\n\n'%1' is unusually large for an installer (%2): make sure "
+                       "it is the drive you mean to erase.")
                         .arg(disk.volumeName, disk.formattedSize());
     alertMessage = question;
     alertPrimaryButton = AlertButton::destructiveButton(
-        QStringLiteral("Erase and Create"), [state = weakSelf(), installer, disk] {
+        tr("Erase and Create"), [state = weakSelf(), installer, disk] {
             if (!state)
                 return;
             state->verifyThen(
@@ -133,12 +138,11 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
     isShowingTerminalOverlay = true;
     m_terminalTarget = disk;
     const QString name = extractMacOSName(installer.name);
-    terminalOutput = QStringLiteral("Preparing to create bootable USB with Terminal...\n");
+    terminalOutput = tr("Preparing to create bootable USB with Terminal...\n");
     terminalOutput.modify([&](QString &output) {
-        output +=
-            QStringLiteral("System Integrity Protection (SIP) is fully enabled on this Mac.\n");
-        output += QStringLiteral("Using terminal approach for bootable USB creation for ") + name +
-                  QStringLiteral(".\n\n");
+        output += tr("System Integrity Protection (SIP) is fully enabled on this Mac.\n");
+        //: %1 is the macOS name ("macOS Sequoia").
+        output += tr("Using terminal approach for bootable USB creation for %1.\n\n").arg(name);
     });
 
     // The documented form; the command shown is the one run, each path in single quotes.
@@ -147,8 +151,9 @@ void AppState::proceedWithTerminalUSBCreation(const InstallerApp &installer, con
     terminalCommand = command;
 
     terminalOutput.modify([&](QString &output) {
-        output += QStringLiteral("Command: ") + command + QStringLiteral("\n\n");
-        output += QStringLiteral("Please enter your administrator password when prompted.\n");
+        //: %1 is the command line run through sudo, as it would be typed.
+        output += tr("Command: %1\n\n").arg(command);
+        output += tr("Please enter your administrator password when prompted.\n");
     });
     isWaitingForPassword = true;
 }
@@ -159,10 +164,10 @@ void AppState::executeTerminalCommand(Secret password)
     successProcessed = false;
     ProgressInfo starting;
     starting.percentage = beforeCheck(terminalStartPercentage);
-    starting.message = QStringLiteral("Starting USB creation process...");
+    starting.message = tr("Starting USB creation process...");
     progressInfo = starting;
     terminalOutput.modify([](QString &output) {
-        output += QStringLiteral("\nExecuting command. This may take several minutes...\n");
+        output += tr("\nExecuting command. This may take several minutes...\n");
     });
     m_terminalReading = InstallMediaOutput();
     // A password typed again after a failed try starts a run of its own.
@@ -176,11 +181,11 @@ void AppState::executeTerminalCommand(Secret password)
     QThreadPool::globalInstance()->start([state = weakSelf(), target = m_terminalTarget, secret] {
         const std::optional<QString> refusal =
             target ? DiskUtility::confirmTarget(*target)
-                   : std::optional(QStringLiteral("No target disk selected. Nothing was erased."));
+                   : std::optional(tr("No target disk selected. Nothing was erased."));
         AppState::postToMainThread(state, [refusal, secret](AppState &app) {
             if (app.m_job && app.m_job->isRequested()) {
                 app.m_terminalRunning = false;
-                return app.failTerminalRun(QStringLiteral("Cancelled. Nothing was erased."));
+                return app.failTerminalRun(tr("Cancelled. Nothing was erased."));
             }
             if (!refusal) {
                 app.startTerminalCommand(std::move(*secret));
@@ -217,7 +222,7 @@ void AppState::startTerminalCommand(Secret password)
                 if (sudoRejectedPassword(chunk)) {
                     app.isWaitingForPassword = true;
                     app.terminalOutput.modify([](QString &output) {
-                        output += QStringLiteral("\nPassword incorrect. Please try again.\n");
+                        output += tr("\nPassword incorrect. Please try again.\n");
                     });
                 }
             });
@@ -232,16 +237,18 @@ void AppState::startTerminalCommand(Secret password)
                         cancelledInstallMediaMessage(app.m_terminalReading, app.m_jobTargetName));
                 if (status != 0) {
                     app.progressInfo.modify([status](ProgressInfo &progress) {
+                        //: %1 is the command's exit status, a number.
                         progress.detailMessage =
-                            QStringLiteral("The command ended with status %1").arg(status);
+                            tr("The command ended with status %1").arg(QString::number(status));
                     });
                     return app.failTerminalRun(installMediaFailure(
                         app.m_terminalReading, std::nullopt,
-                        QStringLiteral("Process exited with code %1").arg(status)));
+                        //: %1 is the command's exit status, a number.
+                        tr("Process exited with code %1").arg(QString::number(status))));
                 }
                 // Status 0 is only the tool's word: the run succeeds once the volume is found.
                 app.terminalOutput.modify([](QString &output) {
-                    output += QStringLiteral("\nChecking the new installer volume...\n");
+                    output += tr("\nChecking the new installer volume...\n");
                 });
                 const DiskInfo target = app.m_terminalTarget.value_or(DiskInfo());
                 DiskUtility::findInstallMedia(
@@ -252,8 +259,7 @@ void AppState::startTerminalCommand(Secret password)
                             return state->failTerminalRun(found.problem);
                         state->successProcessed = true;
                         ProgressInfo written = state->withCheckToCome(state->progressInfo());
-                        written.markComplete(true,
-                                             QStringLiteral("USB creation completed successfully"));
+                        written.markComplete(true, tr("USB creation completed successfully"));
                         written.percentage = state->beforeCheck(100);
                         written.outputPath = *found.mountPoint;
                         state->setIconOfNewVolume(*found.mountPoint);
