@@ -63,27 +63,34 @@ std::optional<QString> DiskUtility::whyNotTarget(const QVariantMap &volumeInfo,
 {
     const auto whole = parentWholeDisk(volumeInfo);
     if (!DiskTool::string(volumeInfo, QStringLiteral("DeviceIdentifier")) || !whole)
-        return QStringLiteral("diskutil does not name its device");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("diskutil does not name its device");
     if (DiskTool::string(volumeInfo, QStringLiteral("MountPoint")).value_or(QString()).isEmpty())
-        return QStringLiteral("it is not mounted");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("it is not mounted");
     if (DiskTool::string(volumeInfo, QStringLiteral("BusProtocol")) == QLatin1String("Disk Image"))
-        return QStringLiteral("it is a disk image");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("it is a disk image");
     // "Virtual" and "Unknown" alike: only a device diskutil calls physical is a stick or disk.
     if (DiskTool::string(volumeInfo, QStringLiteral("VirtualOrPhysical")) !=
         QLatin1String("Physical"))
-        return QStringLiteral("it is not a physical device");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("it is not a physical device");
     if (!DiskTool::isTrue(volumeInfo, QStringLiteral("WritableMedia")) ||
         !DiskTool::isTrue(volumeInfo, QStringLiteral("WritableVolume")))
-        return QStringLiteral("it is read-only");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("it is read-only");
     // An SD card in the built-in reader is internal yet removable media.
     if (!DiskTool::isFalse(volumeInfo, QStringLiteral("Internal")) &&
         !DiskTool::isTrue(volumeInfo, QStringLiteral("RemovableMedia")))
-        return QStringLiteral("it is a disk inside this Mac");
+        //: Why a volume may not be erased, after “… cannot be erased: ”
+        return tr("it is a disk inside this Mac");
     QStringList disks = physicalStoreDisks(volumeInfo);
     disks << *whole;
     for (const QString &disk : std::as_const(disks)) {
         if (startup.wholeDisks.contains(disk))
-            return QStringLiteral("it is on the disk this Mac started up from");
+            //: Why a volume may not be erased, after “… cannot be erased: ”
+            return tr("it is on the disk this Mac started up from");
     }
     return std::nullopt;
 }

@@ -36,7 +36,7 @@ std::optional<QVariantMap> info(const QString &target, const QString &failurePre
 {
     const Answer answer = ask(target);
     if (answer.failure)
-        printDiagnostic(failurePrefix + answer.failure->description());
+        printDiagnostic(failurePrefix + answer.failure->englishDescription());
     return answer.info;
 }
 

@@ -4,6 +4,7 @@
 #include "disk/DiskUtilityError.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -102,4 +103,6 @@ public:
     static DiskInfo targetRecord(const QVariantMap &volumeInfo);
     // What checkSIPStatus concludes from `csrutil status` output.
     static bool statusSaysProtectionEnabled(const QByteArray &csrutilOutput);
+
+    Q_DECLARE_TR_FUNCTIONS(DiskUtility)
 };

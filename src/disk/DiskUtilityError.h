@@ -11,7 +11,7 @@ struct DiskUtilityError {
         parsingFailed,
         // diskutil could not be started at all; `text` is the platform's own explanation.
         launchFailed,
-        // A tool did not answer within its time limit and was ended; `text` says which and when.
+        // A tool did not answer within its time limit and was ended; `text` names the tool.
         timedOut,
         // diskutil did not say which disk the Mac started from, so no volume can be told safe.
         startupDiskUnknown,
@@ -27,13 +27,24 @@ struct DiskUtilityError {
         return {Kind::launchFailed, platformError};
     }
 
-    static DiskUtilityError timedOut(const QString &tool, std::chrono::milliseconds limit);
+    static DiskUtilityError timedOut(const QString &tool, std::chrono::milliseconds limit)
+    {
+        return {Kind::timedOut, tool, limit};
+    }
     static DiskUtilityError startupDiskUnknown() { return {Kind::startupDiskUnknown, {}}; }
 
-    QString description() const;
+    // In the user's language.
+    QString description() const { return describe(true); }
+    // The same in English, for diagnostic lines.
+    QString englishDescription() const { return describe(false); }
 
     Kind kind;
     QString text;
+    // Of a time-out: the limit that passed.
+    std::chrono::milliseconds limit{0};
 
     friend bool operator==(const DiskUtilityError &, const DiskUtilityError &) = default;
+
+private:
+    QString describe(bool translated) const;
 };

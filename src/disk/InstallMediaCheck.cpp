@@ -17,13 +17,15 @@ DiskUtility::InstallMedia DiskUtility::fetchInstallMedia(const DiskInfo &target)
                               ? target.wholeDiskIdentifier
                               : DiskTool::wholeDiskOf(target.deviceIdentifier).value_or(QString());
     const auto notChecked = [&](const QString &why) {
+        //: %1 is a disk such as disk4, %2 why it could not be checked
         return InstallMedia{std::nullopt,
-                            QStringLiteral("createinstallmedia reported success, but %1 could not "
-                                           "be checked: %2. The USB drive may not be bootable.")
+                            tr("createinstallmedia reported success, but %1 could not be "
+                               "checked: %2. The USB drive may not be bootable.")
                                 .arg(whole.isEmpty() ? target.deviceIdentifier : whole, why)};
     };
     if (whole.isEmpty())
-        return notChecked(QStringLiteral("it names no disk"));
+        //: Why the disk could not be checked: the target's device names no disk
+        return notChecked(tr("it names no disk"));
 
     const DiskTool::Run listing =
         DiskTool::run({QStringLiteral("list"), QStringLiteral("-plist"), whole});
@@ -31,7 +33,7 @@ DiskUtility::InstallMedia DiskUtility::fetchInstallMedia(const DiskInfo &target)
         return notChecked(listing.failure->description());
     const auto disks = listing.exitStatus == 0 ? readDiskList(listing.output) : std::nullopt;
     if (!disks)
-        return notChecked(QStringLiteral("diskutil did not list it; it may have been removed"));
+        return notChecked(tr("diskutil did not list it; it may have been removed"));
 
     for (const ListedDisk &disk : *disks) {
         if (disk.deviceIdentifier != whole)
@@ -54,8 +56,9 @@ DiskUtility::InstallMedia DiskUtility::fetchInstallMedia(const DiskInfo &target)
                 return {mountPoint, {}};
         }
     }
-    return {std::nullopt, QStringLiteral("createinstallmedia reported success, but no installer "
-                                         "volume was found on %1. The USB drive is not bootable.")
+    //: %1 is a disk such as disk4
+    return {std::nullopt, tr("createinstallmedia reported success, but no installer volume was "
+                             "found on %1. The USB drive is not bootable.")
                               .arg(whole)};
 }
 

@@ -22,8 +22,9 @@ bool protectionEnabled()
         return true;
     const auto limit = Timing::current().protectionStatusLimit;
     if (!csrutil.waitForExit(limit)) {
-        printDiagnostic(DiskUtilityError::timedOut(QStringLiteral("csrutil"), limit).description() +
-                        QStringLiteral("; protection is taken to be on"));
+        printDiagnostic(
+            DiskUtilityError::timedOut(QStringLiteral("csrutil"), limit).englishDescription() +
+            QStringLiteral("; protection is taken to be on"));
         return true;
     }
     return DiskUtility::statusSaysProtectionEnabled(csrutil.readRemainingOutput());

@@ -54,7 +54,7 @@ int ejectSharedSupport()
     const auto startup = DiskUtility::findStartupDisk();
     if (const auto *failure = std::get_if<DiskUtilityError>(&startup)) {
         printDiagnostic(QStringLiteral("Not ejecting Shared Support volumes: ") +
-                        failure->description());
+                        failure->englishDescription());
         return 0;
     }
     int ejected = 0;

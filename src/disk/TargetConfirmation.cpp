@@ -8,11 +8,6 @@
 
 namespace {
 
-QString refusal(const QString &what)
-{
-    return what + QStringLiteral(" Nothing was erased.");
-}
-
 QString mountPointOf(const QVariantMap &info)
 {
     return Host::current().hostPath(
@@ -21,15 +16,17 @@ QString mountPointOf(const QVariantMap &info)
 
 } // namespace
 
+// Every refusal ends in "Nothing was erased.": the user must know the disk is as it was.
 std::optional<QString> DiskUtility::confirmTarget(const DiskInfo &disk)
 {
     const QString &device = disk.deviceIdentifier;
     const auto couldNotCheck = [&](const DiskUtilityError &failure) {
-        return refusal(QStringLiteral("Could not check %1 again before erasing: %2.")
-                           .arg(device, failure.description()));
+        //: %1 is a device such as disk4s2, %2 why diskutil could not be asked
+        return tr("Could not check %1 again before erasing: %2. Nothing was erased.")
+            .arg(device, failure.description());
     };
     if (device.isEmpty() || disk.mountPoint.isEmpty())
-        return refusal(QStringLiteral("The selected volume has no device or mount point."));
+        return tr("The selected volume has no device or mount point. Nothing was erased.");
 
     const auto startup = findStartupDisk();
     if (const auto *failure = std::get_if<DiskUtilityError>(&startup))
@@ -41,27 +38,33 @@ std::optional<QString> DiskUtility::confirmTarget(const DiskInfo &disk)
         return couldNotCheck(*byMountPoint.failure);
     // A path that is no mount point any more is answered for the volume holding it.
     if (!byMountPoint.info || mountPointOf(*byMountPoint.info) != disk.mountPoint)
-        return refusal(QStringLiteral("No volume is mounted at %1 any more.").arg(disk.mountPoint));
+        //: %1 is a folder such as /Volumes/USB
+        return tr("No volume is mounted at %1 any more. Nothing was erased.").arg(disk.mountPoint);
     const QString holder = DiskTool::string(*byMountPoint.info, QStringLiteral("DeviceIdentifier"))
                                .value_or(QString());
     if (holder != device)
-        return refusal(QStringLiteral("The volume at %1 is now %2, not the selected %3.")
-                           .arg(disk.mountPoint, holder, device));
+        //: %1 is a folder such as /Volumes/USB, %2 and %3 are devices such as disk4s2
+        return tr("The volume at %1 is now %2, not the selected %3. Nothing was erased.")
+            .arg(disk.mountPoint, holder, device);
 
     const DiskTool::Answer byDevice = DiskTool::ask(device);
     if (byDevice.failure)
         return couldNotCheck(*byDevice.failure);
     if (!byDevice.info || mountPointOf(*byDevice.info) != disk.mountPoint)
-        return refusal(
-            QStringLiteral("%1 is no longer the volume at %2.").arg(device, disk.mountPoint));
+        //: %1 is a device such as disk4s2, %2 a folder such as /Volumes/USB
+        return tr("%1 is no longer the volume at %2. Nothing was erased.")
+            .arg(device, disk.mountPoint);
     const QString uuid =
         DiskTool::string(*byDevice.info, QStringLiteral("VolumeUUID")).value_or(QString());
     if (!disk.volumeUuid.isEmpty() && uuid != disk.volumeUuid)
-        return refusal(QStringLiteral("%1 at %2 is another volume than the one selected.")
-                           .arg(device, disk.mountPoint));
+        //: %1 is a device such as disk4s2, %2 a folder such as /Volumes/USB
+        return tr("%1 at %2 is another volume than the one selected. Nothing was erased.")
+            .arg(device, disk.mountPoint);
 
     if (const auto reason = whyNotTarget(*byDevice.info, std::get<StartupDisk>(startup)))
-        return refusal(
-            QStringLiteral("%1 at %2 cannot be erased: %3.").arg(device, disk.mountPoint, *reason));
+        //: %1 is a device such as disk4s2, %2 a folder such as /Volumes/USB, %3 why (“it is
+        //: read-only”)
+        return tr("%1 at %2 cannot be erased: %3. Nothing was erased.")
+            .arg(device, disk.mountPoint, *reason);
     return std::nullopt;
 }

@@ -16,14 +16,15 @@
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 
 namespace {
 
-const QString rightsTimeout =
-    QStringLiteral("Timeout while waiting for admin privileges. Please try again.");
-const QString streamTimeout =
-    QStringLiteral("Operation timed out after 3 hours. Terminating process.");
+const char *const rightsTimeout = QT_TRANSLATE_NOOP(
+    "AppleScriptHelper", "Timeout while waiting for admin privileges. Please try again.");
+const char *const streamTimeout = QT_TRANSLATE_NOOP(
+    "AppleScriptHelper", "Operation timed out after 3 hours. Terminating process.");
 
 // osascript hands back nothing of a `do shell script` before the command ends, so the command's
 // streams go to named pipes in a folder only this user can open, and the privileged shell first
@@ -52,8 +53,11 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     printDiagnostic(QStringLiteral("Executing command: ") + QString(command).replace(u'"', u'\''));
     const Timing timing = Timing::current();
     const auto failToLaunch = [&](const QString &why) {
-        const QString error = QStringLiteral("Failed to launch command: ") + why;
-        printDiagnostic(error);
+        //: %1 is the system's reason
+        const char *const failed =
+            QT_TRANSLATE_NOOP("AppleScriptHelper", "Failed to launch command: %1");
+        printDiagnostic(QString::fromUtf8(failed).arg(why));
+        const QString error = QCoreApplication::translate("AppleScriptHelper", failed).arg(why);
         runOnMainThread([completionHandler, error] { completionHandler(1, std::nullopt, error); });
     };
 
@@ -126,12 +130,12 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
         if (rightsGranted)
             return;
         printDiagnostic(QStringLiteral("Admin privileges timeout triggered"));
-        runnerError = rightsTimeout;
+        runnerError = QCoreApplication::translate("AppleScriptHelper", rightsTimeout);
         process.terminate();
     });
     process.addTimeLimit(timing.adminStreamLimit, [&] {
         printDiagnostic(QStringLiteral("Operation timeout triggered after 3 hours"));
-        runnerError = streamTimeout;
+        runnerError = QCoreApplication::translate("AppleScriptHelper", streamTimeout);
         process.terminate();
     });
 
@@ -162,7 +166,8 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     const QString scriptText = decodeUtf8(scriptError.bytes());
     if (AppleScriptHelper::namesDenial(scriptText)) {
         status = 126;
-        error = QStringLiteral("Admin privileges required but not granted");
+        error = QCoreApplication::translate("AppleScriptHelper",
+                                            "Admin privileges required but not granted");
     } else if (!runnerError && status != 0) {
         // Once the command has run, osascript's error number is the command's own status and
         // the command has said why through its pipes; before, osascript's text is all there is.

@@ -4,16 +4,18 @@ QString AppleScriptError::description() const
 {
     switch (kind) {
     case Kind::scriptExecutionFailed:
-        return QStringLiteral("AppleScript execution failed (Error %1): %2")
+        //: %1 is the script engine's error number, %2 its message
+        return tr("AppleScript execution failed (Error %1): %2")
             .arg(QString::number(errorNumber), text);
     case Kind::processLaunchFailed:
-        return QStringLiteral("Failed to launch process: ") + text;
+        //: %1 is the system's reason
+        return tr("Failed to launch process: %1").arg(text);
     case Kind::invalidOutput:
-        return QStringLiteral("Invalid output: ") + text;
+        return tr("Invalid output: %1").arg(text);
     case Kind::adminPrivilegesDenied:
-        return QStringLiteral("Admin privileges required: ") + text;
+        return tr("Admin privileges required: %1").arg(text);
     case Kind::timeout:
-        return QStringLiteral("Operation timed out");
+        return tr("Operation timed out");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 // The ways running a script can fail, each with the text the user reads.
@@ -36,4 +37,6 @@ struct AppleScriptError {
     Kind kind;
     qint64 errorNumber;
     QString text;
+
+    Q_DECLARE_TR_FUNCTIONS(AppleScriptError)
 };

@@ -33,7 +33,9 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
     process.onOutput([&output](const QByteArray &chunk) { output.append(chunk); });
     process.onError([&error](const QByteArray &chunk) { error.append(chunk); });
     if (!process.start())
-        return {1, QStringLiteral("Failed to run command: ") + process.errorString()};
+        //: %1 is the system's reason
+        return {1, QCoreApplication::translate("AppleScriptHelper", "Failed to run command: %1")
+                       .arg(process.errorString())};
     const bool timedOut = !process.waitForExit(run.limit);
     output.append(process.readRemainingOutput());
     error.append(process.readRemainingError());
@@ -43,7 +45,10 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
         return {0, decodeUtf8(output.bytes())};
     const QString errorText = decodeUtf8(error.bytes());
     if (recogniseDenial && AppleScriptHelper::namesDenial(errorText))
-        return {process.exitStatus(), QStringLiteral("Admin authorization denied: ") + errorText};
+        //: %1 is what the system said when the administrator prompt was refused
+        return {process.exitStatus(),
+                QCoreApplication::translate("AppleScriptHelper", "Admin authorization denied: %1")
+                    .arg(errorText)};
     return {process.exitStatus(), errorText};
 }
 
@@ -78,17 +83,18 @@ AppleScriptHelper::Result AppleScriptHelper::resultOf(const std::optional<Script
 {
     if (outcome && outcome->result)
         return {0, *outcome->result};
-    const QString message = outcome
-                                ? outcome->errorMessage.value_or(QStringLiteral("Unknown error"))
-                                : QStringLiteral("Unknown error");
+    const QString message =
+        outcome && outcome->errorMessage ? *outcome->errorMessage : tr("Unknown error");
     const qint64 number = outcome ? outcome->errorNumber.value_or(-1) : -1;
     if (AppleScriptHelper::namesDenial(message)) {
         // The engine's number becomes the status, unless it would read as success or fits none.
         const bool usable = number != 0 && number >= std::numeric_limits<int>::min() &&
                             number <= std::numeric_limits<int>::max();
-        return {usable ? int(number) : 1, QStringLiteral("Admin authorization denied: ") + message};
+        //: %1 is what the system said when the administrator prompt was refused
+        return {usable ? int(number) : 1, tr("Admin authorization denied: %1").arg(message)};
     }
-    return {1, QStringLiteral("AppleScript Error %1: %2").arg(QString::number(number), message)};
+    //: %1 is the script engine's error number, %2 its message
+    return {1, tr("AppleScript Error %1: %2").arg(QString::number(number), message)};
 }
 
 AppleScriptHelper::Result AppleScriptHelper::runCommand(const QString &command)
@@ -96,7 +102,7 @@ AppleScriptHelper::Result AppleScriptHelper::runCommand(const QString &command)
     return runWithLimit({Host::current().bash(),
                          {QStringLiteral("-c"), command},
                          Timing::current().commandLimit,
-                         QStringLiteral("Operation timed out after 5 minutes")},
+                         tr("Operation timed out after 5 minutes")},
                         false);
 }
 
@@ -113,6 +119,6 @@ AppleScriptHelper::Result AppleScriptHelper::runWithAdminPrivileges(const QStrin
     return runWithLimit({Host::current().osascript(),
                          {QStringLiteral("-e"), adminScript(command)},
                          Timing::current().adminCommandLimit,
-                         QStringLiteral("Operation timed out after 30 minutes")},
+                         tr("Operation timed out after 30 minutes")},
                         true);
 }

@@ -2,6 +2,7 @@
 
 #include "exec/ScriptEngine.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -54,4 +55,6 @@ public:
     static QString adminScript(const QString &command);
     // Whether a script's error text says the user refused or cancelled the administrator prompt.
     static bool namesDenial(const QString &errorText);
+
+    Q_DECLARE_TR_FUNCTIONS(AppleScriptHelper)
 };

@@ -118,7 +118,8 @@ void ChildProcess::addTimeLimit(std::chrono::milliseconds after, std::function<v
 bool ChildProcess::start()
 {
     if (m_cancellation->isRequested()) {
-        m_startError = QStringLiteral("Cancelled");
+        //: Why a tool was not started: the job it belongs to was stopped
+        m_startError = tr("Cancelled");
         return false;
     }
     // QProcess (Qt 6.4) leaves a pipe open every time the program it started cannot be run, so

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QProcess>
 #include <QStringList>
 
@@ -79,6 +80,8 @@ public:
     {
         return m_startError.isEmpty() ? m_process.errorString() : m_startError;
     }
+
+    Q_DECLARE_TR_FUNCTIONS(ChildProcess)
 
 private:
     // Sends `signal` to the tool and everything it started.

@@ -5,6 +5,7 @@
 #include "host/Host.h"
 #include "model/Timing.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 ScriptOutcome scriptOutcomeFromOsascript(int exitStatus, const QByteArray &output,
@@ -44,10 +45,12 @@ ScriptOutcome executeAppleScript(const QString &source, std::chrono::millisecond
     if (!osascript.start())
         return ScriptOutcome{std::nullopt, osascript.errorString(), std::nullopt};
     if (!osascript.waitForExit(limit))
-        return ScriptOutcome{std::nullopt,
-                             QStringLiteral("The script did not finish within ") +
-                                 Timing::describe(limit),
-                             std::nullopt};
+        //: %1 is a time limit such as “2 minutes”
+        return ScriptOutcome{
+            std::nullopt,
+            QCoreApplication::translate("ScriptEngine", "The script did not finish within %1")
+                .arg(Timing::describe(limit)),
+            std::nullopt};
     return scriptOutcomeFromOsascript(osascript.exitStatus(), osascript.readRemainingOutput(),
                                       osascript.readRemainingError());
 }

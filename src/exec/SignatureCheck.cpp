@@ -4,6 +4,8 @@
 #include "host/Host.h"
 #include "model/Timing.h"
 
+#include <QCoreApplication>
+
 #include <optional>
 
 namespace {
@@ -18,10 +20,18 @@ Answer askCodesign(const QStringList &arguments)
 {
     ChildProcess codesign(Host::current().codesign(), arguments);
     if (!codesign.start())
-        return {QStringLiteral("codesign could not be run: ") + codesign.errorString(), 0, {}};
+        //: %1 is the system's reason
+        return {QCoreApplication::translate("SignatureCheck", "codesign could not be run: %1")
+                    .arg(codesign.errorString()),
+                0,
+                {}};
     const Timing::Duration limit = Timing::current().signatureCheckLimit;
     if (!codesign.waitForExit(limit))
-        return {QStringLiteral("codesign did not finish within ") + Timing::describe(limit), 0, {}};
+        //: %1 is a time limit such as “15 minutes”
+        return {QCoreApplication::translate("SignatureCheck", "codesign did not finish within %1")
+                    .arg(Timing::describe(limit)),
+                0,
+                {}};
     return {std::nullopt, codesign.exitStatus(), codesign.readRemainingError()};
 }
 

@@ -28,7 +28,7 @@ CodeSignature CodeSignature::fromCodesign(int exitStatus, const QByteArray &stan
             return {State::appleExpired, withoutPath(line.trimmed(), bundlePath)};
     }
     if (lines.isEmpty())
-        return failed(QStringLiteral("codesign exited with status %1").arg(exitStatus));
+        return failed(tr("codesign exited with status %1").arg(QString::number(exitStatus)));
     return failed(withoutPath(lines.first().trimmed(), bundlePath));
 }
 
@@ -45,7 +45,8 @@ CodeSignature CodeSignature::fromExpiredChain(const CodeSignature &expired,
     }
     if (chain == applesChain)
         return expired;
-    return failed(QStringLiteral("signed with an expired certificate that is not Apple's (%1)")
-                      .arg(chain.isEmpty() ? QStringLiteral("no certificate chain shown")
+    //: %1 lists the certificates' names, or says that none were shown
+    return failed(tr("signed with an expired certificate that is not Apple's (%1)")
+                      .arg(chain.isEmpty() ? tr("no certificate chain shown")
                                            : chain.join(QStringLiteral(", "))));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 // Who signed an installer bundle, as `codesign --verify --strict -R=anchor apple` judged it.
@@ -35,4 +36,6 @@ struct CodeSignature {
     bool isRefused() const { return state == State::notApple; }
 
     friend bool operator==(const CodeSignature &, const CodeSignature &) = default;
+
+    Q_DECLARE_TR_FUNCTIONS(CodeSignature)
 };

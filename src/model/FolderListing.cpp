@@ -2,6 +2,7 @@
 
 #include "model/SystemError.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
@@ -14,8 +15,10 @@ std::optional<QStringList> listFolder(const QString &folder, QString *error)
     DIR *directory = opendir(QFile::encodeName(folder).constData());
     if (!directory) {
         if (error)
-            *error = QStringLiteral("The folder “%1” can’t be opened: %2")
-                         .arg(folder, systemErrorText(errno));
+            //: %1 is a folder's path, %2 the system's reason
+            *error =
+                QCoreApplication::translate("FolderListing", "The folder “%1” can’t be opened: %2")
+                    .arg(folder, systemErrorText(errno));
         return std::nullopt;
     }
     QStringList names;

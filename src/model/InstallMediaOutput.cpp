@@ -273,20 +273,21 @@ QString InstallMediaOutput::message() const
     case Phase::starting:
         return {};
     case Phase::erasing:
-        return QStringLiteral("Erasing target disk for installation");
+        return tr("Erasing target disk for installation");
     case Phase::preparing:
-        return QStringLiteral("Copying essential installer files");
+        return tr("Copying essential installer files");
     case Phase::copying:
         if (m_percent)
-            return QStringLiteral("Copying macOS installer: %1% complete")
+            //: %1 is a whole number of percent
+            return tr("Copying macOS installer: %1% complete")
                 .arg(QString::number(std::trunc(*m_percent), 'f', 0));
-        return QStringLiteral("Copying macOS installer files");
+        return tr("Copying macOS installer files");
     case Phase::makingBootable:
-        return QStringLiteral("Creating bootable configuration");
+        return tr("Creating bootable configuration");
     case Phase::copyingBootFiles:
-        return QStringLiteral("Copying boot files");
+        return tr("Copying boot files");
     case Phase::finishing:
-        return QStringLiteral("Finalizing bootable media");
+        return tr("Finalizing bootable media");
     }
     return {};
 }

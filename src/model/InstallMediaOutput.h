@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -45,6 +46,8 @@ public:
     // The tool's own account of a failure: the last meaningful lines of its error output (or of
     // its standard output when it wrote no error line), without its log lines' time stamps.
     QString failure() const;
+
+    Q_DECLARE_TR_FUNCTIONS(InstallMediaOutput)
 
 private:
     struct StreamState {

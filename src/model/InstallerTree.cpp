@@ -1,5 +1,7 @@
 #include "model/InstallerTree.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <optional>
 
@@ -23,20 +25,26 @@ QString kindName(TreeEntry::Kind kind)
 {
     switch (kind) {
     case TreeEntry::Kind::folder:
-        return QStringLiteral("a folder");
+        //: What an entry of the installer is, in “%2 in the installer, %3 on the media”
+        return QCoreApplication::translate("InstallerTree", "a folder");
     case TreeEntry::Kind::file:
-        return QStringLiteral("a file");
+        //: What an entry of the installer is, in “%2 in the installer, %3 on the media”
+        return QCoreApplication::translate("InstallerTree", "a file");
     case TreeEntry::Kind::link:
-        return QStringLiteral("a link");
+        //: What an entry of the installer is, in “%2 in the installer, %3 on the media”
+        return QCoreApplication::translate("InstallerTree", "a link");
     case TreeEntry::Kind::other:
         break;
     }
-    return QStringLiteral("a special file");
+    //: What an entry of the installer is, in “%2 in the installer, %3 on the media”
+    return QCoreApplication::translate("InstallerTree", "a special file");
 }
 
 QString bytes(qint64 size)
 {
-    return QString::number(size) + (size == 1 ? QStringLiteral(" byte") : QStringLiteral(" bytes"));
+    return (size == 1 ? QCoreApplication::translate("InstallerTree", "%1 byte")
+                      : QCoreApplication::translate("InstallerTree", "%1 bytes"))
+        .arg(QString::number(size));
 }
 
 std::optional<TreeDifference> differenceOf(const TreeEntry &source, const TreeEntry &copy)
@@ -57,20 +65,30 @@ QString describe(const TreeDifference &difference)
     using Kind = TreeDifference::Kind;
     switch (difference.kind) {
     case Kind::missing:
-        return QStringLiteral("%1: missing on the media").arg(difference.path);
+        //: %1 is a path inside the installer, such as Contents/Info.plist
+        return QCoreApplication::translate("InstallerTree", "%1: missing on the media")
+            .arg(difference.path);
     case Kind::extra:
-        return QStringLiteral("%1: on the media only").arg(difference.path);
+        //: %1 is a path inside the installer, such as Contents/Info.plist
+        return QCoreApplication::translate("InstallerTree", "%1: on the media only")
+            .arg(difference.path);
     case Kind::kind:
     case Kind::size:
-        return QStringLiteral("%1: %2 in the installer, %3 on the media")
+        //: %1 is a path inside the installer; %2 and %3 are what it is on each side (“a file”, “12
+        //: bytes”)
+        return QCoreApplication::translate("InstallerTree",
+                                           "%1: %2 in the installer, %3 on the media")
             .arg(difference.path, difference.source, difference.copy);
     case Kind::linkTarget:
-        return QStringLiteral("%1: a link to \u201c%2\u201d in the installer, to \u201c%3\u201d on "
-                              "the media")
+        //: %1 is a path inside the installer; %2 and %3 are where the link points on each side
+        return QCoreApplication::translate(
+                   "InstallerTree", "%1: a link to “%2” in the installer, to “%3” on the media")
             .arg(difference.path, difference.source, difference.copy);
     case Kind::content:
-        return QStringLiteral("%1: its content differs (SHA-256 %2 in the installer, %3 on the "
-                              "media)")
+        //: %1 is a path inside the installer; %2 and %3 are the checksums of each side
+        return QCoreApplication::translate(
+                   "InstallerTree",
+                   "%1: its content differs (SHA-256 %2 in the installer, %3 on the media)")
             .arg(difference.path, difference.source, difference.copy);
     }
     return difference.path;
@@ -130,6 +148,8 @@ QString describeDifferences(const QList<TreeDifference> &differences, qsizetype 
     for (qsizetype i = 0; i < std::min(shown, differences.size()); ++i)
         lines << describe(differences.at(i));
     if (differences.size() > shown)
-        lines << QStringLiteral("and %1 more").arg(differences.size() - shown);
+        //: After a list of differences: %1 is how many more there are
+        lines << QCoreApplication::translate("InstallerTree", "and %1 more")
+                     .arg(QString::number(differences.size() - shown));
     return lines.join(u'\n');
 }

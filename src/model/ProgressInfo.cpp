@@ -1,14 +1,21 @@
 #include "ProgressInfo.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString successMessage = QStringLiteral("Operation completed successfully");
+QString successMessage()
+{
+    return QCoreApplication::translate("ProgressInfo", "Operation completed successfully");
+}
 
+// The title and message are marked for translation in the tables below and translated here, as
+// the record's steps are made.
 ProgressStep step(const char *title, const char *message, double start, double end)
 {
     ProgressStep s;
-    s.title = QString::fromUtf8(title);
-    s.message = QString::fromUtf8(message);
+    s.title = QCoreApplication::translate("ProgressInfo", title);
+    s.message = QCoreApplication::translate("ProgressInfo", message);
     s.startPercentage = start;
     s.endPercentage = end;
     return s;
@@ -20,37 +27,61 @@ QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
     switch (type) {
     case Type::usbCreation:
         return {
-            step("Erasing Disk", "Preparing the disk by erasing target volume", 0, 15),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Erasing Disk"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Preparing the disk by erasing target volume"),
+                 0, 15),
             // The misspelt title is what users have always seen; keep it.
-            step("Preaparing the Disk",
-                 "Transferring macOS Installer files, this could take a while...", 15, 25),
-            step("Copying Files", "Copying macOS installer files", 25, 85),
-            step("Making Bootable", "Making disk bootable", 85, 95),
-            step("Finishing", "Finalizing bootable USB", 95, 100),
+            //: A step title, misspelt in English on purpose: translate “Preparing the Disk”
+            step(
+                QT_TRANSLATE_NOOP("ProgressInfo", "Preaparing the Disk"),
+                QT_TRANSLATE_NOOP("ProgressInfo",
+                                  "Transferring macOS Installer files, this could take a while..."),
+                15, 25),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Copying Files"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Copying macOS installer files"), 25, 85),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Making Bootable"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Making disk bootable"), 85, 95),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Finishing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Finalizing bootable USB"), 95, 100),
         };
     case Type::dmgCreation:
         return {
-            step("Creating DMG", "Creating empty DMG file", 0, 30),
-            step("Making Bootable", "Making DMG bootable", 30, 70),
-            step("Converting", "Converting DMG to ISO", 70, 90),
-            step("Finishing", "Cleaning up temporary files", 90, 100),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Creating DMG"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Creating empty DMG file"), 0, 30),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Making Bootable"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Making DMG bootable"), 30, 70),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Converting"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Converting DMG to ISO"), 70, 90),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Finishing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Cleaning up temporary files"), 90, 100),
         };
     case Type::pkgInstallation:
         return {
-            step("Preparing", "Preparing package installation", 0, 10),
-            step("Extracting", "Extracting package contents", 10, 30),
-            step("Installing", "Installing macOS Installer", 30, 90),
-            step("Finishing", "Finalizing installation", 90, 100),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Preparing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Preparing package installation"), 0, 10),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Extracting"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Extracting package contents"), 10, 30),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Installing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Installing macOS Installer"), 30, 90),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Finishing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Finalizing installation"), 90, 100),
         };
     case Type::installerDownload:
         return {
-            step("Preparing", "Asking Apple for the installer", 0, 5),
-            step("Downloading", "Downloading and installing the installer from Apple", 5, 95),
-            step("Finishing", "Adding the installer to the library", 95, 100),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Preparing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Asking Apple for the installer"), 0, 5),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Downloading"),
+                 QT_TRANSLATE_NOOP("ProgressInfo",
+                                   "Downloading and installing the installer from Apple"),
+                 5, 95),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Finishing"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Adding the installer to the library"), 95, 100),
         };
     case Type::verification:
         return {
-            step("Verifying", "Comparing the media with the installer", 0, 100),
+            step(QT_TRANSLATE_NOOP("ProgressInfo", "Verifying"),
+                 QT_TRANSLATE_NOOP("ProgressInfo", "Comparing the media with the installer"), 0,
+                 100),
         };
     case Type::scanning:
         break;
@@ -60,7 +91,9 @@ QList<ProgressStep> stepTable(ProgressInfo::OperationType type)
 
 QString failureMessage(const std::optional<QString> &error)
 {
-    return QStringLiteral("Operation failed: ") + error.value_or(QStringLiteral("Unknown error"));
+    //: %1 is why the operation failed
+    return QCoreApplication::translate("ProgressInfo", "Operation failed: %1")
+        .arg(error.value_or(QCoreApplication::translate("ProgressInfo", "Unknown error")));
 }
 
 } // namespace
@@ -144,7 +177,7 @@ void ProgressInfo::markComplete(bool succeeded, const QString &finalMessage,
     success = succeeded;
     if (succeeded) {
         percentage = 100;
-        message = finalMessage.isEmpty() ? successMessage : finalMessage;
+        message = finalMessage.isEmpty() ? successMessage() : finalMessage;
     } else {
         errorMessage = error;
         message = failureMessage(error);
@@ -166,7 +199,7 @@ void ProgressInfo::completeAllSteps(bool succeeded, const std::optional<QString>
             s.progressWithinStep = 100;
         }
         percentage = 100;
-        message = successMessage;
+        message = successMessage();
     } else if (hasCurrentStep()) {
         steps[currentStep].inProgress = false;
         message = failureMessage(error);

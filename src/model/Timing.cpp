@@ -24,17 +24,18 @@ void Timing::setCurrent(const Timing &timing)
 QString Timing::describe(Duration duration)
 {
     using namespace std::chrono;
-    const auto plural = [](qint64 count, const char *unit) {
-        return QStringLiteral("%1 %2%3")
-            .arg(count)
-            .arg(QLatin1String(unit))
-            .arg(count == 1 ? QString() : QStringLiteral("s"));
-    };
-    if (duration >= hours(1) && duration % hours(1) == Duration::zero())
-        return plural(duration_cast<hours>(duration).count(), "hour");
-    if (duration >= minutes(1) && duration % minutes(1) == Duration::zero())
-        return plural(duration_cast<minutes>(duration).count(), "minute");
-    if (duration >= seconds(1) && duration % seconds(1) == Duration::zero())
-        return plural(duration_cast<seconds>(duration).count(), "second");
-    return plural(duration.count(), "millisecond");
+    if (duration >= hours(1) && duration % hours(1) == Duration::zero()) {
+        const qint64 count = duration_cast<hours>(duration).count();
+        return (count == 1 ? tr("%1 hour") : tr("%1 hours")).arg(QString::number(count));
+    }
+    if (duration >= minutes(1) && duration % minutes(1) == Duration::zero()) {
+        const qint64 count = duration_cast<minutes>(duration).count();
+        return (count == 1 ? tr("%1 minute") : tr("%1 minutes")).arg(QString::number(count));
+    }
+    if (duration >= seconds(1) && duration % seconds(1) == Duration::zero()) {
+        const qint64 count = duration_cast<seconds>(duration).count();
+        return (count == 1 ? tr("%1 second") : tr("%1 seconds")).arg(QString::number(count));
+    }
+    const qint64 count = duration.count();
+    return (count == 1 ? tr("%1 millisecond") : tr("%1 milliseconds")).arg(QString::number(count));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <chrono>
@@ -69,4 +70,6 @@ struct Timing {
     // "30 seconds", "5 minutes", "2 hours": a limit as the user is told it.
     static QString describe(Duration duration);
     static void setCurrent(const Timing &timing);
+
+    Q_DECLARE_TR_FUNCTIONS(Timing)
 };

@@ -86,7 +86,7 @@ void AppState::listDisks(Listing listing)
                     // Nobody asked for a quiet listing; the list stays as it was.
                     if (!shown)
                         return printDiagnostic(QStringLiteral("Failed to get disk list: ") +
-                                               error->description());
+                                               error->englishDescription());
                     app.isLoadingDisks = false;
                     app.showError(tr("Disk Error"),
                                   //: %1 is why diskutil gave no list.
@@ -170,7 +170,7 @@ void AppState::ejectSharedSupportVolumes()
         [state = weakSelf()](const DiskUtility::EjectResult &result) {
             if (const auto *error = std::get_if<DiskUtilityError>(&result)) {
                 printDiagnostic(QStringLiteral("Error ejecting Shared Support volumes: ") +
-                                error->description());
+                                error->englishDescription());
                 return;
             }
             if (std::get<int>(result) > 0)
