@@ -6,10 +6,17 @@
 #include "ui/ContentView.h"
 #include "ui/DownloadSheet.h"
 
+#include <QCoreApplication>
 #include <QPalette>
 #include <QTest>
 
 namespace {
+
+// One of the program's own texts, in the language installed, as the program would show it.
+QString program(const char *context, const char *text)
+{
+    return QCoreApplication::translate(context, text);
+}
 
 void clearActivity(AppState &state)
 {
@@ -97,15 +104,16 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
 
     state.isScanning = true;
     ProgressInfo scan;
-    scan.updateProgress(60, QStringLiteral("Scanning for macOS installers..."),
-                        QStringLiteral("Checking Install macOS Sonoma.app"));
+    scan.updateProgress(60, program("AppState", "Scanning for macOS installers..."),
+                        program("AppState", "Found installer: %1")
+                            .arg(QStringLiteral("Install macOS Sonoma")));
     state.progressInfo = scan;
     visit(window, prefix + QStringLiteral("04-overlay-scanning"));
     clearActivity(state);
 
     state.isInstallingPKG = true;
     state.progressInfo = stepsAt(ProgressInfo::OperationType::pkgInstallation, 1, 45,
-                                 QStringLiteral("Installing InstallAssistant.pkg"));
+                                 program("AppState", "Installing macOS Installer package..."));
     visit(window, prefix + QStringLiteral("05-overlay-installing-package"));
     clearActivity(state);
 
@@ -117,7 +125,7 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
     const std::optional<DiskInfo> disk = state.selectedDisk();
     state.selectedDisk = std::nullopt;
     state.progressInfo = stepsAt(ProgressInfo::OperationType::dmgCreation, 3, 25,
-                                 QStringLiteral("Running createinstallmedia"));
+                                 program("DMGCreator", "Copying the installer files to the DMG"));
     visit(window, prefix + QStringLiteral("07-overlay-creating-disk-image"));
     state.selectedDisk = disk;
 
@@ -128,19 +136,19 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
     state.isSIPEnabled = true;
     state.isShowingTerminalOverlay = true;
     state.progressInfo = ProgressInfo();
-    state.terminalOutput = QStringLiteral("Command: %1\n\nPlease enter your administrator password "
-                                          "when prompted.\n")
-                               .arg(command);
+    state.terminalOutput = program("AppState", "Command: %1\n\n").arg(command) +
+                           program("AppState",
+                                   "Please enter your administrator password when prompted.\n");
     state.isWaitingForPassword = true;
     visit(window, prefix + QStringLiteral("08-terminal-waiting-for-password"));
 
     state.isWaitingForPassword = false;
     ProgressInfo running;
-    running.updateProgress(52, QStringLiteral("Copying installer files..."));
+    running.updateProgress(52, program("AppState", "Starting USB creation process..."));
     state.progressInfo = running;
     state.terminalOutput.modify([](QString &output) {
-        output += QStringLiteral("\nExecuting command. This may take several minutes...\n"
-                                 "Erasing disk: 0%... 10%... 20%... 30%... 100%\n"
+        output += program("AppState", "\nExecuting command. This may take several minutes...\n");
+        output += QStringLiteral("Erasing disk: 0%... 10%... 20%... 30%... 100%\n"
                                  "Making disk bootable...\nCopying to disk: 0%... 10%... 20%... "
                                  "30%... 40%... 50%...\n");
     });
@@ -150,14 +158,14 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
     state.isCreatingMedia = true;
     ProgressInfo success = stepsAt(ProgressInfo::OperationType::usbCreation, 3, 100, QString());
     success.completeAllSteps(true, std::nullopt);
-    success.markComplete(true, QStringLiteral("USB creation completed successfully"));
+    success.markComplete(true, program("AppState", "USB creation completed successfully"));
     state.progressInfo = success;
     visit(window, prefix + QStringLiteral("10-complete-success"));
 
     ProgressInfo failure = stepsAt(ProgressInfo::OperationType::usbCreation, 2, 30, QString());
     failure.markComplete(false, QString(),
-                         QStringLiteral("The USB drive doesn't have enough space. Required: 14.3 "
-                                        "GB, Available: 8.0 GB"));
+                         program("USBCreator",
+                                 "The selected disk doesn't have enough space for this installer"));
     state.progressInfo = failure;
     visit(window, prefix + QStringLiteral("11-complete-failure"));
     clearActivity(state);
@@ -165,18 +173,20 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
 
 void visitAlerts(AppState &state, MainWindow &window, const StateVisit &visit)
 {
-    state.alertTitle = QStringLiteral("Erase Disk?");
-    state.alertMessage = QStringLiteral(
-        "This will erase all data on UNTITLED (disk4s2). Are you sure you want to continue?");
-    state.alertPrimaryButton = AlertButton::destructiveButton(QStringLiteral("Erase and Create"));
+    state.alertTitle = program("AppState", "Warning");
+    state.alertMessage = program("AppState", "This will erase all data on '%1' (%2). Are you sure "
+                                             "you want to continue?")
+                             .arg(QStringLiteral("UNTITLED"), QStringLiteral("disk4s2"));
+    state.alertPrimaryButton =
+        AlertButton::destructiveButton(program("AppState", "Erase and Create"));
     state.alertSecondaryButton = AlertButton::cancelButton();
     state.isShowingAlert = true;
     QTest::qWait(150);
     if (AlertDialog *alert = window.content()->alert())
         visit(*alert, QStringLiteral("12-alert-two-buttons"));
-    state.showError(QStringLiteral("Invalid Installer"),
-                    QStringLiteral("The selected application doesn't appear to be a valid macOS "
-                                   "installer."));
+    state.showError(program("AppState", "Invalid Installer"),
+                    program("AppState", "The selected application doesn't appear to be a valid "
+                                        "macOS installer."));
     QTest::qWait(150);
     if (AlertDialog *alert = window.content()->alert())
         visit(*alert, QStringLiteral("13-alert-one-button"));
@@ -209,7 +219,8 @@ void visitDownloads(AppState &state, MainWindow &window, const StateVisit &visit
     state.jobKind = AppState::JobKind::download;
     state.isDownloadingInstaller = true;
     ProgressInfo progress = stepsAt(ProgressInfo::OperationType::installerDownload, 1, 39, {});
-    progress.message = QStringLiteral("Downloading macOS Ventura 13.7.4: 39%");
+    progress.message = program("AppState", "Downloading %1: %2%")
+                           .arg(QStringLiteral("macOS Ventura 13.7.4"), QStringLiteral("39"));
     state.progressInfo = progress;
     visit(window, QStringLiteral("19-overlay-downloading-installer"));
     clearActivity(state);
