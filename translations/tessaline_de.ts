@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>%1%</source>
+        <extracomment>A progress bar&apos;s value as read out; %1 is the whole percentage.</extracomment>
+        <translation>%1&#xa0;%</translation>
+    </message>
+</context>
+<context>
     <name>AlertButton</name>
     <message>
         <source>Cancel</source>
@@ -737,6 +745,13 @@ Neues Installationsvolume wird überprüft...
     </message>
 </context>
 <context>
+    <name>CircularProgressView</name>
+    <message>
+        <source>Step progress</source>
+        <translation>Fortschritt des Schritts</translation>
+    </message>
+</context>
+<context>
     <name>CliRun</name>
     <message>
         <source>this Mac&apos;s softwareupdate cannot list the installers Apple offers (that takes macOS 11 or later); download an InstallAssistant package and use install-package</source>
@@ -1034,16 +1049,96 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
 <context>
     <name>CompletionView</name>
     <message>
+        <source>Close</source>
+        <extracomment>Puts away the result of an operation.</extracomment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
         <source>Succeeded</source>
-        <translation type="unfinished"></translation>
+        <translation>Erfolgreich</translation>
     </message>
     <message>
         <source>Cancelled</source>
-        <translation type="unfinished">Abgebrochen</translation>
+        <translation>Abgebrochen</translation>
     </message>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Operation Complete</source>
+        <translation>Vorgang abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Operation Cancelled</source>
+        <translation>Vorgang abgebrochen</translation>
+    </message>
+    <message>
+        <source>Operation Failed</source>
+        <translation>Vorgang fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Took %1.</source>
+        <extracomment>How long the operation ran; %1 is the time, such as &quot;4 min 12 s&quot;.</extracomment>
+        <translation>Dauer: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Toolbar</source>
+        <translation>Symbolleiste</translation>
+    </message>
+    <message>
+        <source>Show or Hide the Sidebar</source>
+        <translation>Seitenleiste ein- oder ausblenden</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <extracomment>A toolbar button; scans for installers.</extracomment>
+        <translation>Suchen</translation>
+    </message>
+    <message>
+        <source>Scan for Installers (%1)</source>
+        <extracomment>%1 is the keyboard shortcut.</extracomment>
+        <translation>Nach Installationsprogrammen suchen (%1)</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <extracomment>A toolbar button; lists the disks again.</extracomment>
+        <translation>Neu laden</translation>
+    </message>
+    <message>
+        <source>Refresh Disk List (%1)</source>
+        <extracomment>%1 is the keyboard shortcut.</extracomment>
+        <translation>Liste der Datenträger aktualisieren (%1)</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <extracomment>A toolbar button; adds an installer chosen in a file dialog.</extracomment>
+        <translation>Hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add macOS Installer</source>
+        <translation>macOS-Installationsprogramm hinzufügen</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <extracomment>A toolbar button; opens the maker&apos;s page about the program.</extracomment>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>About Tessaline</source>
+        <translation>Über Tessaline</translation>
+    </message>
+    <message>
+        <source>Donate</source>
+        <extracomment>A toolbar button; opens the page for donations.</extracomment>
+        <translation>Spenden</translation>
+    </message>
+    <message>
+        <source>Support Development</source>
+        <translation>Entwicklung unterstützen</translation>
     </message>
 </context>
 <context>
@@ -1264,54 +1359,90 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <name>DiskRow</name>
     <message>
         <source>%1 · external disk (not a USB stick)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · externer Datenträger (kein USB-Stick)</translation>
     </message>
     <message>
         <source>Eject</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswerfen</translation>
     </message>
     <message>
         <source>Eject %1</source>
-        <translation type="unfinished"></translation>
+        <extracomment>%1 is the volume&apos;s name.</extracomment>
+        <translation>„%1“ auswerfen</translation>
+    </message>
+    <message>
+        <source>not available: %1</source>
+        <extracomment>Read out for a disk that cannot be the target; %1 says why.</extracomment>
+        <translation>nicht verfügbar: %1</translation>
+    </message>
+    <message>
+        <source>selected</source>
+        <extracomment>Read out at the end of a selected disk&apos;s row.</extracomment>
+        <translation>ausgewählt</translation>
+    </message>
+    <message>
+        <source>not selected</source>
+        <extracomment>Read out at the end of a disk&apos;s row that is not selected.</extracomment>
+        <translation>nicht ausgewählt</translation>
+    </message>
+    <message>
+        <source>%1 external disk (not a USB stick), %2 free, %3, %4</source>
+        <extracomment>Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device, %4 whether it is selected.</extracomment>
+        <translation>Externer Datenträger (kein USB-Stick) mit %1, %2 frei, %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 USB volume, %2 free, %3, %4</source>
+        <extracomment>Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device, %4 whether it is selected.</extracomment>
+        <translation>USB-Volume mit %1, %2 frei, %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The line under a volume&apos;s name when it cannot be the target: %1 its device, %2 why.</extracomment>
+        <translation>%1 · %2</translation>
     </message>
 </context>
 <context>
     <name>DiskSelectionView</name>
     <message>
         <source>Create Bootable Media</source>
-        <translation type="unfinished"></translation>
+        <translation>Bootfähiges Medium erstellen</translation>
     </message>
     <message>
         <source>Select a target USB drive to create a bootable installer. Warning: This will erase all data on the selected drive.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie einen USB-Stick als Ziel, um ein bootfähiges Installationsprogramm zu erstellen. Achtung: Dabei werden alle Daten auf dem ausgewählten Datenträger gelöscht.</translation>
     </message>
     <message>
         <source>Disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Datenträger</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Free Space</source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbar</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswahl</translation>
     </message>
     <message>
         <source>Eject</source>
-        <translation type="unfinished"></translation>
+        <translation>Auswurf</translation>
     </message>
     <message>
         <source>Loading available disks...</source>
-        <translation type="unfinished"></translation>
+        <translation>Verfügbare Datenträger werden geladen...</translation>
     </message>
     <message>
         <source>No removable disks detected</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Wechseldatenträger gefunden</translation>
+    </message>
+    <message>
+        <source>Disks</source>
+        <extracomment>What assistive tools call the table of disks.</extracomment>
+        <translation>Datenträger</translation>
     </message>
 </context>
 <context>
@@ -1435,83 +1566,93 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <name>DownloadSheet</name>
     <message>
         <source>Download an Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsprogramm herunterladen</translation>
     </message>
     <message>
         <source>Download a macOS installer from Apple</source>
-        <translation type="unfinished"></translation>
+        <translation>Ein macOS-Installationsprogramm von Apple herunterladen</translation>
     </message>
     <message>
         <source>The installer is put in Applications, where Tessaline lists it. The download is large and takes a while.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Installationsprogramm wird im Ordner „Programme“ abgelegt, wo Tessaline es anzeigt. Der Download ist groß und dauert eine Weile.</translation>
     </message>
     <message>
         <source>Asking Apple which installers it offers this Mac...</source>
-        <translation type="unfinished"></translation>
+        <translation>Apple wird nach den Installationsprogrammen für diesen Mac gefragt...</translation>
+    </message>
+    <message>
+        <source>Installers offered by Apple</source>
+        <translation>Von Apple angebotene Installationsprogramme</translation>
     </message>
     <message>
         <source>Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsprogramm</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>Build</source>
-        <translation type="unfinished"></translation>
+        <translation>Build</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe</translation>
     </message>
     <message>
         <source>Retry</source>
-        <translation type="unfinished"></translation>
+        <extracomment>Asks Apple for the list of installers again.</extracomment>
+        <translation>Erneut versuchen</translation>
     </message>
     <message>
         <source>Choose a Package…</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket auswählen …</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <extracomment>Starts downloading the chosen installer.</extracomment>
+        <translation>Herunterladen</translation>
     </message>
     <message>
         <source>This Mac cannot list the installers Apple offers: that takes macOS 11 Big Sur or later. Download an InstallAssistant package from Apple with a browser, then choose it here to install the installer from it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Mac kann die von Apple angebotenen Installationsprogramme nicht auflisten: Dazu ist macOS 11 Big Sur oder neuer nötig. Laden Sie mit einem Browser ein InstallAssistant-Paket von Apple und wählen Sie es hier aus, um das Installationsprogramm daraus zu installieren.</translation>
     </message>
     <message>
-        <source>Apple&apos;s list of installers could not be read.</source>
-        <translation type="unfinished"></translation>
+        <source>Apple&apos;s list of installers could not be read.
+%1</source>
+        <extracomment>%1 is what Software Update said.</extracomment>
+        <translation>Die Liste der Installationsprogramme von Apple konnte nicht gelesen werden.
+%1</translation>
     </message>
     <message>
         <source>Apple offers no full installers to this Mac right now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Apple bietet diesem Mac zurzeit keine vollständigen Installationsprogramme an.</translation>
     </message>
     <message>
         <source>Deferred by your organisation</source>
-        <translation type="unfinished"></translation>
+        <translation>Von Ihrer Organisation zurückgestellt</translation>
     </message>
     <message>
         <source>The Mac&apos;s management holds this version back for now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Verwaltung dieses Macs hält diese Version vorerst zurück.</translation>
     </message>
     <message>
         <source>In Applications</source>
-        <translation type="unfinished"></translation>
+        <translation>In „Programme“</translation>
     </message>
     <message>
         <source>%1 is in Applications; a download replaces it.</source>
-        <translation type="unfinished"></translation>
+        <extracomment>%1 is the installer&apos;s application name.</extracomment>
+        <translation>„%1“ befindet sich im Ordner „Programme“; ein Download ersetzt es.</translation>
     </message>
     <message>
         <source>Select macOS Installer Package</source>
-        <translation type="unfinished"></translation>
+        <translation>macOS-Installationspaket auswählen</translation>
     </message>
     <message>
         <source>Please select an InstallAssistant.pkg file</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie eine Datei „InstallAssistant.pkg“ aus</translation>
     </message>
 </context>
 <context>
@@ -1530,6 +1671,22 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
         <source>%1 h %2 min</source>
         <extracomment>A time taken: %1 hours and %2 minutes, the minutes always in two digits</extracomment>
         <translation>%1 Std. %2 Min.</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogPicker</name>
+    <message>
+        <source>macOS Installers</source>
+        <extracomment>The kind of file the dialog offers, before the patterns &quot;(*.app *.pkg)&quot;.</extracomment>
+        <translation>macOS-Installationsprogramme</translation>
+    </message>
+    <message>
+        <source>Select macOS Installer</source>
+        <translation>macOS-Installationsprogramm auswählen</translation>
+    </message>
+    <message>
+        <source>Please select a macOS Installer application or package</source>
+        <translation>Wählen Sie ein macOS-Installationsprogramm oder -Paket aus</translation>
     </message>
 </context>
 <context>
@@ -1642,39 +1799,57 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <name>InstallerDetailView</name>
     <message>
         <source>Click to copy icon to clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicken, um das Symbol in die Zwischenablage zu kopieren</translation>
     </message>
     <message>
         <source>Installer icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Symbol des Installationsprogramms</translation>
     </message>
     <message>
         <source>Create ISO</source>
-        <translation type="unfinished"></translation>
+        <translation>ISO erstellen</translation>
     </message>
     <message>
         <source>Create Bootable USB</source>
-        <translation type="unfinished"></translation>
+        <translation>USB-Stick erstellen</translation>
     </message>
     <message>
         <source>Verify after writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach dem Schreiben prüfen</translation>
     </message>
     <message>
         <source>Read the USB drive or ISO back once it is written and compare it with the installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Den USB-Stick oder die ISO-Datei nach dem Schreiben erneut lesen und mit dem Installationsprogramm vergleichen</translation>
     </message>
     <message>
         <source>macOS Version: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>macOS-Version: %1 (%2)</translation>
     </message>
     <message>
         <source>Installer Version: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version des Installationsprogramms: %1</translation>
     </message>
     <message>
         <source>Installer Size: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Größe des Installationsprogramms: %1</translation>
+    </message>
+    <message>
+        <source>%1 (codesign: %2)</source>
+        <extracomment>%1 is the warning about the signature, %2 what the codesign tool said.</extracomment>
+        <translation>%1 (codesign: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerRow</name>
+    <message>
+        <source>macOS %1</source>
+        <extracomment>The version line of an installer&apos;s row; %1 is the macOS version, such as &quot;14.6&quot;.</extracomment>
+        <translation>macOS %1</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>Joins the lines of an installer&apos;s row as they are read out: what was read so far, then the next line.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -1750,7 +1925,35 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <name>LinearProgressBar</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Creating Bootable USB</source>
+        <translation>Bootfähiger USB-Stick wird erstellt</translation>
+    </message>
+    <message>
+        <source>Creating Bootable ISO</source>
+        <translation>Bootfähige ISO-Datei wird erstellt</translation>
+    </message>
+    <message>
+        <source>Downloading a macOS Installer</source>
+        <translation>macOS-Installationsprogramm wird geladen</translation>
+    </message>
+    <message>
+        <source>Verifying Media</source>
+        <translation>Medium wird geprüft</translation>
+    </message>
+    <message>
+        <source>Installing macOS Package</source>
+        <translation>macOS-Paket wird installiert</translation>
+    </message>
+    <message>
+        <source>%1 % — %2</source>
+        <extracomment>The window&apos;s title while a job runs: %1 is the whole percentage done, %2 the job.</extracomment>
+        <translation>%1&#xa0;% — %2</translation>
     </message>
 </context>
 <context>
@@ -1796,58 +1999,122 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     </message>
 </context>
 <context>
+    <name>Menus</name>
+    <message>
+        <source>File</source>
+        <extracomment>The menu&apos;s title.</extracomment>
+        <translation>Ablage</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>Neues Fenster</translation>
+    </message>
+    <message>
+        <source>Scan for Installers</source>
+        <translation>Nach Installationsprogrammen suchen</translation>
+    </message>
+    <message>
+        <source>Refresh Disk List</source>
+        <translation>Datenträgerliste aktualisieren</translation>
+    </message>
+    <message>
+        <source>Add macOS Installer</source>
+        <translation>macOS-Installationsprogramm hinzufügen</translation>
+    </message>
+    <message>
+        <source>Download an Installer…</source>
+        <translation>Installationsprogramm herunterladen …</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <extracomment>The menu&apos;s title.</extracomment>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>About Corvenna</source>
+        <extracomment>Opens the maker&apos;s page; Corvenna is a name.</extracomment>
+        <translation>Über Corvenna</translation>
+    </message>
+    <message>
+        <source>Support Development</source>
+        <translation>Entwicklung unterstützen</translation>
+    </message>
+</context>
+<context>
     <name>NoInstallerSelectedView</name>
     <message>
         <source>No Installer Selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Kein Installationsprogramm ausgewählt</translation>
     </message>
     <message>
         <source>Select a macOS installer from the sidebar or add a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie ein macOS-Installationsprogramm in der Seitenleiste aus oder fügen Sie ein neues hinzu.</translation>
     </message>
     <message>
         <source>Add Application Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Programm hinzufügen</translation>
     </message>
     <message>
         <source>Add InstallAssistant.pkg</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket hinzufügen</translation>
     </message>
     <message>
         <source>Download from Apple…</source>
-        <translation type="unfinished"></translation>
+        <translation>Von Apple laden …</translation>
     </message>
     <message>
         <source>Select macOS Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>macOS-Installationsprogramm auswählen</translation>
     </message>
     <message>
         <source>Please select a macOS Installer application</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie ein macOS-Installationsprogramm aus</translation>
     </message>
     <message>
         <source>Invalid Installer</source>
-        <translation type="unfinished">Ungültiges Installationsprogramm</translation>
+        <translation>Ungültiges Installationsprogramm</translation>
     </message>
     <message>
         <source>The selected application doesn&apos;t appear to be a valid macOS installer.</source>
-        <translation type="unfinished">Das ausgewählte Programm scheint kein gültiges macOS-Installationsprogramm zu sein.</translation>
+        <translation>Das ausgewählte Programm scheint kein gültiges macOS-Installationsprogramm zu sein.</translation>
     </message>
     <message>
         <source>Select macOS Installer Package</source>
-        <translation type="unfinished"></translation>
+        <translation>macOS-Installationspaket auswählen</translation>
     </message>
     <message>
         <source>Please select an InstallAssistant.pkg file</source>
-        <translation type="unfinished"></translation>
+        <translation>Wählen Sie eine Datei „InstallAssistant.pkg“ aus</translation>
     </message>
     <message>
         <source>Applications</source>
-        <translation type="unfinished"></translation>
+        <translation>Programme</translation>
     </message>
     <message>
         <source>Installer packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationspakete</translation>
+    </message>
+</context>
+<context>
+    <name>OverlayTitleBar</name>
+    <message>
+        <source>Close</source>
+        <extracomment>The red window control of the progress window.</extracomment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <extracomment>The yellow window control, shown unavailable.</extracomment>
+        <translation>Im Dock ablegen</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <extracomment>The green window control, shown unavailable.</extracomment>
+        <translation>Zoomen</translation>
     </message>
 </context>
 <context>
@@ -2005,14 +2272,83 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <name>ProgressSpinner</name>
     <message>
         <source>In progress</source>
-        <translation type="unfinished"></translation>
+        <translation>In Bearbeitung</translation>
     </message>
 </context>
 <context>
     <name>ProgressWindow</name>
     <message>
+        <source>Installing macOS package...</source>
+        <translation>macOS-Paket wird installiert...</translation>
+    </message>
+    <message>
+        <source>Downloading the installer...</source>
+        <translation>Installationsprogramm wird geladen...</translation>
+    </message>
+    <message>
+        <source>Creating bootable USB...</source>
+        <translation>Bootfähiger USB-Stick wird erstellt...</translation>
+    </message>
+    <message>
+        <source>Creating bootable disk image...</source>
+        <translation>Bootfähiges Disk-Image wird erstellt...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>Stops the running operation.</extracomment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
         <source>Scanning</source>
-        <translation type="unfinished"></translation>
+        <translation>Suche läuft</translation>
+    </message>
+    <message>
+        <source>System Integrity Protection is enabled - Using Terminal approach</source>
+        <translation>Systemintegritätsschutz ist aktiviert – Terminal wird verwendet</translation>
+    </message>
+    <message>
+        <source>SIP Enabled</source>
+        <extracomment>A small badge: System Integrity Protection is on.</extracomment>
+        <translation>SIP aktiviert</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <extracomment>What assistive tools call the row of dots, one for each step.</extracomment>
+        <translation>Schritte</translation>
+    </message>
+    <message>
+        <source>Scanning for macOS installers...</source>
+        <translation>Suche nach macOS-Installationsprogrammen...</translation>
+    </message>
+    <message>
+        <source>%1% Complete</source>
+        <extracomment>%1 is the whole percentage done.</extracomment>
+        <translation>%1&#xa0;% abgeschlossen</translation>
+    </message>
+    <message>
+        <source>Progress: %1%</source>
+        <extracomment>%1 is the whole percentage done.</extracomment>
+        <translation>Fortschritt: %1&#xa0;%</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, done</source>
+        <extracomment>Read out for a step&apos;s dot; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Schritt %1 von %2, erledigt</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, current</source>
+        <extracomment>Read out for the dot of the step under way; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Schritt %1 von %2, aktuell</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, to come</source>
+        <extracomment>Read out for a step&apos;s dot; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Schritt %1 von %2, folgt noch</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, not done</source>
+        <extracomment>Read out for a step&apos;s dot that was passed without being done; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Schritt %1 von %2, nicht erledigt</translation>
     </message>
 </context>
 <context>
@@ -2021,6 +2357,13 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
         <source>The script did not finish within %1</source>
         <extracomment>%1 is a time limit such as “2 minutes”</extracomment>
         <translation>Das Skript wurde nicht innerhalb von %1 beendet</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarView</name>
+    <message>
+        <source>Available Installers</source>
+        <translation>Verfügbare Installationsprogramme</translation>
     </message>
 </context>
 <context>
@@ -2037,28 +2380,67 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     </message>
 </context>
 <context>
+    <name>SignatureWarning</name>
+    <message>
+        <source>⚠ Not signed by Apple: cannot be used</source>
+        <translation>⚠ Nicht von Apple signiert: nicht verwendbar</translation>
+    </message>
+    <message>
+        <source>⚠ Apple&apos;s signing certificate has expired</source>
+        <translation>⚠ Das Signaturzertifikat von Apple ist abgelaufen</translation>
+    </message>
+</context>
+<context>
     <name>StepRowView</name>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Erledigt</translation>
     </message>
     <message>
         <source>In progress</source>
-        <translation type="unfinished"></translation>
+        <translation>In Bearbeitung</translation>
     </message>
 </context>
 <context>
     <name>TerminalOutputView</name>
     <message>
         <source>Command output</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabe des Befehls</translation>
     </message>
 </context>
 <context>
     <name>TerminalWindow</name>
     <message>
+        <source>Enter administrator password:</source>
+        <translation>Administratorpasswort eingeben:</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
         <source>Administrator password</source>
-        <translation type="unfinished"></translation>
+        <translation>Administratorpasswort</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>Cancels making the USB stick instead of giving the password.</extracomment>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Authorize</source>
+        <extracomment>Gives the typed password to the command.</extracomment>
+        <translation>Autorisieren</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <extracomment>Puts away the terminal window once the command has ended.</extracomment>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>%1% — %2</source>
+        <extracomment>The terminal&apos;s status line: %1 is the whole percentage done, %2 what is being done.</extracomment>
+        <translation>%1&#xa0;% — %2</translation>
     </message>
 </context>
 <context>
@@ -2200,6 +2582,48 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <message>
         <source>Operation timed out</source>
         <translation>Zeitüberschreitung beim Vorgang</translation>
+    </message>
+</context>
+<context>
+    <name>UnifiedProgressOverlay</name>
+    <message>
+        <source>Scanning for Installers</source>
+        <translation>Suche nach Installationsprogrammen</translation>
+    </message>
+    <message>
+        <source>Installing macOS Package</source>
+        <translation>macOS-Paket wird installiert</translation>
+    </message>
+    <message>
+        <source>Downloading a macOS Installer</source>
+        <translation>macOS-Installationsprogramm wird geladen</translation>
+    </message>
+    <message>
+        <source>Creating Bootable USB for %1</source>
+        <extracomment>%1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Bootfähiger USB-Stick für %1 wird erstellt</translation>
+    </message>
+    <message>
+        <source>Creating Bootable USB</source>
+        <translation>Bootfähiger USB-Stick wird erstellt</translation>
+    </message>
+    <message>
+        <source>Creating Bootable ISO for %1</source>
+        <extracomment>%1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Bootfähige ISO-Datei für %1 wird erstellt</translation>
+    </message>
+    <message>
+        <source>Creating Bootable Disk Image</source>
+        <translation>Bootfähiges Disk-Image wird erstellt</translation>
+    </message>
+    <message>
+        <source>Terminal — %1</source>
+        <extracomment>The terminal window&apos;s title; %1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Terminal — %1</translation>
+    </message>
+    <message>
+        <source>Terminal</source>
+        <translation>Terminal</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,14 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>Accessibility</name>
+    <message>
+        <source>%1%</source>
+        <extracomment>A progress bar&apos;s value as read out; %1 is the whole percentage.</extracomment>
+        <translation>%1&#xa0;%</translation>
+    </message>
+</context>
+<context>
     <name>AlertButton</name>
     <message>
         <source>Cancel</source>
@@ -737,6 +745,13 @@ Vérification du nouveau volume d’installation...
     </message>
 </context>
 <context>
+    <name>CircularProgressView</name>
+    <message>
+        <source>Step progress</source>
+        <translation>Progression de l’étape</translation>
+    </message>
+</context>
+<context>
     <name>CliRun</name>
     <message>
         <source>this Mac&apos;s softwareupdate cannot list the installers Apple offers (that takes macOS 11 or later); download an InstallAssistant package and use install-package</source>
@@ -1034,16 +1049,96 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
 <context>
     <name>CompletionView</name>
     <message>
+        <source>Close</source>
+        <extracomment>Puts away the result of an operation.</extracomment>
+        <translation>Fermer</translation>
+    </message>
+    <message>
         <source>Succeeded</source>
-        <translation type="unfinished"></translation>
+        <translation>Réussi</translation>
     </message>
     <message>
         <source>Cancelled</source>
-        <translation type="unfinished">Annulé</translation>
+        <translation>Annulé</translation>
     </message>
     <message>
         <source>Failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec</translation>
+    </message>
+    <message>
+        <source>Operation Complete</source>
+        <translation>Opération terminée</translation>
+    </message>
+    <message>
+        <source>Operation Cancelled</source>
+        <translation>Opération annulée</translation>
+    </message>
+    <message>
+        <source>Operation Failed</source>
+        <translation>Échec de l’opération</translation>
+    </message>
+    <message>
+        <source>Took %1.</source>
+        <extracomment>How long the operation ran; %1 is the time, such as &quot;4 min 12 s&quot;.</extracomment>
+        <translation>Durée&#xa0;: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Toolbar</source>
+        <translation>Barre d’outils</translation>
+    </message>
+    <message>
+        <source>Show or Hide the Sidebar</source>
+        <translation>Afficher ou masquer la barre latérale</translation>
+    </message>
+    <message>
+        <source>Scan</source>
+        <extracomment>A toolbar button; scans for installers.</extracomment>
+        <translation>Rechercher</translation>
+    </message>
+    <message>
+        <source>Scan for Installers (%1)</source>
+        <extracomment>%1 is the keyboard shortcut.</extracomment>
+        <translation>Rechercher des programmes d’installation (%1)</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <extracomment>A toolbar button; lists the disks again.</extracomment>
+        <translation>Actualiser</translation>
+    </message>
+    <message>
+        <source>Refresh Disk List (%1)</source>
+        <extracomment>%1 is the keyboard shortcut.</extracomment>
+        <translation>Actualiser la liste des disques (%1)</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <extracomment>A toolbar button; adds an installer chosen in a file dialog.</extracomment>
+        <translation>Ajouter</translation>
+    </message>
+    <message>
+        <source>Add macOS Installer</source>
+        <translation>Ajouter un programme d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Info</source>
+        <extracomment>A toolbar button; opens the maker&apos;s page about the program.</extracomment>
+        <translation>Infos</translation>
+    </message>
+    <message>
+        <source>About Tessaline</source>
+        <translation>À propos de Tessaline</translation>
+    </message>
+    <message>
+        <source>Donate</source>
+        <extracomment>A toolbar button; opens the page for donations.</extracomment>
+        <translation>Don</translation>
+    </message>
+    <message>
+        <source>Support Development</source>
+        <translation>Soutenir le développement</translation>
     </message>
 </context>
 <context>
@@ -1264,54 +1359,90 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <name>DiskRow</name>
     <message>
         <source>%1 · external disk (not a USB stick)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 · disque externe (pas une clé USB)</translation>
     </message>
     <message>
         <source>Eject</source>
-        <translation type="unfinished"></translation>
+        <translation>Éjecter</translation>
     </message>
     <message>
         <source>Eject %1</source>
-        <translation type="unfinished"></translation>
+        <extracomment>%1 is the volume&apos;s name.</extracomment>
+        <translation>Éjecter «&#xa0;%1&#xa0;»</translation>
+    </message>
+    <message>
+        <source>not available: %1</source>
+        <extracomment>Read out for a disk that cannot be the target; %1 says why.</extracomment>
+        <translation>indisponible&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>selected</source>
+        <extracomment>Read out at the end of a selected disk&apos;s row.</extracomment>
+        <translation>sélectionné</translation>
+    </message>
+    <message>
+        <source>not selected</source>
+        <extracomment>Read out at the end of a disk&apos;s row that is not selected.</extracomment>
+        <translation>non sélectionné</translation>
+    </message>
+    <message>
+        <source>%1 external disk (not a USB stick), %2 free, %3, %4</source>
+        <extracomment>Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device, %4 whether it is selected.</extracomment>
+        <translation>Disque externe (pas une clé USB) de %1, %2 libres, %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 USB volume, %2 free, %3, %4</source>
+        <extracomment>Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device, %4 whether it is selected.</extracomment>
+        <translation>Volume USB de %1, %2 libres, %3, %4</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <extracomment>The line under a volume&apos;s name when it cannot be the target: %1 its device, %2 why.</extracomment>
+        <translation>%1 · %2</translation>
     </message>
 </context>
 <context>
     <name>DiskSelectionView</name>
     <message>
         <source>Create Bootable Media</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer un support démarrable</translation>
     </message>
     <message>
         <source>Select a target USB drive to create a bootable installer. Warning: This will erase all data on the selected drive.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez une clé USB cible pour créer un programme d’installation démarrable. Attention&#xa0;: toutes les données du disque sélectionné seront effacées.</translation>
     </message>
     <message>
         <source>Disk</source>
-        <translation type="unfinished"></translation>
+        <translation>Disque</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Free Space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace libre</translation>
     </message>
     <message>
         <source>Select</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélection</translation>
     </message>
     <message>
         <source>Eject</source>
-        <translation type="unfinished"></translation>
+        <translation>Éjecter</translation>
     </message>
     <message>
         <source>Loading available disks...</source>
-        <translation type="unfinished"></translation>
+        <translation>Chargement des disques disponibles...</translation>
     </message>
     <message>
         <source>No removable disks detected</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun disque amovible détecté</translation>
+    </message>
+    <message>
+        <source>Disks</source>
+        <extracomment>What assistive tools call the table of disks.</extracomment>
+        <translation>Disques</translation>
     </message>
 </context>
 <context>
@@ -1435,83 +1566,93 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <name>DownloadSheet</name>
     <message>
         <source>Download an Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger un programme d’installation</translation>
     </message>
     <message>
         <source>Download a macOS installer from Apple</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger un programme d’installation de macOS depuis Apple</translation>
     </message>
     <message>
         <source>The installer is put in Applications, where Tessaline lists it. The download is large and takes a while.</source>
-        <translation type="unfinished"></translation>
+        <translation>Le programme d’installation est placé dans Applications, où Tessaline le répertorie. Le téléchargement est volumineux et prend du temps.</translation>
     </message>
     <message>
         <source>Asking Apple which installers it offers this Mac...</source>
-        <translation type="unfinished"></translation>
+        <translation>Demande à Apple des programmes d’installation proposés pour ce Mac...</translation>
+    </message>
+    <message>
+        <source>Installers offered by Apple</source>
+        <translation>Programmes d’installation proposés par Apple</translation>
     </message>
     <message>
         <source>Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Programme d’installation</translation>
     </message>
     <message>
         <source>Version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
     <message>
         <source>Build</source>
-        <translation type="unfinished"></translation>
+        <translation>Build</translation>
     </message>
     <message>
         <source>Size</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille</translation>
     </message>
     <message>
         <source>Retry</source>
-        <translation type="unfinished"></translation>
+        <extracomment>Asks Apple for the list of installers again.</extracomment>
+        <translation>Réessayer</translation>
     </message>
     <message>
         <source>Choose a Package…</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir un paquet…</translation>
     </message>
     <message>
         <source>Download</source>
-        <translation type="unfinished"></translation>
+        <extracomment>Starts downloading the chosen installer.</extracomment>
+        <translation>Télécharger</translation>
     </message>
     <message>
         <source>This Mac cannot list the installers Apple offers: that takes macOS 11 Big Sur or later. Download an InstallAssistant package from Apple with a browser, then choose it here to install the installer from it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce Mac ne peut pas répertorier les programmes d’installation proposés par Apple&#xa0;: il faut macOS 11 Big Sur ou ultérieur. Téléchargez un paquet InstallAssistant depuis Apple avec un navigateur, puis choisissez-le ici pour en installer le programme d’installation.</translation>
     </message>
     <message>
-        <source>Apple&apos;s list of installers could not be read.</source>
-        <translation type="unfinished"></translation>
+        <source>Apple&apos;s list of installers could not be read.
+%1</source>
+        <extracomment>%1 is what Software Update said.</extracomment>
+        <translation>La liste des programmes d’installation d’Apple n’a pas pu être lue.
+%1</translation>
     </message>
     <message>
         <source>Apple offers no full installers to this Mac right now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Apple ne propose actuellement aucun programme d’installation complet pour ce Mac.</translation>
     </message>
     <message>
         <source>Deferred by your organisation</source>
-        <translation type="unfinished"></translation>
+        <translation>Reporté par votre organisation</translation>
     </message>
     <message>
         <source>The Mac&apos;s management holds this version back for now.</source>
-        <translation type="unfinished"></translation>
+        <translation>La gestion de ce Mac retient cette version pour l’instant.</translation>
     </message>
     <message>
         <source>In Applications</source>
-        <translation type="unfinished"></translation>
+        <translation>Dans Applications</translation>
     </message>
     <message>
         <source>%1 is in Applications; a download replaces it.</source>
-        <translation type="unfinished"></translation>
+        <extracomment>%1 is the installer&apos;s application name.</extracomment>
+        <translation>«&#xa0;%1&#xa0;» se trouve dans Applications&#xa0;; un téléchargement le remplace.</translation>
     </message>
     <message>
         <source>Select macOS Installer Package</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner le paquet d’installation de macOS</translation>
     </message>
     <message>
         <source>Please select an InstallAssistant.pkg file</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez sélectionner un fichier InstallAssistant.pkg</translation>
     </message>
 </context>
 <context>
@@ -1530,6 +1671,22 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
         <source>%1 h %2 min</source>
         <extracomment>A time taken: %1 hours and %2 minutes, the minutes always in two digits</extracomment>
         <translation>%1 h %2 min</translation>
+    </message>
+</context>
+<context>
+    <name>FileDialogPicker</name>
+    <message>
+        <source>macOS Installers</source>
+        <extracomment>The kind of file the dialog offers, before the patterns &quot;(*.app *.pkg)&quot;.</extracomment>
+        <translation>Programmes d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Select macOS Installer</source>
+        <translation>Sélectionner le programme d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Please select a macOS Installer application or package</source>
+        <translation>Veuillez sélectionner un programme d’installation de macOS ou un paquet</translation>
     </message>
 </context>
 <context>
@@ -1642,39 +1799,57 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <name>InstallerDetailView</name>
     <message>
         <source>Click to copy icon to clipboard</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquer pour copier l’icône dans le presse-papiers</translation>
     </message>
     <message>
         <source>Installer icon</source>
-        <translation type="unfinished"></translation>
+        <translation>Icône du programme d’installation</translation>
     </message>
     <message>
         <source>Create ISO</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer un ISO</translation>
     </message>
     <message>
         <source>Create Bootable USB</source>
-        <translation type="unfinished"></translation>
+        <translation>Créer une clé USB</translation>
     </message>
     <message>
         <source>Verify after writing</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérifier après l’écriture</translation>
     </message>
     <message>
         <source>Read the USB drive or ISO back once it is written and compare it with the installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Relire la clé USB ou le fichier ISO une fois écrit et le comparer au programme d’installation</translation>
     </message>
     <message>
         <source>macOS Version: %1 (%2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Version de macOS&#xa0;: %1 (%2)</translation>
     </message>
     <message>
         <source>Installer Version: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Version du programme d’installation&#xa0;: %1</translation>
     </message>
     <message>
         <source>Installer Size: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Taille du programme d’installation&#xa0;: %1</translation>
+    </message>
+    <message>
+        <source>%1 (codesign: %2)</source>
+        <extracomment>%1 is the warning about the signature, %2 what the codesign tool said.</extracomment>
+        <translation>%1 (codesign&#xa0;: %2)</translation>
+    </message>
+</context>
+<context>
+    <name>InstallerRow</name>
+    <message>
+        <source>macOS %1</source>
+        <extracomment>The version line of an installer&apos;s row; %1 is the macOS version, such as &quot;14.6&quot;.</extracomment>
+        <translation>macOS %1</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <extracomment>Joins the lines of an installer&apos;s row as they are read out: what was read so far, then the next line.</extracomment>
+        <translation>%1, %2</translation>
     </message>
 </context>
 <context>
@@ -1750,7 +1925,35 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <name>LinearProgressBar</name>
     <message>
         <source>Progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Progression</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Creating Bootable USB</source>
+        <translation>Création d’une clé USB démarrable</translation>
+    </message>
+    <message>
+        <source>Creating Bootable ISO</source>
+        <translation>Création d’un fichier ISO démarrable</translation>
+    </message>
+    <message>
+        <source>Downloading a macOS Installer</source>
+        <translation>Téléchargement d’un programme d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Verifying Media</source>
+        <translation>Vérification du support</translation>
+    </message>
+    <message>
+        <source>Installing macOS Package</source>
+        <translation>Installation du paquet macOS</translation>
+    </message>
+    <message>
+        <source>%1 % — %2</source>
+        <extracomment>The window&apos;s title while a job runs: %1 is the whole percentage done, %2 the job.</extracomment>
+        <translation>%1&#xa0;% — %2</translation>
     </message>
 </context>
 <context>
@@ -1796,58 +1999,122 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     </message>
 </context>
 <context>
+    <name>Menus</name>
+    <message>
+        <source>File</source>
+        <extracomment>The menu&apos;s title.</extracomment>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>New Window</source>
+        <translation>Nouvelle fenêtre</translation>
+    </message>
+    <message>
+        <source>Scan for Installers</source>
+        <translation>Rechercher des programmes d’installation</translation>
+    </message>
+    <message>
+        <source>Refresh Disk List</source>
+        <translation>Actualiser la liste des disques</translation>
+    </message>
+    <message>
+        <source>Add macOS Installer</source>
+        <translation>Ajouter un programme d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Download an Installer…</source>
+        <translation>Télécharger un programme d’installation…</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <extracomment>The menu&apos;s title.</extracomment>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>About Corvenna</source>
+        <extracomment>Opens the maker&apos;s page; Corvenna is a name.</extracomment>
+        <translation>À propos de Corvenna</translation>
+    </message>
+    <message>
+        <source>Support Development</source>
+        <translation>Soutenir le développement</translation>
+    </message>
+</context>
+<context>
     <name>NoInstallerSelectedView</name>
     <message>
         <source>No Installer Selected</source>
-        <translation type="unfinished"></translation>
+        <translation>Aucun programme d’installation sélectionné</translation>
     </message>
     <message>
         <source>Select a macOS installer from the sidebar or add a new one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionnez un programme d’installation de macOS dans la barre latérale ou ajoutez-en un.</translation>
     </message>
     <message>
         <source>Add Application Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un programme</translation>
     </message>
     <message>
         <source>Add InstallAssistant.pkg</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajouter un paquet</translation>
     </message>
     <message>
         <source>Download from Apple…</source>
-        <translation type="unfinished"></translation>
+        <translation>Télécharger d’Apple…</translation>
     </message>
     <message>
         <source>Select macOS Installer</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner le programme d’installation de macOS</translation>
     </message>
     <message>
         <source>Please select a macOS Installer application</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez sélectionner un programme d’installation de macOS</translation>
     </message>
     <message>
         <source>Invalid Installer</source>
-        <translation type="unfinished">Programme d’installation non valide</translation>
+        <translation>Programme d’installation non valide</translation>
     </message>
     <message>
         <source>The selected application doesn&apos;t appear to be a valid macOS installer.</source>
-        <translation type="unfinished">L’application sélectionnée ne semble pas être un programme d’installation de macOS valide.</translation>
+        <translation>L’application sélectionnée ne semble pas être un programme d’installation de macOS valide.</translation>
     </message>
     <message>
         <source>Select macOS Installer Package</source>
-        <translation type="unfinished"></translation>
+        <translation>Sélectionner le paquet d’installation de macOS</translation>
     </message>
     <message>
         <source>Please select an InstallAssistant.pkg file</source>
-        <translation type="unfinished"></translation>
+        <translation>Veuillez sélectionner un fichier InstallAssistant.pkg</translation>
     </message>
     <message>
         <source>Applications</source>
-        <translation type="unfinished"></translation>
+        <translation>Applications</translation>
     </message>
     <message>
         <source>Installer packages</source>
-        <translation type="unfinished"></translation>
+        <translation>Paquets d’installation</translation>
+    </message>
+</context>
+<context>
+    <name>OverlayTitleBar</name>
+    <message>
+        <source>Close</source>
+        <extracomment>The red window control of the progress window.</extracomment>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Minimize</source>
+        <extracomment>The yellow window control, shown unavailable.</extracomment>
+        <translation>Placer dans le Dock</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <extracomment>The green window control, shown unavailable.</extracomment>
+        <translation>Zoom</translation>
     </message>
 </context>
 <context>
@@ -2005,14 +2272,83 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <name>ProgressSpinner</name>
     <message>
         <source>In progress</source>
-        <translation type="unfinished"></translation>
+        <translation>En cours</translation>
     </message>
 </context>
 <context>
     <name>ProgressWindow</name>
     <message>
+        <source>Installing macOS package...</source>
+        <translation>Installation du paquet macOS...</translation>
+    </message>
+    <message>
+        <source>Downloading the installer...</source>
+        <translation>Téléchargement du programme d’installation...</translation>
+    </message>
+    <message>
+        <source>Creating bootable USB...</source>
+        <translation>Création de la clé USB démarrable...</translation>
+    </message>
+    <message>
+        <source>Creating bootable disk image...</source>
+        <translation>Création de l’image disque démarrable...</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>Stops the running operation.</extracomment>
+        <translation>Annuler</translation>
+    </message>
+    <message>
         <source>Scanning</source>
-        <translation type="unfinished"></translation>
+        <translation>Recherche en cours</translation>
+    </message>
+    <message>
+        <source>System Integrity Protection is enabled - Using Terminal approach</source>
+        <translation>La protection de l’intégrité du système est activée – passage par le Terminal</translation>
+    </message>
+    <message>
+        <source>SIP Enabled</source>
+        <extracomment>A small badge: System Integrity Protection is on.</extracomment>
+        <translation>SIP activée</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <extracomment>What assistive tools call the row of dots, one for each step.</extracomment>
+        <translation>Étapes</translation>
+    </message>
+    <message>
+        <source>Scanning for macOS installers...</source>
+        <translation>Recherche de programmes d’installation de macOS...</translation>
+    </message>
+    <message>
+        <source>%1% Complete</source>
+        <extracomment>%1 is the whole percentage done.</extracomment>
+        <translation>%1&#xa0;% terminé</translation>
+    </message>
+    <message>
+        <source>Progress: %1%</source>
+        <extracomment>%1 is the whole percentage done.</extracomment>
+        <translation>Progression&#xa0;: %1&#xa0;%</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, done</source>
+        <extracomment>Read out for a step&apos;s dot; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Étape %1 sur %2, terminée</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, current</source>
+        <extracomment>Read out for the dot of the step under way; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Étape %1 sur %2, en cours</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, to come</source>
+        <extracomment>Read out for a step&apos;s dot; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Étape %1 sur %2, à venir</translation>
+    </message>
+    <message>
+        <source>Step %1 of %2, not done</source>
+        <extracomment>Read out for a step&apos;s dot that was passed without being done; %1 is its number, %2 how many steps there are.</extracomment>
+        <translation>Étape %1 sur %2, non effectuée</translation>
     </message>
 </context>
 <context>
@@ -2021,6 +2357,13 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
         <source>The script did not finish within %1</source>
         <extracomment>%1 is a time limit such as “2 minutes”</extracomment>
         <translation>Le script ne s’est pas terminé dans un délai de %1</translation>
+    </message>
+</context>
+<context>
+    <name>SidebarView</name>
+    <message>
+        <source>Available Installers</source>
+        <translation>Programmes d’installation</translation>
     </message>
 </context>
 <context>
@@ -2037,28 +2380,67 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     </message>
 </context>
 <context>
+    <name>SignatureWarning</name>
+    <message>
+        <source>⚠ Not signed by Apple: cannot be used</source>
+        <translation>⚠ Non signé par Apple&#xa0;: inutilisable</translation>
+    </message>
+    <message>
+        <source>⚠ Apple&apos;s signing certificate has expired</source>
+        <translation>⚠ Le certificat de signature d’Apple a expiré</translation>
+    </message>
+</context>
+<context>
     <name>StepRowView</name>
     <message>
         <source>Done</source>
-        <translation type="unfinished"></translation>
+        <translation>Terminé</translation>
     </message>
     <message>
         <source>In progress</source>
-        <translation type="unfinished"></translation>
+        <translation>En cours</translation>
     </message>
 </context>
 <context>
     <name>TerminalOutputView</name>
     <message>
         <source>Command output</source>
-        <translation type="unfinished"></translation>
+        <translation>Sortie de la commande</translation>
     </message>
 </context>
 <context>
     <name>TerminalWindow</name>
     <message>
+        <source>Enter administrator password:</source>
+        <translation>Saisissez le mot de passe administrateur&#xa0;:</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Mot de passe</translation>
+    </message>
+    <message>
         <source>Administrator password</source>
-        <translation type="unfinished"></translation>
+        <translation>Mot de passe administrateur</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <extracomment>Cancels making the USB stick instead of giving the password.</extracomment>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Authorize</source>
+        <extracomment>Gives the typed password to the command.</extracomment>
+        <translation>Autoriser</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <extracomment>Puts away the terminal window once the command has ended.</extracomment>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>%1% — %2</source>
+        <extracomment>The terminal&apos;s status line: %1 is the whole percentage done, %2 what is being done.</extracomment>
+        <translation>%1&#xa0;% — %2</translation>
     </message>
 </context>
 <context>
@@ -2200,6 +2582,48 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <message>
         <source>Operation timed out</source>
         <translation>Le délai de l’opération a expiré</translation>
+    </message>
+</context>
+<context>
+    <name>UnifiedProgressOverlay</name>
+    <message>
+        <source>Scanning for Installers</source>
+        <translation>Recherche de programmes d’installation</translation>
+    </message>
+    <message>
+        <source>Installing macOS Package</source>
+        <translation>Installation du paquet macOS</translation>
+    </message>
+    <message>
+        <source>Downloading a macOS Installer</source>
+        <translation>Téléchargement d’un programme d’installation de macOS</translation>
+    </message>
+    <message>
+        <source>Creating Bootable USB for %1</source>
+        <extracomment>%1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Création d’une clé USB démarrable pour %1</translation>
+    </message>
+    <message>
+        <source>Creating Bootable USB</source>
+        <translation>Création d’une clé USB démarrable</translation>
+    </message>
+    <message>
+        <source>Creating Bootable ISO for %1</source>
+        <extracomment>%1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Création d’un fichier ISO démarrable pour %1</translation>
+    </message>
+    <message>
+        <source>Creating Bootable Disk Image</source>
+        <translation>Création d’une image disque démarrable</translation>
+    </message>
+    <message>
+        <source>Terminal — %1</source>
+        <extracomment>The terminal window&apos;s title; %1 is the macOS name, such as &quot;macOS Sonoma&quot;.</extracomment>
+        <translation>Terminal — %1</translation>
+    </message>
+    <message>
+        <source>Terminal</source>
+        <translation>Terminal</translation>
     </message>
 </context>
 </TS>

@@ -4,10 +4,12 @@
 #include "exec/Notification.h"
 #include "state/AppState.h"
 #include "ui/ContentView.h"
+#include "ui/SidebarView.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSettings>
@@ -29,6 +31,8 @@ MainWindow::MainWindow(AppState &state, QWidget *parent)
     setUnifiedTitleAndToolBarOnMac(true);
     setContextMenuPolicy(Qt::NoContextMenu);
     m_menus = std::make_unique<Menus>(*menuBar(), state, [this] { close(); });
+    // The keys start in the installer list, as the window opens.
+    m_content->sidebar()->list()->setFocus();
 
     // Not resizable: the window is exactly as large as what it holds.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -93,14 +97,15 @@ void MainWindow::updateTitle()
     QString title = m_state.windowTitle();
     if (running) {
         const AppState::JobKind kind = m_state.jobKind();
-        const QString job =
-            kind == AppState::JobKind::usb        ? QStringLiteral("Creating Bootable USB")
-            : kind == AppState::JobKind::iso      ? QStringLiteral("Creating Bootable ISO")
-            : kind == AppState::JobKind::download ? QStringLiteral("Downloading a macOS Installer")
-            : kind == AppState::JobKind::verify   ? QStringLiteral("Verifying Media")
-                                                  : QStringLiteral("Installing macOS Package");
+        const QString job = kind == AppState::JobKind::usb   ? tr("Creating Bootable USB")
+                            : kind == AppState::JobKind::iso ? tr("Creating Bootable ISO")
+                            : kind == AppState::JobKind::download
+                                ? tr("Downloading a macOS Installer")
+                            : kind == AppState::JobKind::verify ? tr("Verifying Media")
+                                                                : tr("Installing macOS Package");
+        //: The window's title while a job runs: %1 is the whole percentage done, %2 the job.
         title =
-            QStringLiteral("%1 % \u2014 %2").arg(int(m_state.progressInfo().percentage)).arg(job);
+            tr("%1 % \u2014 %2").arg(QString::number(int(m_state.progressInfo().percentage)), job);
     }
     if (windowTitle() != title)
         setWindowTitle(title);

@@ -34,26 +34,26 @@ QUrl Menus::donationURL()
 
 Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
 {
-    QMenu *file = menuBar.addMenu(QStringLiteral("File"));
-    newWindow = addCommand(file, QStringLiteral("New Window"), [] {});
+    //: The menu's title.
+    QMenu *file = menuBar.addMenu(tr("File"));
+    newWindow = addCommand(file, tr("New Window"), [] {});
     // Qt::CTRL is the Command key on macOS.
     newWindow->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
     newWindow->setEnabled(false);
     file->addSeparator();
-    scanForInstallers = addCommand(file, QStringLiteral("Scan for Installers"),
-                                   [&state] { state.scanForInstallers(); });
+    scanForInstallers =
+        addCommand(file, tr("Scan for Installers"), [&state] { state.scanForInstallers(); });
     scanForInstallers->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    refreshDiskList = addCommand(file, QStringLiteral("Refresh Disk List"),
-                                 [&state] { state.refreshDiskList(); });
+    refreshDiskList =
+        addCommand(file, tr("Refresh Disk List"), [&state] { state.refreshDiskList(); });
     refreshDiskList->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
-    addInstaller = addCommand(file, QStringLiteral("Add macOS Installer"),
-                              [&state] { state.addInstallerFromFinder(); });
-    downloadInstaller =
-        addCommand(file, QStringLiteral("Download an Installer\u2026"), [&state, &menuBar] {
-            DownloadSheet::showOver(state, menuBar.window());
-        });
+    addInstaller =
+        addCommand(file, tr("Add macOS Installer"), [&state] { state.addInstallerFromFinder(); });
+    downloadInstaller = addCommand(file, tr("Download an Installer\u2026"), [&state, &menuBar] {
+        DownloadSheet::showOver(state, menuBar.window());
+    });
     file->addSeparator();
-    this->quit = addCommand(file, QStringLiteral("Quit"), std::move(quit));
+    this->quit = addCommand(file, tr("Quit"), std::move(quit));
     this->quit->setShortcut(QKeySequence::Quit);
     // The application menu's Quit on macOS.
     this->quit->setMenuRole(QAction::QuitRole);
@@ -65,10 +65,12 @@ Menus::Menus(QMenuBar &menuBar, AppState &state, std::function<void()> quit)
         }
     });
 
-    QMenu *help = menuBar.addMenu(QStringLiteral("Help"));
+    //: The menu's title.
+    QMenu *help = menuBar.addMenu(tr("Help"));
     help->addSeparator();
-    aboutMaker = addCommand(help, QStringLiteral("About Corvenna"),
-                            [] { QDesktopServices::openUrl(infoURL()); });
-    supportDevelopment = addCommand(help, QStringLiteral("Support Development"),
+    //: Opens the maker's page; Corvenna is a name.
+    aboutMaker =
+        addCommand(help, tr("About Corvenna"), [] { QDesktopServices::openUrl(infoURL()); });
+    supportDevelopment = addCommand(help, tr("Support Development"),
                                     [] { QDesktopServices::openUrl(donationURL()); });
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QUrl>
 
 class AppState;
@@ -11,6 +12,8 @@ class QMenuBar;
 // The File and Help menus of the window's menu bar. Commands that would start another job or
 // change the installer a job uses are disabled while one runs or its result is shown.
 class Menus {
+    Q_DECLARE_TR_FUNCTIONS(Menus)
+
 public:
     // `quit` is what File ▸ Quit does: closing the window, which asks first during a job.
     // File ▸ Download an Installer… opens its sheet over the menu bar's window.

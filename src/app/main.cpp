@@ -2,6 +2,7 @@
 #include "QuitOnSignal.h"
 #include "exec/JobThreads.h"
 #include "host/HostSelection.h"
+#include "host/UserLanguage.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
 #include "state/AppState.h"
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     application.setWindowIcon(QIcon(QStringLiteral(":/app/tessaline-256.png")));
     application.setQuitOnLastWindowClosed(true);
     quitApplicationOnSignals();
+    installUserLanguage();
 
     // Lives until main() returns, so a demo world is removed when the application quits.
     const HostSelection selection = HostSelection::choose(QProcessEnvironment::systemEnvironment(),

@@ -1,6 +1,7 @@
 #include "ui/AlertDialog.h"
 
 #include "state/AppState.h"
+#include "ui/Accessibility.h"
 #include "ui/NamedColors.h"
 
 #include <QApplication>
@@ -56,6 +57,9 @@ void AlertDialog::showCurrentAlert()
         setText(m_state.alertTitle());
     if (informativeText() != m_state.alertMessage())
         setInformativeText(m_state.alertMessage());
+    // Assistive tools read the alert by what it says, not by the application's name above it.
+    Accessibility::setName(this, m_state.alertTitle());
+    Accessibility::setDescription(this, m_state.alertMessage());
     // A message box wraps its words as narrowly as it can; an alert reads better wider. The
     // message's label is made with its first text, so this follows every change of text.
     // The informative label, too, is made with its first text, and by default takes markup; the

@@ -1,5 +1,6 @@
 #include "ui/ButtonStyles.h"
 
+#include "ui/KeyboardAccess.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 
@@ -228,6 +229,14 @@ StyledButton::StyledButton(const QString &label, Style style, QWidget *parent)
     setText(label);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    KeyboardAccess::pressOnReturn(this);
+    // The ring follows the block: all of the button in the app style, the button less the room
+    // for its shadow in the other.
+    KeyboardAccess::showFocusRing(this, [this] {
+        const bool ns = std::holds_alternative<NSButtonStyle>(m_style);
+        return KeyboardAccess::RingShape{cornerRadius,
+                                         ns ? NSButtonStyle::shadowMargins() : QMargins()};
+    });
 
     m_pressAnimation = new QVariantAnimation(this);
     m_pressAnimation->setDuration(100);

@@ -46,7 +46,8 @@ struct NSButtonStyle {
     static QMargins shadowMargins();
 };
 
-// A button drawn in one of the two looks. It has no hover look and no focus ring of its own.
+// A button drawn in one of the two looks. It has no hover look; with the keyboard focus it shows
+// the desktop's focus ring around its block, and Return presses it as Space does.
 class StyledButton : public QAbstractButton {
     Q_OBJECT
 

@@ -1,6 +1,8 @@
 #include "ui/CircularProgressView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/NamedColors.h"
+#include "ui/OverlayParts.h"
 
 #include <QPainter>
 #include <QTimerEvent>
@@ -10,7 +12,9 @@
 
 CircularProgressView::CircularProgressView(QWidget *parent) : QWidget(parent)
 {
+    Accessibility::install();
     setFixedSize(sizeHint());
+    setAccessibleName(tr("Step progress"));
     m_glide.setDuration(250);
     m_glide.setEasingCurve(QEasingCurve::Linear);
     connect(&m_glide, &QVariantAnimation::valueChanged, this, [this](const QVariant &value) {
@@ -24,7 +28,10 @@ void CircularProgressView::setProgress(double progress)
     progress = std::isfinite(progress) ? std::clamp(progress, 0.0, 1.0) : 0.0;
     if (progress == m_progress)
         return;
+    const bool newPercent = shownPercent(progress * 100) != shownPercent(m_progress * 100);
     m_progress = progress;
+    if (newPercent)
+        Accessibility::announceValue(this, progress * 100);
     m_glide.stop();
     if (!isVisible()) {
         m_drawn = progress;
@@ -62,6 +69,7 @@ void CircularProgressView::paintEvent(QPaintEvent *)
 ProgressSpinner::ProgressSpinner(int diameter, QWidget *parent)
     : QWidget(parent), m_diameter(diameter)
 {
+    Accessibility::install();
     setFixedSize(diameter, diameter);
     setAccessibleName(tr("In progress"));
 }

@@ -6,7 +6,7 @@
 #include <QWidget>
 
 // Progress within one step as a ring: a faint full circle and, over it, an arc from the top,
-// clockwise, covering the fraction done.
+// clockwise, covering the fraction done. To assistive tools a progress bar of 0 to 100.
 class CircularProgressView : public QWidget {
     Q_OBJECT
 
@@ -33,7 +33,8 @@ private:
     QVariantAnimation m_glide;
 };
 
-// The indeterminate spinner: spokes fading round a circle. It only turns while it is shown.
+// The indeterminate spinner: spokes fading round a circle. It only turns while it is shown. To
+// assistive tools a progress bar without a value.
 class ProgressSpinner : public QWidget {
     Q_OBJECT
 

@@ -2,6 +2,9 @@
 
 #include "state/AppState.h"
 #include "ui/AlertDialog.h"
+#include "ui/ButtonStyles.h"
+#include "ui/InstallerDetailView.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/MainView.h"
 #include "ui/NamedColors.h"
 #include "ui/NoInstallerSelectedView.h"
@@ -9,6 +12,7 @@
 #include "ui/Symbols.h"
 
 #include <QAction>
+#include <QListWidget>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QToolBar>
@@ -21,15 +25,19 @@ constexpr int sidebarWidth = 250;
 constexpr int toolLabelWidth = 65;
 constexpr int toolSymbolSize = 16; // the symbol at 14 points, as tall as its glyph box
 
-// A borderless button showing the symbol above a small label, optionally in one colour.
+// A borderless button showing the symbol above a small label, optionally in one colour. As on
+// the desktop's toolbars, a click leaves the focus where it was; Tab reaches the button.
 QToolButton *toolButton(QAction *action, const QColor &color = QColor())
 {
-    auto *button = new QToolButton;
+    auto *button = new KeyboardAccess::RingedToolButton(5);
     button->setDefaultAction(action);
     button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    if (action->text().isEmpty())
+    button->setFocusPolicy(Qt::TabFocus);
+    if (action->text().isEmpty()) {
+        // Only a symbol: named after what it does.
+        button->setAccessibleName(action->toolTip());
         return button;
+    }
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setFixedWidth(toolLabelWidth);
     QFont label = button->font();
@@ -50,6 +58,9 @@ QToolButton *toolButton(QAction *action, const QColor &color = QColor())
 
 ContentView::ContentView(AppState &state, QWidget *parent) : QWidget(parent), m_state(state)
 {
+    // Before the views below follow the change, which may take the focus from a control they
+    // disable: an overlay coming up gives it back to that control when it goes.
+    connect(&m_state, &AppState::changed, this, &ContentView::noteFocus);
     buildToolBar();
 
     m_sidebar = new SidebarView(state);
@@ -79,12 +90,35 @@ ContentView::ContentView(AppState &state, QWidget *parent) : QWidget(parent), m_
     layout->addWidget(m_body, 1);
 
     connect(&m_state, &AppState::changed, this, &ContentView::refresh);
+    // The disk table's rows come and go with the listing; Tab must still find them in place.
+    connect(m_mainView->detail(), &InstallerDetailView::controlsChanged, this,
+            &ContentView::orderTabs);
     refresh();
+    orderTabs();
+}
+
+QList<QWidget *> ContentView::toolBarButtons() const
+{
+    QList<QWidget *> buttons;
+    for (QAction *action : m_toolBar->actions())
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
+            buttons << button;
+    return buttons;
+}
+
+void ContentView::orderTabs()
+{
+    QList<QWidget *> order = toolBarButtons();
+    order << m_sidebar->list() << m_noInstallerView->addApplicationButton()
+          << m_noInstallerView->addPackageButton() << m_noInstallerView->downloadButton();
+    order << m_mainView->detail()->controlsInOrder();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
 }
 
 void ContentView::buildToolBar()
 {
-    m_toolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    m_toolBar = new QToolBar(tr("Toolbar"), this);
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
@@ -102,29 +136,32 @@ void ContentView::buildToolBar()
     const QColor plain;
     // The keys of Scan and Refresh belong to the File menu, which runs the same operations;
     // binding them twice would make the shortcut ambiguous.
-    m_toggleSidebar =
-        action(QStringLiteral("sidebar.left"), QString(),
-               QStringLiteral("Show or Hide the Sidebar"), plain, [this] { toggleSidebar(); });
-    m_scan = action(QStringLiteral("arrow.triangle.2.circlepath"), QStringLiteral("Scan"),
-                    QStringLiteral("Scan for Installers (%1)")
+    m_toggleSidebar = action(QStringLiteral("sidebar.left"), QString(),
+                             tr("Show or Hide the Sidebar"), plain, [this] { toggleSidebar(); });
+    //: A toolbar button; scans for installers.
+    m_scan = action(QStringLiteral("arrow.triangle.2.circlepath"), tr("Scan"),
+                    //: %1 is the keyboard shortcut.
+                    tr("Scan for Installers (%1)")
                         .arg(QKeySequence(Qt::CTRL | Qt::Key_R).toString(QKeySequence::NativeText)),
                     plain, [this] { m_state.scanForInstallers(); });
+    //: A toolbar button; lists the disks again.
     m_refresh =
-        action(QStringLiteral("arrow.clockwise"), QStringLiteral("Refresh"),
-               QStringLiteral("Refresh Disk List (%1)")
+        action(QStringLiteral("arrow.clockwise"), tr("Refresh"),
+               //: %1 is the keyboard shortcut.
+               tr("Refresh Disk List (%1)")
                    .arg(QKeySequence(Qt::CTRL | Qt::Key_D).toString(QKeySequence::NativeText)),
                plain, [this] { m_state.refreshDiskList(); });
-    m_add = action(QStringLiteral("plus.circle"), QStringLiteral("Add"),
-                   QStringLiteral("Add macOS Installer"), plain,
+    //: A toolbar button; adds an installer chosen in a file dialog.
+    m_add = action(QStringLiteral("plus.circle"), tr("Add"), tr("Add macOS Installer"), plain,
                    [this] { m_state.addInstallerFromFinder(); });
     m_scanTip = m_scan->toolTip();
     m_addTip = m_add->toolTip();
-    m_info = action(QStringLiteral("info.circle.fill"), QStringLiteral("Info"),
-                    QStringLiteral("About Tessaline"), NamedColors::blue(),
-                    [this] { m_state.openInfoURL(); });
-    m_donate = action(QStringLiteral("heart.fill"), QStringLiteral("Donate"),
-                      QStringLiteral("Support Development"), NamedColors::red(),
-                      [this] { m_state.openDonationURL(); });
+    //: A toolbar button; opens the maker's page about the program.
+    m_info = action(QStringLiteral("info.circle.fill"), tr("Info"), tr("About Tessaline"),
+                    NamedColors::blue(), [this] { m_state.openInfoURL(); });
+    //: A toolbar button; opens the page for donations.
+    m_donate = action(QStringLiteral("heart.fill"), tr("Donate"), tr("Support Development"),
+                      NamedColors::red(), [this] { m_state.openDonationURL(); });
 
     m_toolBar->addWidget(toolButton(m_toggleSidebar));
     m_toolBar->addWidget(toolButton(m_scan));
@@ -192,8 +229,22 @@ void ContentView::refresh()
     updateAlert();
 }
 
+void ContentView::noteFocus()
+{
+    if (!overlays().isEmpty())
+        return;
+    if (QWidget *focused = window()->focusWidget())
+        m_focusUnderOverlays = focused;
+}
+
 void ContentView::updateOverlays()
 {
+    // The keys go to the overlay on top; when the last one goes, back to where they were.
+    QWidget *focused = window()->focusWidget();
+    const auto holdsFocus = [focused](const UnifiedProgressOverlay *overlay) {
+        return focused && (focused == overlay || overlay->isAncestorOf(focused));
+    };
+
     using Kind = UnifiedProgressOverlay::OperationType;
     const std::array<std::optional<Kind>, 5> wanted{
         m_state.isScanning() ? std::optional(Kind::scanning) : std::nullopt,
@@ -208,9 +259,16 @@ void ContentView::updateOverlays()
     };
 
     bool added = false;
+    bool focusLeft = false;
     for (size_t i = 0; i < m_layers.size(); ++i) {
         Layer &layer = m_layers[i];
         if (layer.overlay && (!wanted[i] || *wanted[i] != layer.kind)) {
+            // The focus is put in its place below; hidden with it, it would go on to a control
+            // under another overlay.
+            if (holdsFocus(layer.overlay)) {
+                focused->clearFocus();
+                focusLeft = true;
+            }
             // Present only while its condition holds: what it held goes with it.
             layer.overlay->hide();
             layer.overlay->deleteLater();
@@ -223,12 +281,32 @@ void ContentView::updateOverlays()
             added = true;
         }
     }
-    if (!added)
-        return;
-    // A later layer stands above an earlier one, whichever appeared first.
+    UnifiedProgressOverlay *top = nullptr;
     for (const Layer &layer : m_layers)
         if (layer.overlay)
-            layer.overlay->raise();
+            top = layer.overlay;
+    if (added) {
+        // A later layer stands above an earlier one, whichever appeared first.
+        for (const Layer &layer : m_layers)
+            if (layer.overlay)
+                layer.overlay->raise();
+    }
+    if (!added && !focusLeft)
+        return;
+    QWidget *nowFocused = window()->focusWidget();
+    if (top) {
+        // The terminal's password field may have taken it already.
+        if (!nowFocused || (nowFocused != top && !top->isAncestorOf(nowFocused)))
+            top->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    // As when the window comes back to the front: a control shows its ring again only if the
+    // keyboard had brought it there.
+    QWidget *back = m_focusUnderOverlays;
+    if (!back || !back->isVisible() || !back->isEnabled())
+        back = m_sidebar->list();
+    if (back->isVisible() && back->isEnabled())
+        back->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 void ContentView::updateAlert()

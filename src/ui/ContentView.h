@@ -21,6 +21,8 @@ class SidebarView;
 // The content of the main window: the installer list and the detail column side by side, the
 // toolbar with the main commands, the progress overlays of the long operations above them, and
 // the one alert. Everything it shows follows from the state; every command is a call on it.
+// Tab goes through the controls in reading order; an overlay that comes up takes the keys, and
+// gives them back to the control that had them when it goes.
 class ContentView : public QWidget {
     Q_OBJECT
 
@@ -61,7 +63,13 @@ private:
     };
 
     void buildToolBar();
+    QList<QWidget *> toolBarButtons() const;
+    // Puts every control in reading order for Tab: the toolbar, the sidebar, then the detail
+    // column from top to bottom. Tab goes round, so the window taking the toolbar into an area
+    // of its own, before the rest, changes nothing.
+    void orderTabs();
     void refresh();
+    void noteFocus();
     void updateOverlays();
     void updateAlert();
 
@@ -84,4 +92,6 @@ private:
     NoInstallerSelectedView *m_noInstallerView = nullptr;
     std::array<Layer, 5> m_layers;
     QPointer<AlertDialog> m_alert;
+    // The control that had the keys before the overlays came up.
+    QPointer<QWidget> m_focusUnderOverlays;
 };

@@ -1,13 +1,17 @@
 #include "ui/DiskRow.h"
 
+#include "ui/Accessibility.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 #include "ui/TextFont.h"
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -45,14 +49,21 @@ protected:
     }
 };
 
-// The round selection mark: a filled circle with a tick, or an empty gray ring.
+// The round selection mark: a filled circle with a tick, or an empty gray ring. To assistive
+// tools a picture named by whether its row is selected.
 class SelectionMark : public QWidget {
 public:
-    explicit SelectionMark(QWidget *parent) : QWidget(parent) { setFixedSize(14, 14); }
+    explicit SelectionMark(QWidget *parent) : QWidget(parent)
+    {
+        Accessibility::setRole(this, QAccessible::Graphic);
+        setFixedSize(14, 14);
+    }
 
     void setSelected(bool selected)
     {
         m_selected = selected;
+        setAccessibleName(selected ? QCoreApplication::translate("DiskRow", "selected")
+                                   : QCoreApplication::translate("DiskRow", "not selected"));
         update();
     }
 
@@ -97,8 +108,11 @@ DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> on
                  QWidget *parent)
     : QWidget(parent), m_disk(disk), m_isSelected(isSelected), m_onEject(std::move(onEject))
 {
+    Accessibility::install();
     setFixedHeight(rowHeight);
     setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    // A click gives the row the focus; the table decides which row Tab reaches.
+    setFocusPolicy(Qt::ClickFocus);
     setAccessibleName(disk.volumeName);
 
     auto *row = new QHBoxLayout(this);
@@ -146,13 +160,15 @@ DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> on
     m_mark = mark;
     row->addWidget(centredCell(mark, selectCellWidth, this));
 
-    m_eject = new QToolButton(this);
+    m_eject = new KeyboardAccess::RingedToolButton(4, this);
     m_eject->setObjectName(QStringLiteral("eject"));
     m_eject->setAutoRaise(true);
-    m_eject->setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab after its row; a click leaves the focus where it was.
+    m_eject->setFocusPolicy(Qt::TabFocus);
     m_eject->setCursor(Qt::ArrowCursor);
     m_eject->setIconSize(QSize(12, 12));
     m_eject->setAccessibleName(tr("Eject"));
+    //: %1 is the volume's name.
     m_eject->setToolTip(tr("Eject %1").arg(disk.volumeName));
     // Borderless: only the symbol, with a faint patch while pressed.
     m_eject->setStyleSheet(
@@ -166,6 +182,35 @@ DiskRow::DiskRow(const DiskInfo &disk, bool isSelected, std::function<void()> on
     row->addWidget(centredCell(m_eject, ejectCellWidth, this));
 
     applyColors();
+    describe();
+}
+
+void DiskRow::describe()
+{
+    // The end of what is read out for the row: whether it is selected, or why it cannot be.
+    QString state;
+    if (!m_refusal.isEmpty())
+        //: Read out for a disk that cannot be the target; %1 says why.
+        state = tr("not available: %1").arg(m_refusal);
+    else if (m_isSelected)
+        //: Read out at the end of a selected disk's row.
+        state = tr("selected");
+    else
+        //: Read out at the end of a disk's row that is not selected.
+        state = tr("not selected");
+    const QString size = m_disk.formattedSize();
+    const QString free = m_disk.formattedFreeSpace();
+    const QString &device = m_disk.deviceIdentifier;
+    if (m_disk.isFixedExternal)
+        //: Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device,
+        //: %4 whether it is selected.
+        setAccessibleDescription(tr("%1 external disk (not a USB stick), %2 free, %3, %4")
+                                     .arg(size, free, device, state));
+    else
+        //: Read out for a row of the disk table: %1 the size, %2 the free space, %3 the device,
+        //: %4 whether it is selected.
+        setAccessibleDescription(
+            tr("%1 USB volume, %2 free, %3, %4").arg(size, free, device, state));
 }
 
 QSize DiskRow::sizeHint() const
@@ -181,6 +226,8 @@ void DiskRow::setSelected(bool selected)
     m_isSelected = selected;
     applyColors();
     update();
+    describe();
+    Accessibility::announceSelection(this);
 }
 
 void DiskRow::applyColors()
@@ -199,10 +246,60 @@ void DiskRow::applyColors()
 
 void DiskRow::paintEvent(QPaintEvent *)
 {
-    if (!m_isSelected)
-        return;
     QPainter painter(this);
-    painter.fillRect(rect(), NamedColors::withOpacity(NamedColors::accent(palette()), 0.10));
+    if (m_isSelected)
+        painter.fillRect(rect(), NamedColors::withOpacity(NamedColors::accent(palette()), 0.10));
+    // Inside the row: the table's edge would cut off a ring drawn outside it.
+    if (showsFocusRing()) {
+        const qreal inset = KeyboardAccess::focusRingWidth;
+        KeyboardAccess::paintFocusRing(
+            painter, QRectF(rect()).adjusted(inset, inset, -inset, -inset), 2, palette());
+    }
+}
+
+void DiskRow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() & ~Qt::KeypadModifier)
+        return QWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            emit clicked();
+        break;
+    case Qt::Key_Up:
+        emit stepRequested(Step::previous);
+        break;
+    case Qt::Key_Down:
+        emit stepRequested(Step::next);
+        break;
+    case Qt::Key_Home:
+        emit stepRequested(Step::first);
+        break;
+    case Qt::Key_End:
+        emit stepRequested(Step::last);
+        break;
+    default:
+        return QWidget::keyPressEvent(event);
+    }
+    event->accept();
+}
+
+void DiskRow::focusInEvent(QFocusEvent *event)
+{
+    QWidget::focusInEvent(event);
+    // The window coming back to the front keeps the ring as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_focusFromKeyboard = KeyboardAccess::isKeyboardFocusReason(reason);
+    update();
+}
+
+void DiskRow::focusOutEvent(QFocusEvent *event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void DiskRow::setRefusal(const QString &reason)
@@ -213,9 +310,10 @@ void DiskRow::setRefusal(const QString &reason)
     // Disabled, the row greys and takes no clicks; its tooltip still says why.
     setEnabled(reason.isEmpty());
     setToolTip(reason);
-    m_identifier->setText(reason.isEmpty()
-                              ? identifierText(m_disk)
-                              : m_disk.deviceIdentifier + QStringLiteral(" · ") + reason);
+    //: The line under a volume's name when it cannot be the target: %1 its device, %2 why.
+    m_identifier->setText(reason.isEmpty() ? identifierText(m_disk)
+                                           : tr("%1 · %2").arg(m_disk.deviceIdentifier, reason));
+    describe();
 }
 
 void DiskRow::mousePressEvent(QMouseEvent *event)

@@ -1,14 +1,15 @@
 #include "ui/DiskSelectionView.h"
 
 #include "state/AppState.h"
+#include "ui/Accessibility.h"
 #include "ui/DiskRow.h"
 #include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 #include "ui/TextFont.h"
 
+#include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -193,9 +194,13 @@ DiskSelectionView::DiskSelectionView(AppState &state, QWidget *parent)
         auto *layout = new QVBoxLayout(m_loadingPage);
         layout->setSpacing(12);
         layout->addStretch();
-        layout->addWidget(new BusySpinner(m_loadingPage), 0, Qt::AlignHCenter);
+        auto *spinner = new BusySpinner(m_loadingPage);
+        layout->addWidget(spinner, 0, Qt::AlignHCenter);
         layout->addSpacing(4);
         m_loadingText = new QLabel(tr("Loading available disks..."), m_loadingPage);
+        // A busy progress bar to assistive tools, saying what it waits for.
+        Accessibility::setRole(spinner, QAccessible::ProgressBar);
+        spinner->setAccessibleName(m_loadingText->text());
         m_loadingText->setFont(textFont(10));
         layout->addWidget(m_loadingText, 0, Qt::AlignHCenter);
         layout->addStretch();
@@ -212,15 +217,18 @@ DiskSelectionView::DiskSelectionView(AppState &state, QWidget *parent)
         m_emptySymbol->setObjectName(QStringLiteral("noDisksSymbol"));
         m_emptySymbol->setFixedSize(36, 32);
         layout->addWidget(m_emptySymbol, 0, Qt::AlignHCenter);
-        auto *text = new QLabel(tr("No removable disks detected"), m_emptyPage);
-        text->setFont(textFont(11));
-        layout->addWidget(text, 0, Qt::AlignHCenter);
+        m_emptyText = new QLabel(tr("No removable disks detected"), m_emptyPage);
+        m_emptyText->setFont(textFont(11));
+        layout->addWidget(m_emptyText, 0, Qt::AlignHCenter);
         layout->addStretch();
     }
     m_body->addWidget(m_emptyPage);
 
     auto *scroll = new QScrollArea(m_body);
+    m_scroll = scroll;
     scroll->setObjectName(QStringLiteral("diskList"));
+    // The rows take the focus, not the area around them.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -230,6 +238,9 @@ DiskSelectionView::DiskSelectionView(AppState &state, QWidget *parent)
     scroll->viewport()->setAutoFillBackground(false);
     m_rowColumn = new RowColumn(scroll);
     m_rowColumn->setAutoFillBackground(false);
+    Accessibility::setRole(m_rowColumn, QAccessible::List);
+    //: What assistive tools call the table of disks.
+    m_rowColumn->setAccessibleName(tr("Disks"));
     m_rowLayout = new QVBoxLayout(m_rowColumn);
     m_rowLayout->setContentsMargins(4, 0, 4, 0);
     m_rowLayout->setSpacing(0);
@@ -243,8 +254,20 @@ DiskSelectionView::DiskSelectionView(AppState &state, QWidget *parent)
     column->addStretch();
 
     applyColors();
+    // The focus leaving the table leaves Tab's stop at the selected row again.
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+            if (m_rows.contains(old) || m_rows.contains(now))
+                updateTabStop();
+        });
     connect(&m_state, &AppState::changed, this, &DiskSelectionView::refresh);
     refresh();
+}
+
+DiskSelectionView::~DiskSelectionView()
+{
+    // The focus still moves while the widgets go, after the rows' list has gone.
+    disconnect(m_focusWatch);
 }
 
 void DiskSelectionView::refresh()
@@ -264,22 +287,109 @@ void DiskSelectionView::refresh()
         m_rowColumn->update();
 
     // Disks left from an earlier listing stay hidden while a new one loads.
-    if (m_state.isLoadingDisks())
-        m_body->setCurrentWidget(m_loadingPage);
-    else if (disks.isEmpty())
-        m_body->setCurrentWidget(m_emptyPage);
-    else
-        m_body->setCurrentWidget(m_listPage);
+    QWidget *page = m_state.isLoadingDisks() ? m_loadingPage
+                    : disks.isEmpty()        ? m_emptyPage
+                                             : m_listPage;
+    // A focused row hands the focus to the page that covers the list, whose words are then read
+    // out, and takes it back when the list returns. Cleared before the pages change, the focus
+    // does not wander off to the next control as its page goes.
+    QWidget *focused = window()->focusWidget();
+    DiskRow *focusedInList = focusedRow();
+    const bool waiting = focused && (focused == m_loadingText || focused == m_emptyText);
+    if (page == m_body->currentWidget() || (!focusedInList && !waiting)) {
+        m_body->setCurrentWidget(page);
+    } else {
+        if (focusedInList)
+            m_waitingDevice = focusedInList->disk().deviceIdentifier;
+        focused->clearFocus();
+        m_body->setCurrentWidget(page);
+        if (page != m_listPage) {
+            (page == m_loadingPage ? m_loadingText : m_emptyText)->setFocus(Qt::OtherFocusReason);
+        } else {
+            DiskRow *row = rowForDevice(m_waitingDevice);
+            if (!row || !row->isEnabled())
+                row = tabStop();
+            if (row)
+                row->setFocus(Qt::OtherFocusReason);
+            m_waitingDevice.clear();
+        }
+    }
+    updateTabStop();
+}
+
+DiskRow *DiskSelectionView::focusedRow() const
+{
+    const QWidget *focused = window()->focusWidget();
+    for (DiskRow *row : m_rows)
+        if (row == focused)
+            return row;
+    return nullptr;
+}
+
+DiskRow *DiskSelectionView::rowForDevice(const QString &device) const
+{
+    for (DiskRow *row : m_rows)
+        if (row->disk().deviceIdentifier == device)
+            return row;
+    return nullptr;
+}
+
+DiskRow *DiskSelectionView::tabStop() const
+{
+    if (DiskRow *row = focusedRow())
+        return row;
+    DiskRow *first = nullptr;
+    for (DiskRow *row : m_rows) {
+        if (!row->isEnabled())
+            continue;
+        if (row->isSelected())
+            return row;
+        if (!first)
+            first = row;
+    }
+    return first;
+}
+
+void DiskSelectionView::updateTabStop()
+{
+    DiskRow *stop = tabStop();
+    for (DiskRow *row : std::as_const(m_rows))
+        row->setFocusPolicy(row == stop ? Qt::StrongFocus : Qt::ClickFocus);
+}
+
+void DiskSelectionView::step(DiskRow *from, DiskRow::Step step)
+{
+    QList<DiskRow *> choosable;
+    for (DiskRow *row : std::as_const(m_rows))
+        if (row->isEnabled())
+            choosable << row;
+    const qsizetype at = choosable.indexOf(from);
+    if (at < 0)
+        return;
+    const qsizetype last = choosable.size() - 1;
+    const qsizetype to = step == DiskRow::Step::previous ? std::max<qsizetype>(at - 1, 0)
+                         : step == DiskRow::Step::next   ? std::min(at + 1, last)
+                         : step == DiskRow::Step::first  ? 0
+                                                         : last;
+    DiskRow *target = choosable.at(to);
+    if (target != from) {
+        target->setFocus(Qt::OtherFocusReason);
+        m_scroll->ensureWidgetVisible(target, 0, 0);
+        updateTabStop();
+    }
+    // The selection goes with the focus, as it would with a click.
+    if (!target->isSelected())
+        emit target->clicked();
 }
 
 void DiskSelectionView::rebuildRows(const QList<DiskInfo> &disks)
 {
-    // A row may be the sender of what led here, so it goes once control is back in the loop.
-    for (DiskRow *row : std::as_const(m_rows)) {
+    DiskRow *hadFocus = focusedRow();
+    const QString focusedDevice = hadFocus ? hadFocus->disk().deviceIdentifier : QString();
+    const bool ringShown = hadFocus && hadFocus->showsFocusRing();
+    const QList<DiskRow *> old = m_rows;
+    for (DiskRow *row : old)
         m_rowLayout->removeWidget(row);
-        row->hide();
-        row->deleteLater();
-    }
     m_rows.clear();
     m_shownDisks = disks;
 
@@ -292,9 +402,27 @@ void DiskSelectionView::rebuildRows(const QList<DiskInfo> &disks)
             QMetaObject::invokeMethod(
                 this, [this, disk] { m_state.selectedDisk = disk; }, Qt::QueuedConnection);
         });
+        connect(row, &DiskRow::stepRequested, this,
+                [this, row](DiskRow::Step to) { step(row, to); });
         m_rowLayout->insertWidget(position++, row, 0, Qt::AlignHCenter);
         m_rows << row;
     }
+
+    // The same disk's new row takes the focus, as it had come: by the keyboard or by a click.
+    if (hadFocus) {
+        hadFocus->clearFocus();
+        DiskRow *row = rowForDevice(focusedDevice);
+        if (!row)
+            row = tabStop();
+        if (row)
+            row->setFocus(ringShown ? Qt::OtherFocusReason : Qt::MouseFocusReason);
+    }
+    // A row may be the sender of what led here, so it goes once control is back in the loop.
+    for (DiskRow *row : old) {
+        row->hide();
+        row->deleteLater();
+    }
+    emit rowsChanged();
 }
 
 void DiskSelectionView::applyColors()

@@ -71,6 +71,7 @@ DownloadSheet::DownloadSheet(AppState &state, QWidget *parent) : QDialog(parent)
     m_pages->addWidget(messagePage(m_problem, nullptr));
     m_list = new QTreeWidget;
     m_list->setObjectName(QStringLiteral("offeredInstallers"));
+    m_list->setAccessibleName(tr("Installers offered by Apple"));
     m_list->setHeaderLabels({tr("Installer"), tr("Version"), tr("Build"), tr("Size"), QString()});
     m_list->setRootIsDecorated(false);
     m_list->setUniformRowHeights(true);
@@ -86,11 +87,13 @@ DownloadSheet::DownloadSheet(AppState &state, QWidget *parent) : QDialog(parent)
     column->addWidget(m_status);
 
     auto *buttons = new QDialogButtonBox(this);
+    //: Asks Apple for the list of installers again.
     m_retry = buttons->addButton(tr("Retry"), QDialogButtonBox::ActionRole);
     m_retry->setObjectName(QStringLiteral("retryListing"));
     m_package = buttons->addButton(tr("Choose a Package\u2026"), QDialogButtonBox::ActionRole);
     m_package->setObjectName(QStringLiteral("choosePackage"));
     buttons->addButton(QDialogButtonBox::Cancel);
+    //: Starts downloading the chosen installer.
     m_download = buttons->addButton(tr("Download"), QDialogButtonBox::AcceptRole);
     m_download->setObjectName(QStringLiteral("downloadInstaller"));
     m_download->setDefault(true);
@@ -131,8 +134,9 @@ void DownloadSheet::refresh()
                      "Sur or later. Download an InstallAssistant package from Apple with a "
                      "browser, then choose it here to install the installer from it.");
     else if (!m_state.offeredInstallersFailure().isEmpty())
-        problem = tr("Apple's list of installers could not be read.") + u'\n' +
-                  m_state.offeredInstallersFailure();
+        //: %1 is what Software Update said.
+        problem = tr("Apple's list of installers could not be read.\n%1")
+                      .arg(m_state.offeredInstallersFailure());
     else if (!listing && m_state.offeredInstallers().isEmpty())
         problem = tr("Apple offers no full installers to this Mac right now.");
 
@@ -185,6 +189,7 @@ void DownloadSheet::fillList()
         } else {
             if (m_state.hasInApplications(installer)) {
                 row->setText(noteColumn, tr("In Applications"));
+                //: %1 is the installer's application name.
                 row->setToolTip(noteColumn,
                                 tr("%1 is in Applications; a download replaces it.")
                                     .arg(installer.applicationName()));

@@ -2,8 +2,10 @@
 
 #include "state/AppState.h"
 #include "ui/ButtonStyles.h"
+#include "ui/DiskRow.h"
 #include "ui/DiskSelectionView.h"
 #include "ui/InstallerPicture.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/SignatureWarning.h"
@@ -18,18 +20,22 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollArea>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-// The installer's icon as a plain button: no bezel, just the picture, dimmed while pressed.
+// The installer's icon as a plain button: no bezel, just the picture, dimmed while pressed, and
+// the focus ring round the square when the keyboard brings it there.
 class IconButton : public QAbstractButton {
 public:
     explicit IconButton(QWidget *parent) : QAbstractButton(parent)
     {
         setFixedSize(100, 100);
         setIconSize(QSize(100, 100));
-        setFocusPolicy(Qt::NoFocus);
+        setFocusPolicy(Qt::StrongFocus);
+        KeyboardAccess::pressOnReturn(this);
+        KeyboardAccess::showFocusRing(this, 12);
     }
 
 protected:
@@ -74,6 +80,8 @@ InstallerDetailView::InstallerDetailView(AppState &state, QWidget *parent)
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto *scroll = new QScrollArea(this);
+    // Tab goes to the controls inside, and the area scrolls to show the one reached.
+    scroll->setFocusPolicy(Qt::NoFocus);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -135,6 +143,7 @@ InstallerDetailView::InstallerDetailView(AppState &state, QWidget *parent)
     column->addSpacing(10);
 
     m_disks = new DiskSelectionView(state, content);
+    connect(m_disks, &DiskSelectionView::rowsChanged, this, &InstallerDetailView::controlsChanged);
     column->addWidget(m_disks);
 
     auto *buttons = new QHBoxLayout;
@@ -215,13 +224,23 @@ void InstallerDetailView::showInstaller()
     m_location->setText(installer->bundlePath());
     const SignatureWarning warning = SignatureWarning::of(installer->signature);
     m_signature->setVisible(!warning.text.isEmpty());
-    m_signature->setText(installer->signature.reason.isEmpty()
-                             ? warning.text
-                             : warning.text + QStringLiteral(" (codesign: ") +
-                                   installer->signature.reason + u')');
+    //: %1 is the warning about the signature, %2 what the codesign tool said.
+    m_signature->setText(
+        installer->signature.reason.isEmpty()
+            ? warning.text
+            : tr("%1 (codesign: %2)").arg(warning.text, installer->signature.reason));
     QPalette colors = m_signature->palette();
     colors.setColor(QPalette::WindowText, warning.color);
     m_signature->setPalette(colors);
+}
+
+QList<QWidget *> InstallerDetailView::controlsInOrder() const
+{
+    QList<QWidget *> controls{m_iconButton};
+    for (DiskRow *row : m_disks->rows())
+        controls << row << row->ejectButton();
+    controls << m_createISO << m_createUSB << m_verify;
+    return controls;
 }
 
 void InstallerDetailView::copyIconToClipboard()

@@ -26,6 +26,12 @@ public:
     StyledButton *createUSBButton() const { return m_createUSB; }
     QCheckBox *verifyCheckBox() const { return m_verify; }
     DiskSelectionView *diskSelection() const { return m_disks; }
+    // Every control of the pane, in reading order, as Tab should go through them.
+    QList<QWidget *> controlsInOrder() const;
+
+signals:
+    // The pane's controls changed (the disk rows were made anew).
+    void controlsChanged();
 
 protected:
     void changeEvent(QEvent *event) override;

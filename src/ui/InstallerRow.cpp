@@ -37,7 +37,8 @@ QPixmap filledIcon(const QIcon &icon, qreal devicePixelRatio)
 InstallerRow::InstallerRow(const InstallerApp &installer, bool showLocation, QWidget *parent)
     : QWidget(parent), m_installer(installer), m_icon(new QLabel(this)),
       m_name(new QLabel(installer.name, this)),
-      m_version(new QLabel(QStringLiteral("macOS ") + installer.macOSVersion, this)),
+      //: The version line of an installer's row; %1 is the macOS version, such as "14.6".
+      m_version(new QLabel(tr("macOS %1").arg(installer.macOSVersion), this)),
       m_warning(new QLabel(SignatureWarning::of(installer.signature).text, this)),
       m_location(new QLabel(installer.bundlePath(), this))
 {
@@ -76,6 +77,19 @@ InstallerRow::InstallerRow(const InstallerApp &installer, bool showLocation, QWi
     row->setAlignment(text, Qt::AlignVCenter);
 
     applyColors();
+}
+
+QString InstallerRow::accessibleDescription() const
+{
+    QString description = m_version->text();
+    for (const QLabel *line : {m_warning, m_location}) {
+        if (!line->isVisibleTo(this))
+            continue;
+        //: Joins the lines of an installer's row as they are read out: what was read so far,
+        //: then the next line.
+        description = tr("%1, %2").arg(description, line->text());
+    }
+    return description;
 }
 
 void InstallerRow::setSelected(bool selected)

@@ -15,6 +15,9 @@ public:
     InstallerRow(const InstallerApp &installer, bool showLocation, QWidget *parent = nullptr);
 
     const InstallerApp &installer() const { return m_installer; }
+    // What assistive tools read after the installer's name: its version, and the warning and
+    // the place when the row shows them.
+    QString accessibleDescription() const;
     // The list draws a selected row on the accent colour; its text turns to match.
     void setSelected(bool selected);
 

@@ -2,10 +2,13 @@
 
 #include "ui/TextFont.h"
 
+#include "ui/Accessibility.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/NamedColors.h"
 #include "ui/Symbols.h"
 #include "ui/UnifiedProgressOverlay.h"
 
+#include <QCoreApplication>
 #include <QEnterEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -82,17 +85,23 @@ OverlayTitleBar::OverlayTitleBar(int verticalInset, QWidget *parent)
         const char *name;
     };
     const DotKind kinds[] = {
-        {NamedColors::red(), "xmark", 8, "Close"},
-        {NamedColors::yellow(), "minus", 8, "Minimize"},
-        {NamedColors::green(), "arrow.up.left.and.arrow.down.right", 6, "Zoom"},
+        //: The red window control of the progress window.
+        {NamedColors::red(), "xmark", 8, QT_TRANSLATE_NOOP("OverlayTitleBar", "Close")},
+        //: The yellow window control, shown unavailable.
+        {NamedColors::yellow(), "minus", 8, QT_TRANSLATE_NOOP("OverlayTitleBar", "Minimize")},
+        //: The green window control, shown unavailable.
+        {NamedColors::green(), "arrow.up.left.and.arrow.down.right", 6,
+         QT_TRANSLATE_NOOP("OverlayTitleBar", "Zoom")},
     };
     for (const DotKind &kind : kinds) {
         auto *dot = new WindowControlDot(kind.color, QString::fromLatin1(kind.symbol),
                                          kind.symbolSize, this);
-        const QString name = tr(kind.name);
+        const QString name = QCoreApplication::translate("OverlayTitleBar", kind.name);
         dot->setAccessibleName(name);
         dot->setToolTip(name);
         dot->setFocusPolicy(Qt::NoFocus);
+        // The window neither minimizes nor zooms; a press on those dots is the title bar's.
+        dot->setEnabled(m_dots.isEmpty());
         row->addWidget(dot);
         m_dots.append(dot);
     }
@@ -100,6 +109,8 @@ OverlayTitleBar::OverlayTitleBar(int verticalInset, QWidget *parent)
     m_closeDot->setObjectName(QStringLiteral("closeDot"));
     // The red dot may be the only way out of a scan that hangs; keep it reachable by keyboard.
     m_closeDot->setFocusPolicy(Qt::TabFocus);
+    KeyboardAccess::pressOnReturn(m_closeDot);
+    KeyboardAccess::showFocusRing(m_closeDot, m_closeDot->width() / 2.0);
     connect(m_closeDot, &QAbstractButton::clicked, this, &OverlayTitleBar::closeClicked);
 
     row->addSpacing(6);
@@ -222,6 +233,7 @@ void OverlayTitleBar::mouseReleaseEvent(QMouseEvent *event)
 
 LinearProgressBar::LinearProgressBar(QWidget *parent) : QWidget(parent)
 {
+    Accessibility::install();
     setFixedHeight(6);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setAccessibleName(tr("Progress"));
@@ -232,8 +244,11 @@ void LinearProgressBar::setValue(double value)
     value = std::isfinite(value) ? std::clamp(value, 0.0, 100.0) : 0.0;
     if (value == m_value)
         return;
+    const bool newPercent = shownPercent(value) != shownPercent(m_value);
     m_value = value;
     update();
+    if (newPercent)
+        Accessibility::announceValue(this, value);
 }
 
 void LinearProgressBar::paintEvent(QPaintEvent *)
@@ -266,6 +281,7 @@ void ElidingLabel::setFullText(const QString &text)
     if (text == m_fullText)
         return;
     m_fullText = text;
+    setAccessibleName(text);
     elide();
 }
 

@@ -7,6 +7,7 @@
 #include <QVariantAnimation>
 #include <QWidget>
 
+class QAbstractButton;
 class QVBoxLayout;
 
 // Pieces shared by the overlay's standard and terminal windows.
@@ -15,7 +16,7 @@ class QVBoxLayout;
 QFont overlayFont(int pixelSize, QFont::Weight weight = QFont::Normal);
 
 // One of the three coloured window-control dots. Its symbol fades in while the pointer is over
-// the title bar.
+// the title bar. Only the red one does anything; the other two are shown, unavailable.
 class WindowControlDot : public QAbstractButton {
     Q_OBJECT
 
@@ -39,7 +40,8 @@ private:
 };
 
 // The title bar of an overlay window: the three dots and a title, with an optional icon before
-// it. Dragging it reports the translation from where the drag started.
+// it. Dragging it reports the translation from where the drag started. The red dot can be reached
+// with Tab and pressed with Space or Return.
 class OverlayTitleBar : public QWidget {
     Q_OBJECT
 
@@ -78,7 +80,8 @@ private:
     QPointF m_dragStart;
 };
 
-// A thin determinate bar, 0 to 100, in the accent colour.
+// A thin determinate bar, 0 to 100, in the accent colour; a progress bar with that value to
+// assistive tools, which are told when its whole percentage changes.
 class LinearProgressBar : public QWidget {
     Q_OBJECT
 
@@ -98,7 +101,7 @@ private:
 };
 
 // A one-line label that shortens its text with an ellipsis instead of widening the window, and
-// offers the whole text as its tooltip when it had to.
+// offers the whole text as its tooltip when it had to. Assistive tools read the whole text.
 class ElidingLabel : public QLabel {
     Q_OBJECT
 
@@ -132,6 +135,9 @@ public:
 
     OverlayTitleBar *titleBar() const { return m_titleBar; }
     virtual void refresh() = 0;
+    // The button Escape presses: the way out the window offers now (Cancel while a job runs,
+    // Close once it ended), or none.
+    virtual QAbstractButton *escapeButton() const = 0;
 
 protected:
     QVBoxLayout *bodyLayout() const { return m_body; }

@@ -2,6 +2,7 @@
 
 #include "model/ElapsedTime.h"
 #include "state/AppState.h"
+#include "ui/Accessibility.h"
 #include "ui/ButtonStyles.h"
 #include "ui/CircularProgressView.h"
 #include "ui/NamedColors.h"
@@ -9,6 +10,7 @@
 #include "ui/StepRowView.h"
 #include "ui/Symbols.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -81,13 +83,13 @@ QString fallbackHeadline(OperationType type)
 {
     switch (type) {
     case OperationType::installingPKG:
-        return QStringLiteral("Installing macOS package...");
+        return QCoreApplication::translate("ProgressWindow", "Installing macOS package...");
     case OperationType::downloadingInstaller:
-        return QStringLiteral("Downloading the installer...");
+        return QCoreApplication::translate("ProgressWindow", "Downloading the installer...");
     case OperationType::creatingUSB:
-        return QStringLiteral("Creating bootable USB...");
+        return QCoreApplication::translate("ProgressWindow", "Creating bootable USB...");
     case OperationType::createBootableDMG:
-        return QStringLiteral("Creating bootable disk image...");
+        return QCoreApplication::translate("ProgressWindow", "Creating bootable disk image...");
     case OperationType::scanning:
     case OperationType::terminalOperation:
         break;
@@ -97,14 +99,18 @@ QString fallbackHeadline(OperationType type)
 
 } // namespace
 
-// How the operation ended, with the way out.
+// How the operation ended, with the way out. Its accessible name and description are its two
+// lines, so assistive tools hear of the outcome as it is shown.
 class CompletionView : public TintedCard {
+    Q_DECLARE_TR_FUNCTIONS(CompletionView)
+
 public:
     CompletionView(AppState &state, OperationType type, QWidget *parent)
         : TintedCard(Qt::transparent, 8, parent), m_state(state), m_icon(new QLabel(this)),
           m_title(makeLabel(this, "completionTitle", 14, QFont::DemiBold)),
           m_detail(makeLabel(this, "completionDetail", 12, QFont::Normal, true)),
-          m_close(new StyledButton(QStringLiteral("Close"), NSButtonStyle{false}, this))
+          //: Puts away the result of an operation.
+          m_close(new StyledButton(tr("Close"), NSButtonStyle{false}, this))
     {
         setObjectName(QStringLiteral("completionView"));
         m_icon->setFixedSize(24, 24);
@@ -150,17 +156,24 @@ public:
             m_icon->setToolTip(meaning);
             m_shown = outcome;
         }
-        setLabelText(m_title, outcome == Outcome::succeeded   ? QStringLiteral("Operation Complete")
-                              : outcome == Outcome::cancelled ? QStringLiteral("Operation Cancelled")
-                                                              : QStringLiteral("Operation Failed"));
+        const QString title = outcome == Outcome::succeeded   ? tr("Operation Complete")
+                              : outcome == Outcome::cancelled ? tr("Operation Cancelled")
+                                                              : tr("Operation Failed");
+        setLabelText(m_title, title);
         QString detail =
             progress.success ? progress.outputPath : progress.errorMessage.value_or(QString());
-        if (const auto took = m_state.jobDuration())
-            detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) +
-                      QStringLiteral("Took ") + formatElapsed(*took) + u'.';
+        if (const auto took = m_state.jobDuration()) {
+            //: How long the operation ran; %1 is the time, such as "4 min 12 s".
+            const QString duration = tr("Took %1.").arg(formatElapsed(*took));
+            detail += (detail.isEmpty() ? QString() : QStringLiteral("\n")) + duration;
+        }
         setLabelText(m_detail, detail);
         m_detail->setVisible(!detail.isEmpty());
+        Accessibility::setName(this, title);
+        Accessibility::setDescription(this, detail);
     }
+
+    QAbstractButton *closeButton() const { return m_close; }
 
 private:
     const AppState &m_state;
@@ -199,7 +212,8 @@ ProgressWindow::ProgressWindow(OperationType type, AppState &state, QWidget *par
     content->addWidget(m_completion);
     content->addStretch(1);
 
-    m_cancel = new StyledButton(QStringLiteral("Cancel"), NSButtonStyle{false}, this);
+    //: Stops the running operation.
+    m_cancel = new StyledButton(tr("Cancel"), NSButtonStyle{false}, this);
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
     connect(m_cancel, &QAbstractButton::clicked, this,
             [&state, type] { UnifiedProgressOverlay::dismiss(state, type); });
@@ -220,6 +234,7 @@ QWidget *ProgressWindow::makeScanContent()
     column->setSpacing(10);
     auto *spinner = new ProgressSpinner(24, scan);
     spinner->setToolTip(tr("Scanning"));
+    spinner->setAccessibleName(tr("Scanning"));
     column->addSpacing(5);
     column->addWidget(spinner, 0, Qt::AlignHCenter);
     column->addSpacing(5);
@@ -248,8 +263,7 @@ QWidget *ProgressWindow::makeSimpleContent()
     column->addWidget(m_headline);
 
     m_sipNotice = makeLabel(simple, "sipNotice", 12);
-    m_sipNotice->setText(
-        QStringLiteral("System Integrity Protection is enabled - Using Terminal approach"));
+    m_sipNotice->setText(tr("System Integrity Protection is enabled - Using Terminal approach"));
     m_sipNotice->setAlignment(Qt::AlignHCenter);
     m_sipNotice->setWordWrap(true);
     m_sipNotice->setContentsMargins(0, 0, 0, 5);
@@ -291,7 +305,8 @@ QWidget *ProgressWindow::makeStepsContent()
     auto *badgeInset = new QHBoxLayout(badge);
     badgeInset->setContentsMargins(8, 2, 8, 2);
     auto *badgeText = makeLabel(badge, "sipBadgeText", 11);
-    badgeText->setText(QStringLiteral("SIP Enabled"));
+    //: A small badge: System Integrity Protection is on.
+    badgeText->setText(tr("SIP Enabled"));
     setTextColor(badgeText, NamedColors::orange());
     badgeInset->addWidget(badgeText);
     m_sipBadge = badgeText;
@@ -316,6 +331,8 @@ QWidget *ProgressWindow::makeStepsContent()
     m_dotRow->setSpacing(6);
     m_dotRow->addStretch(1);
     m_dotRow->addStretch(1);
+    //: What assistive tools call the row of dots, one for each step.
+    dots->setAccessibleName(tr("Steps"));
     column->addWidget(dots);
     return steps;
 }
@@ -346,9 +363,8 @@ void ProgressWindow::refresh()
 
 void ProgressWindow::showScan(const ProgressInfo &progress)
 {
-    setLabelText(m_scanMessage, progress.message.isEmpty()
-                                    ? QStringLiteral("Scanning for macOS installers...")
-                                    : progress.message);
+    setLabelText(m_scanMessage, progress.message.isEmpty() ? tr("Scanning for macOS installers...")
+                                                           : progress.message);
     setLabelText(m_scanDetail, progress.detailMessage);
     m_scanDetail->setVisible(!progress.detailMessage.isEmpty());
 }
@@ -359,16 +375,18 @@ void ProgressWindow::showSimple(const ProgressInfo &progress, bool sipNotice)
                  progress.message.isEmpty() ? fallbackHeadline(m_type) : progress.message);
     m_sipNotice->setVisible(sipNotice);
     m_simpleBar->setValue(progress.percentage);
+    //: %1 is the whole percentage done.
     setLabelText(m_percentText,
-                 QString::number(shownPercent(progress.percentage)) + QStringLiteral("% Complete"));
+                 tr("%1% Complete").arg(QString::number(shownPercent(progress.percentage))));
     setLabelText(m_simpleDetail, progress.detailMessage);
     m_simpleDetail->setVisible(!progress.detailMessage.isEmpty());
 }
 
 void ProgressWindow::showSteps(const ProgressInfo &progress, bool sipNotice)
 {
-    setLabelText(m_stepsHeader, QStringLiteral("Progress: ") +
-                                    QString::number(shownPercent(progress.percentage)) + u'%');
+    //: %1 is the whole percentage done.
+    setLabelText(m_stepsHeader,
+                 tr("Progress: %1%").arg(QString::number(shownPercent(progress.percentage))));
     m_sipBadge->parentWidget()->setVisible(sipNotice);
     m_stepsBar->setValue(progress.percentage);
 
@@ -386,9 +404,41 @@ void ProgressWindow::showSteps(const ProgressInfo &progress, bool sipNotice)
     }
     while (m_dots.size() > progress.steps.size())
         delete m_dots.takeLast();
+    const QString count = QString::number(progress.steps.size());
     for (qsizetype i = 0; i < progress.steps.size(); ++i) {
         const ProgressStep &step = progress.steps.at(i);
-        m_dots.at(i)->setState(step.isComplete, i == current, i > current);
-        m_dots.at(i)->setToolTip(step.title);
+        StepIndicatorDot *dot = m_dots.at(i);
+        dot->setState(step.isComplete, i == current, i > current);
+        dot->setToolTip(step.title);
+        Accessibility::setName(dot, step.title);
+        Accessibility::setDescription(dot, stepState(*dot).arg(QString::number(i + 1), count));
     }
+}
+
+QString ProgressWindow::stepState(const StepIndicatorDot &dot)
+{
+    //: Read out for a step's dot; %1 is its number, %2 how many steps there are.
+    if (dot.isComplete())
+        return tr("Step %1 of %2, done");
+    //: Read out for the dot of the step under way; %1 is its number, %2 how many steps there are.
+    if (dot.isActive())
+        return tr("Step %1 of %2, current");
+    //: Read out for a step's dot; %1 is its number, %2 how many steps there are.
+    if (dot.isFuture())
+        return tr("Step %1 of %2, to come");
+    //: Read out for a step's dot that was passed without being done; %1 is its number, %2 how
+    //: many steps there are.
+    return tr("Step %1 of %2, not done");
+}
+
+QAbstractButton *ProgressWindow::escapeButton() const
+{
+    if (m_completion->isVisibleTo(this))
+        return m_completion->closeButton();
+    if (m_cancel->isVisibleTo(this))
+        return m_cancel;
+    // A scan has no Cancel: the red dot is its way out.
+    if (m_type == OperationType::scanning)
+        return titleBar()->closeDot();
+    return nullptr;
 }

@@ -14,7 +14,8 @@ class StepRowView;
 class StyledButton;
 
 // The overlay's standard window: the progress of a scan, a package installation or a media run,
-// as a plain bar or as its list of steps, then how it ended.
+// as a plain bar or as its list of steps, then how it ended. Each dot of the steps is named after
+// its step and described by its state, so assistive tools can read the whole run.
 class ProgressWindow : public OverlayPanel {
     Q_OBJECT
 
@@ -23,8 +24,11 @@ public:
                    QWidget *parent = nullptr);
 
     void refresh() override;
+    QAbstractButton *escapeButton() const override;
 
 private:
+    // What a step's dot is read out as, with %1 its number and %2 how many there are.
+    static QString stepState(const StepIndicatorDot &dot);
     QWidget *makeScanContent();
     QWidget *makeSimpleContent();
     QWidget *makeStepsContent();

@@ -2,6 +2,7 @@
 
 #include "state/AppState.h"
 #include "ui/InstallerRow.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/NamedColors.h"
 
 #include <QEvent>
@@ -16,7 +17,8 @@
 namespace {
 
 // Rows are drawn by their InstallerRow; the list only draws the rounded selection behind them,
-// in the accent colour while the list has the focus and in a quiet gray otherwise.
+// in the accent colour while the list has the focus and in a quiet gray otherwise. Once the
+// keyboard moves the focus about, a row that has it without being selected has a focus ring.
 class SelectionDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -24,8 +26,16 @@ public:
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &) const override
     {
-        if (!(option.state & QStyle::State_Selected))
+        if (!(option.state & QStyle::State_Selected)) {
+            if ((option.state & QStyle::State_HasFocus) &&
+                (option.state & QStyle::State_KeyboardFocusChange)) {
+                const qreal inset = KeyboardAccess::focusRingWidth;
+                KeyboardAccess::paintFocusRing(
+                    *painter, QRectF(option.rect).adjusted(inset, inset + 1, -inset, -inset - 1), 3,
+                    option.palette);
+            }
             return;
+        }
         const bool emphasized = option.widget && option.widget->hasFocus();
         const QColor fill = emphasized ? NamedColors::accent(option.palette)
                                        : NamedColors::withOpacity(NamedColors::gray(), 0.25);
@@ -49,8 +59,7 @@ QList<std::pair<QUuid, CodeSignature::State>> shownOf(const QList<InstallerApp> 
 } // namespace
 
 SidebarView::SidebarView(AppState &state, QWidget *parent)
-    : QWidget(parent), m_state(state),
-      m_header(new QLabel(QStringLiteral("Available Installers"), this)),
+    : QWidget(parent), m_state(state), m_header(new QLabel(tr("Available Installers"), this)),
       m_list(new QListWidget(this))
 {
     setMinimumWidth(250);
@@ -69,6 +78,9 @@ SidebarView::SidebarView(AppState &state, QWidget *parent)
     m_list->viewport()->setAutoFillBackground(false);
     m_list->setAutoFillBackground(false);
     m_list->installEventFilter(this);
+    // Named after its header for assistive tools. Up and Down, Home and End move the selection,
+    // as a list's keys do.
+    m_list->setAccessibleName(tr("Available Installers"));
 
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(10, 10, 10, 0);
@@ -131,6 +143,7 @@ void SidebarView::rebuildRows()
         auto *row = new InstallerRow(installer, named.value(installer.name) > 1);
         item->setSizeHint(QSize(0, row->sizeHint().height()));
         item->setData(Qt::AccessibleTextRole, installer.name);
+        item->setData(Qt::AccessibleDescriptionRole, row->accessibleDescription());
         m_list->setItemWidget(item, row);
     }
     m_updatingList = false;

@@ -10,7 +10,8 @@ class QLabel;
 class QListWidget;
 
 // The sidebar column: the installer library as a single-selection list under the header
-// "Available Installers", bound to the selected installer.
+// "Available Installers", bound to the selected installer. The arrow keys, Home and End move the
+// selection; to assistive tools each row is the installer's name, described by its version.
 class SidebarView : public QWidget {
     Q_OBJECT
 

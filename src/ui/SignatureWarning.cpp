@@ -6,9 +6,9 @@ SignatureWarning SignatureWarning::of(const CodeSignature &signature)
 {
     switch (signature.state) {
     case CodeSignature::State::notApple:
-        return {QStringLiteral("⚠ Not signed by Apple: cannot be used"), NamedColors::red()};
+        return {tr("⚠ Not signed by Apple: cannot be used"), NamedColors::red()};
     case CodeSignature::State::appleExpired:
-        return {QStringLiteral("⚠ Apple's signing certificate has expired"), NamedColors::orange()};
+        return {tr("⚠ Apple's signing certificate has expired"), NamedColors::orange()};
     case CodeSignature::State::unchecked:
     case CodeSignature::State::apple:
         break;

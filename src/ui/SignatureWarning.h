@@ -3,6 +3,7 @@
 #include "model/CodeSignature.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QString>
 
 // How an installer's signature is called out in the list and the detail pane: a short warning
@@ -12,4 +13,6 @@ struct SignatureWarning {
     QColor color;
 
     static SignatureWarning of(const CodeSignature &signature);
+
+    Q_DECLARE_TR_FUNCTIONS(SignatureWarning)
 };

@@ -1,11 +1,13 @@
 #include "ui/StepIndicatorDot.h"
 
+#include "ui/Accessibility.h"
 #include "ui/NamedColors.h"
 
 #include <QPainter>
 
 StepIndicatorDot::StepIndicatorDot(QWidget *parent) : QWidget(parent)
 {
+    Accessibility::install();
     setFixedSize(8, 8);
 }
 

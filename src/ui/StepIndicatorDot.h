@@ -2,7 +2,8 @@
 
 #include <QWidget>
 
-// One dot of the row that shows every step of an operation at a glance.
+// One dot of the row that shows every step of an operation at a glance. To assistive tools a
+// picture; whoever shows it names it after its step and describes its state.
 class StepIndicatorDot : public QWidget {
     Q_OBJECT
 

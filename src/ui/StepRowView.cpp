@@ -1,5 +1,6 @@
 #include "ui/StepRowView.h"
 
+#include "ui/Accessibility.h"
 #include "ui/CircularProgressView.h"
 #include "ui/NamedColors.h"
 #include "ui/OverlayParts.h"
@@ -110,6 +111,9 @@ void StepRowView::setStep(const ProgressStep &step)
     const QString detail = step.detailMessage.isEmpty() ? step.message : step.detailMessage;
     if (m_detail->text() != detail)
         m_detail->setText(detail);
+    // Assistive tools are told of a new step by its name and of its progress by its description.
+    Accessibility::setName(this, step.title);
+    Accessibility::setDescription(this, detail);
     m_percent->setVisible(ring);
     if (ring)
         m_percent->setText(QString::number(shownPercent(step.progressWithinStep)) + u'%');

@@ -10,7 +10,7 @@ class QLabel;
 
 // One step of an operation: a round indicator (done, under way with or without a known share,
 // or not yet started), the step's title and latest detail, and its own percentage while that
-// means something.
+// means something. Its accessible name is the step's title, its description the detail line.
 class StepRowView : public QWidget {
     Q_OBJECT
 

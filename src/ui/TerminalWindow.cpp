@@ -3,9 +3,11 @@
 #include "state/AppState.h"
 #include "ui/BottomCornerRoundedRectangle.h"
 #include "ui/ButtonStyles.h"
+#include "ui/KeyboardAccess.h"
 #include "ui/NamedColors.h"
 #include "ui/UnifiedProgressOverlay.h"
 
+#include <QFocusEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,6 +70,8 @@ TerminalOutputView::TerminalOutputView(QWidget *parent) : QPlainTextEdit(parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Read-only: Tab goes on to the next control.
+    setTabChangesFocus(true);
 
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     font.setPixelSize(11);
@@ -85,12 +89,48 @@ TerminalOutputView::TerminalOutputView(QWidget *parent) : QPlainTextEdit(parent)
         " min-height: 24px; margin: 2px; }"
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: none; }"));
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
-            [this] { m_following = isAtEnd(); });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        m_following = isAtEnd();
+        // Scrolling moves what is drawn, the ring with it; it is drawn again in its place.
+        if (showsFocusRing())
+            viewport()->update();
+    });
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this, [this] {
         if (m_following)
             scrollToEnd();
     });
+}
+
+void TerminalOutputView::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_focusFromKeyboard = KeyboardAccess::isKeyboardFocusReason(reason);
+    viewport()->update();
+}
+
+void TerminalOutputView::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    viewport()->update();
+}
+
+bool TerminalOutputView::showsFocusRing() const
+{
+    return hasFocus() && m_focusFromKeyboard;
+}
+
+void TerminalOutputView::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (!showsFocusRing())
+        return;
+    // The output fills the window from edge to edge, so its ring lies just inside it.
+    QPainter painter(viewport());
+    const qreal inset = KeyboardAccess::focusRingWidth;
+    KeyboardAccess::paintFocusRing(
+        painter, QRectF(viewport()->rect()).adjusted(inset, inset, -inset, -inset), 2, palette());
 }
 
 void TerminalOutputView::scrollToEnd()
@@ -160,13 +200,13 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
     auto *prompt = new QVBoxLayout(m_passwordPage);
     prompt->setContentsMargins(0, 0, 0, 0);
     prompt->setSpacing(8);
-    auto *question = new QLabel(QStringLiteral("Enter administrator password:"), m_passwordPage);
+    auto *question = new QLabel(tr("Enter administrator password:"), m_passwordPage);
     question->setFont(overlayFont(13));
     prompt->addWidget(question);
     m_passwordField = new QLineEdit(m_passwordPage);
     m_passwordField->setObjectName(QStringLiteral("passwordField"));
     m_passwordField->setEchoMode(QLineEdit::Password);
-    m_passwordField->setPlaceholderText(QStringLiteral("Password"));
+    m_passwordField->setPlaceholderText(tr("Password"));
     m_passwordField->setAccessibleName(tr("Administrator password"));
     m_passwordField->setFont(overlayFont(13));
     question->setBuddy(m_passwordField);
@@ -174,12 +214,13 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
     auto *promptButtons = new QHBoxLayout;
     promptButtons->setSpacing(8);
     promptButtons->addStretch(1);
-    auto *cancel = new StyledButton(QStringLiteral("Cancel"), NSButtonStyle{false}, m_passwordPage);
+    //: Cancels making the USB stick instead of giving the password.
+    auto *cancel = new StyledButton(tr("Cancel"), NSButtonStyle{false}, m_passwordPage);
     cancel->setObjectName(QStringLiteral("terminalCancelButton"));
     cancel->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
     promptButtons->addWidget(cancel);
-    m_authorize =
-        new StyledButton(QStringLiteral("Authorize"), NSButtonStyle{true}, m_passwordPage);
+    //: Gives the typed password to the command.
+    m_authorize = new StyledButton(tr("Authorize"), NSButtonStyle{true}, m_passwordPage);
     m_authorize->setObjectName(QStringLiteral("authorizeButton"));
     m_authorize->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return));
     m_authorize->setEnabled(false);
@@ -191,6 +232,7 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
             [this](const QString &text) { m_authorize->setEnabled(!text.isEmpty()); });
     connect(m_passwordField, &QLineEdit::returnPressed, this, &TerminalWindow::submitPassword);
     connect(m_authorize, &QAbstractButton::clicked, this, &TerminalWindow::submitPassword);
+    m_cancel = cancel;
     connect(cancel, &QAbstractButton::clicked, this, [&state] {
         UnifiedProgressOverlay::dismiss(state,
                                         UnifiedProgressOverlay::OperationType::terminalOperation);
@@ -209,7 +251,8 @@ TerminalWindow::TerminalWindow(AppState &state, QWidget *parent)
     m_status->setObjectName(QStringLiteral("terminalStatus"));
     m_status->setFont(overlayFont(12));
     statusRow->addWidget(m_status, 1);
-    m_close = new StyledButton(QStringLiteral("Close"), NSButtonStyle{false}, m_progressPage);
+    //: Puts away the terminal window once the command has ended.
+    m_close = new StyledButton(tr("Close"), NSButtonStyle{false}, m_progressPage);
     m_close->setObjectName(QStringLiteral("terminalCloseButton"));
     m_close->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Escape));
     connect(m_close, &QAbstractButton::clicked, this, [&state] {
@@ -254,9 +297,8 @@ void TerminalWindow::refresh()
     const QString titleKey =
         installer ? installer->url.toString() + u'\n' + installer->name : QString();
     if (!m_titleShown || titleKey != m_titleKey) {
-        titleBar()->setTitle(installer ? QStringLiteral("Terminal \u2014 ") +
-                                             AppState::extractMacOSName(installer->name)
-                                       : QStringLiteral("Terminal"));
+        titleBar()->setTitle(UnifiedProgressOverlay::windowTitle(
+            UnifiedProgressOverlay::OperationType::terminalOperation, m_state));
         titleBar()->setIcon(installer ? installer->icon : QIcon());
         m_titleKey = titleKey;
         m_titleShown = true;
@@ -274,7 +316,18 @@ void TerminalWindow::refresh()
         return;
     const ProgressInfo &progress = m_state.progressInfo();
     m_bar->setValue(progress.percentage);
-    m_status->setFullText(QString::number(shownPercent(progress.percentage)) +
-                          QStringLiteral("% \u2014 ") + progress.message);
+    //: The terminal's status line: %1 is the whole percentage done, %2 what is being done.
+    m_status->setFullText(
+        tr("%1% \u2014 %2")
+            .arg(QString::number(shownPercent(progress.percentage)), progress.message));
     m_close->setVisible(progress.isComplete);
+}
+
+QAbstractButton *TerminalWindow::escapeButton() const
+{
+    // While the command runs there is nothing to press: the red dot stops it, after a question
+    // once the disk is being erased.
+    if (m_passwordPage->isVisibleTo(this))
+        return m_cancel;
+    return m_close->isVisibleTo(this) ? m_close : nullptr;
 }

@@ -11,6 +11,7 @@ class StyledButton;
 
 // The command's live output. It only ever appends what is new, so a long run costs time in
 // proportion to its output, and it follows the end unless the reader has scrolled away from it.
+// It can be read with the keyboard; Tab goes on past it.
 class TerminalOutputView : public QPlainTextEdit {
     Q_OBJECT
 
@@ -22,6 +23,12 @@ public:
     void showOutput(const QString &output);
     qsizetype shownLength() const { return m_shown; }
     bool isAtEnd() const;
+    bool showsFocusRing() const;
+
+protected:
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     bool continuesShown(const QString &output) const;
@@ -36,6 +43,7 @@ private:
     // each update independent of the length of the output.
     QString m_head;
     QString m_tail;
+    bool m_focusFromKeyboard = false;
 };
 
 // The overlay's window for the password-fed USB path: the command's output, the administrator
@@ -47,6 +55,7 @@ public:
     explicit TerminalWindow(AppState &state, QWidget *parent = nullptr);
 
     void refresh() override;
+    QAbstractButton *escapeButton() const override;
     QString password() const;
     TerminalOutputView *outputView() const { return m_output; }
 
@@ -60,6 +69,7 @@ private:
     TerminalOutputView *m_output;
     QWidget *m_passwordPage;
     QLineEdit *m_passwordField;
+    StyledButton *m_cancel;
     StyledButton *m_authorize;
     QWidget *m_progressPage;
     LinearProgressBar *m_bar;

@@ -1,9 +1,11 @@
 #include "ui/UnifiedProgressOverlay.h"
 
 #include "state/AppState.h"
+#include "ui/Accessibility.h"
 #include "ui/ProgressWindow.h"
 #include "ui/TerminalWindow.h"
 
+#include <QAbstractButton>
 #include <QGraphicsBlurEffect>
 #include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
@@ -26,7 +28,10 @@ UnifiedProgressOverlay::UnifiedProgressOverlay(OperationType operationType, AppS
                                                QWidget *parent)
     : QWidget(parent), m_state(appState), m_operationType(operationType)
 {
+    Accessibility::install();
     setObjectName(QStringLiteral("progressOverlay"));
+    // A click on the backdrop keeps the keys here, off the controls underneath.
+    setFocusPolicy(Qt::ClickFocus);
     if (operationType == OperationType::terminalOperation)
         m_panel = new TerminalWindow(appState, this);
     else
@@ -39,6 +44,7 @@ UnifiedProgressOverlay::UnifiedProgressOverlay(OperationType operationType, AppS
         setGeometry(parent->rect());
     }
     placePanel();
+    setAccessibleName(m_panel->titleBar()->title());
 }
 
 UnifiedProgressOverlay::~UnifiedProgressOverlay() = default;
@@ -65,19 +71,22 @@ QString UnifiedProgressOverlay::windowTitle(OperationType type, const AppState &
     const QString name = installer ? AppState::extractMacOSName(installer->name) : QString();
     switch (type) {
     case OperationType::scanning:
-        return QStringLiteral("Scanning for Installers");
+        return tr("Scanning for Installers");
     case OperationType::installingPKG:
-        return QStringLiteral("Installing macOS Package");
+        return tr("Installing macOS Package");
     case OperationType::downloadingInstaller:
-        return QStringLiteral("Downloading a macOS Installer");
+        return tr("Downloading a macOS Installer");
     case OperationType::creatingUSB:
-        return installer ? QStringLiteral("Creating Bootable USB for ") + name
-                         : QStringLiteral("Creating Bootable USB");
+        //: %1 is the macOS name, such as "macOS Sonoma".
+        return installer ? tr("Creating Bootable USB for %1").arg(name)
+                         : tr("Creating Bootable USB");
     case OperationType::createBootableDMG:
-        return installer ? QStringLiteral("Creating Bootable ISO for ") + name
-                         : QStringLiteral("Creating Bootable Disk Image");
+        //: %1 is the macOS name, such as "macOS Sonoma".
+        return installer ? tr("Creating Bootable ISO for %1").arg(name)
+                         : tr("Creating Bootable Disk Image");
     case OperationType::terminalOperation:
-        return installer ? QStringLiteral("Terminal \u2014 ") + name : QStringLiteral("Terminal");
+        //: The terminal window's title; %1 is the macOS name, such as "macOS Sonoma".
+        return installer ? tr("Terminal \u2014 %1").arg(name) : tr("Terminal");
     }
     return {};
 }
@@ -111,6 +120,8 @@ void UnifiedProgressOverlay::dismiss(AppState &appState, OperationType type)
 void UnifiedProgressOverlay::refresh()
 {
     m_panel->refresh();
+    // Assistive tools know the overlay by its window's title.
+    Accessibility::setName(this, m_panel->titleBar()->title());
 }
 
 void UnifiedProgressOverlay::dragTo(const QPoint &translation)
@@ -213,4 +224,40 @@ void UnifiedProgressOverlay::wheelEvent(QWheelEvent *event)
 void UnifiedProgressOverlay::keyPressEvent(QKeyEvent *event)
 {
     event->accept();
+    // Escape is the window's way out, pressed: Cancel while a job runs (with any question that
+    // asks), Close on its result. Holding the key down presses once.
+    if (!event->matches(QKeySequence::Cancel) || event->isAutoRepeat())
+        return;
+    QAbstractButton *wayOut = m_panel->escapeButton();
+    if (wayOut && wayOut->isEnabled())
+        wayOut->click();
+}
+
+QList<QWidget *> UnifiedProgressOverlay::tabStops() const
+{
+    QList<QWidget *> stops;
+    for (QWidget *widget = nextInFocusChain(); widget && widget != this;
+         widget = widget->nextInFocusChain()) {
+        if (isAncestorOf(widget) && widget->isVisibleTo(this) && widget->isEnabled() &&
+            (widget->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && !widget->focusProxy())
+            stops << widget;
+    }
+    return stops;
+}
+
+bool UnifiedProgressOverlay::focusNextPrevChild(bool next)
+{
+    // Going away, the overlay lets the focus move on as any widget would.
+    if (!isVisible())
+        return QWidget::focusNextPrevChild(next);
+    // Tab goes round the small window's controls and never under the backdrop.
+    const QList<QWidget *> stops = tabStops();
+    if (stops.isEmpty())
+        return true;
+    qsizetype at = stops.indexOf(window()->focusWidget());
+    if (at < 0)
+        at = next ? stops.size() - 1 : 0;
+    at = (at + (next ? 1 : stops.size() - 1)) % stops.size();
+    stops.at(at)->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }

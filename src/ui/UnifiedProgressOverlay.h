@@ -15,6 +15,10 @@ class OverlayPanel;
 // Given a parent, it covers the parent's whole area and follows its size. Whoever removes the
 // overlay in answer to a dismiss should do so with deleteLater(): the dismiss runs from inside
 // one of the overlay's own buttons.
+//
+// While it is up it keeps the keyboard: Tab goes round the small window's controls only, and
+// Escape presses the window's way out (see OverlayPanel::escapeButton). To assistive tools it is
+// a modal dialog named by the small window's title.
 class UnifiedProgressOverlay : public QWidget {
     Q_OBJECT
 
@@ -44,6 +48,8 @@ public:
 
     // The small window on the backdrop: the standard or the terminal window.
     QWidget *panel() const;
+    // The controls Tab goes round, in order.
+    QList<QWidget *> tabStops() const;
     // How far the small window has been dragged from its centred place.
     QPoint dragOffset() const { return m_dragOffset; }
     // Whether the pointer is over the title bar (the window-control dots show their symbols).
@@ -65,6 +71,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void refresh();
