@@ -1796,6 +1796,13 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     </message>
 </context>
 <context>
+    <name>InstallerApp</name>
+    <message>
+        <source>Unknown</source>
+        <translation>Unbekannt</translation>
+    </message>
+</context>
+<context>
     <name>InstallerDetailView</name>
     <message>
         <source>Click to copy icon to clipboard</source>

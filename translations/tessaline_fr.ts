@@ -1796,6 +1796,13 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     </message>
 </context>
 <context>
+    <name>InstallerApp</name>
+    <message>
+        <source>Unknown</source>
+        <translation>Inconnu</translation>
+    </message>
+</context>
+<context>
     <name>InstallerDetailView</name>
     <message>
         <source>Click to copy icon to clipboard</source>

@@ -233,7 +233,8 @@ void CliRun::listInstallers()
     }
     QList<QStringList> rows{{tr("NAME"), tr("VERSION"), tr("BUILD"), tr("SIZE"), tr("PATH")}};
     for (const InstallerApp &installer : installers)
-        rows << QStringList{installer.name, installer.macOSVersion, installer.buildNumber,
+        rows << QStringList{installer.name, installer.shownMacOSVersion(),
+                            installer.shownBuildNumber(),
                             formatGigabytes(installer.size), installer.bundlePath()};
     printOut(installers.isEmpty() ? tr("No installers found.\n") : table(rows));
     end(succeeded);

@@ -7,6 +7,7 @@
 #include "model/ShellQuote.h"
 #include "model/WholeNumber.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
@@ -15,6 +16,13 @@
 #include <array>
 
 namespace {
+
+// What the record holds for a build or version the bundle does not give; it is data, compared
+// and sorted, so it is never translated there.
+QString unknownValue()
+{
+    return QStringLiteral("Unknown");
+}
 
 // Real Info.plist files are a few kilobytes; anything this large is not one.
 constexpr qint64 maximumInfoPlistBytes = 4 * 1024 * 1024;
@@ -93,9 +101,9 @@ std::optional<InstallerApp> InstallerApp::fromInfo(const QVariantMap &info)
     installer.name = *name;
     installer.version = *version;
     installer.buildNumber =
-        stringValue(info, QStringLiteral("DTPlatformBuild")).value_or(QStringLiteral("Unknown"));
+        stringValue(info, QStringLiteral("DTPlatformBuild")).value_or(unknownValue());
     installer.macOSVersion =
-        stringValue(info, QStringLiteral("DTPlatformVersion")).value_or(QStringLiteral("Unknown"));
+        stringValue(info, QStringLiteral("DTPlatformVersion")).value_or(unknownValue());
     installer.sortableVersion = createSortableVersion(installer.macOSVersion, installer.name);
     return installer;
 }
@@ -184,4 +192,17 @@ bool operator<(const InstallerApp &a, const InstallerApp &b)
 size_t qHash(const InstallerApp &installer, size_t seed)
 {
     return qHash(installer.url, seed);
+}
+
+QString InstallerApp::shownBuildNumber() const
+{
+    return buildNumber == unknownValue() ? QCoreApplication::translate("InstallerApp", "Unknown")
+                                         : buildNumber;
+}
+
+QString InstallerApp::shownMacOSVersion() const
+{
+    return macOSVersion == unknownValue()
+               ? QCoreApplication::translate("InstallerApp", "Unknown")
+               : macOSVersion;
 }

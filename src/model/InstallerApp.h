@@ -54,6 +54,11 @@ struct InstallerApp {
     friend bool operator>(const InstallerApp &a, const InstallerApp &b) { return b < a; }
     friend bool operator<=(const InstallerApp &a, const InstallerApp &b) { return !(b < a); }
     friend bool operator>=(const InstallerApp &a, const InstallerApp &b) { return !(a < b); }
+
+    // The build and the macOS version as a person reads them: a bundle that does not say has
+    // "Unknown" in the record, shown in the reader's language.
+    QString shownBuildNumber() const;
+    QString shownMacOSVersion() const;
 };
 
 // Follows equality: records of the same bundle hash alike whenever they were read.

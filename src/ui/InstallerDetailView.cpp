@@ -218,7 +218,8 @@ void InstallerDetailView::showInstaller()
     }
     m_name->setText(installer->name);
     m_macOSVersion->setText(
-        tr("macOS Version: %1 (%2)").arg(installer->macOSVersion, installer->buildNumber));
+        tr("macOS Version: %1 (%2)")
+            .arg(installer->shownMacOSVersion(), installer->shownBuildNumber()));
     m_installerVersion->setText(tr("Installer Version: %1").arg(installer->version));
     m_installerSize->setText(tr("Installer Size: %1").arg(installer->formattedSize()));
     m_location->setText(installer->bundlePath());

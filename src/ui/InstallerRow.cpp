@@ -38,7 +38,7 @@ InstallerRow::InstallerRow(const InstallerApp &installer, bool showLocation, QWi
     : QWidget(parent), m_installer(installer), m_icon(new QLabel(this)),
       m_name(new QLabel(installer.name, this)),
       //: The version line of an installer's row; %1 is the macOS version, such as "14.6".
-      m_version(new QLabel(tr("macOS %1").arg(installer.macOSVersion), this)),
+      m_version(new QLabel(tr("macOS %1").arg(installer.shownMacOSVersion()), this)),
       m_warning(new QLabel(SignatureWarning::of(installer.signature).text, this)),
       m_location(new QLabel(installer.bundlePath(), this))
 {
