@@ -294,7 +294,7 @@ void DiskSelectionView::refresh()
     // out, and takes it back when the list returns. Cleared before the pages change, the focus
     // does not wander off to the next control as its page goes.
     QWidget *focused = window()->focusWidget();
-    DiskRow *focusedInList = focusedRow();
+    DiskRow *focusedInList = rowHoldingFocus();
     const bool waiting = focused && (focused == m_loadingText || focused == m_emptyText);
     if (page == m_body->currentWidget() || (!focusedInList && !waiting)) {
         m_body->setCurrentWidget(page);
@@ -322,6 +322,15 @@ DiskRow *DiskSelectionView::focusedRow() const
     const QWidget *focused = window()->focusWidget();
     for (DiskRow *row : m_rows)
         if (row == focused)
+            return row;
+    return nullptr;
+}
+
+DiskRow *DiskSelectionView::rowHoldingFocus() const
+{
+    const QWidget *focused = window()->focusWidget();
+    for (DiskRow *row : m_rows)
+        if (row == focused || row->isAncestorOf(focused))
             return row;
     return nullptr;
 }

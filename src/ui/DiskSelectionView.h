@@ -47,6 +47,8 @@ private:
     void applyColors();
     void step(DiskRow *from, DiskRow::Step step);
     DiskRow *focusedRow() const;
+    // The row that has the focus, or whose eject button has it.
+    DiskRow *rowHoldingFocus() const;
     DiskRow *rowForDevice(const QString &device) const;
     void updateTabStop();
 

@@ -301,6 +301,20 @@ private slots:
         QTRY_VERIFY(state->selectedDisk() && state->selectedDisk()->id == disks.last().id);
     }
 
+    // Ejecting a volume from the keyboard takes its row away, eject button and all: the focus
+    // stays in the table, on the row Tab stops at, rather than being lost with the button.
+    void ejectingKeepsTheFocusInTheTable()
+    {
+        showWindow();
+        const int before = int(rows().size());
+        QToolButton *eject = rows().last()->ejectButton();
+        QVERIFY(eject);
+        eject->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(eject, Qt::Key_Space);
+        QTRY_VERIFY_WITH_TIMEOUT(!state->isLoadingDisks() && rows().size() == before - 1, 20000);
+        QTRY_COMPARE(focused(), detail()->diskSelection()->tabStop());
+    }
+
     // A disk row is a selectable list item named after its volume and described by what it
     // shows; an installer row by its version.
     void rowsTellAssistiveTools()
