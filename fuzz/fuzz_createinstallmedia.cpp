@@ -5,7 +5,7 @@
 
 #include "FuzzInput.h"
 
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "media/InstallMediaFailure.h"
 #include "media/USBRun.h"
 #include "model/InstallMediaOutput.h"

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "media/DMGCreator.h"
 #include "media/InstallMediaFailure.h"
 

@@ -3,7 +3,7 @@
 
 #include "FuzzInput.h"
 
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "model/HdiutilOutput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -264,10 +264,6 @@ Das Installationsprogramm im Ordner „Programme“ wurde gerade ersetzt und ist
         <translation>%1 wird untersucht</translation>
     </message>
     <message>
-        <source>Scanning for macOS installers...</source>
-        <translation>Nach macOS-Installationsprogrammen wird gesucht...</translation>
-    </message>
-    <message>
         <source>Examining Applications folder...</source>
         <translation>Ordner „Programme“ wird untersucht...</translation>
     </message>
@@ -662,31 +658,6 @@ Neues Installationsvolume wird überprüft...
     <message>
         <source>USB creation completed successfully</source>
         <translation>USB-Stick erfolgreich erstellt</translation>
-    </message>
-</context>
-<context>
-    <name>AppleScriptError</name>
-    <message>
-        <source>AppleScript execution failed (Error %1): %2</source>
-        <extracomment>%1 is the script engine&apos;s error number, %2 its message</extracomment>
-        <translation>AppleScript-Ausführung fehlgeschlagen (Fehler %1): %2</translation>
-    </message>
-    <message>
-        <source>Failed to launch process: %1</source>
-        <extracomment>%1 is the system&apos;s reason</extracomment>
-        <translation>Prozess konnte nicht gestartet werden: %1</translation>
-    </message>
-    <message>
-        <source>Invalid output: %1</source>
-        <translation>Ungültige Ausgabe: %1</translation>
-    </message>
-    <message>
-        <source>Admin privileges required: %1</source>
-        <translation>Administratorrechte erforderlich: %1</translation>
-    </message>
-    <message>
-        <source>Operation timed out</source>
-        <translation>Zeitüberschreitung beim Vorgang</translation>
     </message>
 </context>
 <context>
@@ -2274,6 +2245,10 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
         <source>Unknown error</source>
         <translation>Unbekannter Fehler</translation>
     </message>
+    <message>
+        <source>Scanning for macOS installers...</source>
+        <translation>Nach macOS-Installationsprogrammen wird gesucht...</translation>
+    </message>
 </context>
 <context>
     <name>ProgressSpinner</name>
@@ -2322,10 +2297,6 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
         <source>Steps</source>
         <extracomment>What assistive tools call the row of dots, one for each step.</extracomment>
         <translation>Schritte</translation>
-    </message>
-    <message>
-        <source>Scanning for macOS installers...</source>
-        <translation>Suche nach macOS-Installationsprogrammen...</translation>
     </message>
     <message>
         <source>%1% Complete</source>
@@ -2550,45 +2521,6 @@ I ist der Name eines Installationsprogramms, wie er aufgelistet wird, oder der P
     <message>
         <source>Preparing disk for bootable media</source>
         <translation>Datenträger wird für bootfähiges Medium vorbereitet</translation>
-    </message>
-</context>
-<context>
-    <name>USBCreatorError</name>
-    <message>
-        <source>Command failed: %1</source>
-        <extracomment>%1 is what went wrong.</extracomment>
-        <translation>Befehl fehlgeschlagen: %1</translation>
-    </message>
-    <message>
-        <source>Invalid installer: %1</source>
-        <extracomment>%1 is what is wrong with it.</extracomment>
-        <translation>Ungültiges Installationsprogramm: %1</translation>
-    </message>
-    <message>
-        <source>Invalid target disk: %1</source>
-        <extracomment>%1 is what is wrong with it.</extracomment>
-        <translation>Ungültiger Zieldatenträger: %1</translation>
-    </message>
-    <message>
-        <source>Volume not found at path: %1</source>
-        <translation>Volume nicht gefunden unter Pfad: %1</translation>
-    </message>
-    <message>
-        <source>Process terminated with status: %1</source>
-        <extracomment>%1 is the tool&apos;s exit status, a number.</extracomment>
-        <translation>Prozess beendet mit Status: %1</translation>
-    </message>
-    <message>
-        <source>Insufficient disk space</source>
-        <translation>Nicht genügend Speicherplatz</translation>
-    </message>
-    <message>
-        <source>Admin privileges required but not granted</source>
-        <translation>Administratorrechte erforderlich, aber nicht erteilt</translation>
-    </message>
-    <message>
-        <source>Operation timed out</source>
-        <translation>Zeitüberschreitung beim Vorgang</translation>
     </message>
 </context>
 <context>

@@ -264,10 +264,6 @@ Le programme d’installation qui se trouvait dans Applications était en cours 
         <translation>Examen de %1</translation>
     </message>
     <message>
-        <source>Scanning for macOS installers...</source>
-        <translation>Recherche des programmes d’installation de macOS...</translation>
-    </message>
-    <message>
         <source>Examining Applications folder...</source>
         <translation>Examen du dossier Applications...</translation>
     </message>
@@ -662,31 +658,6 @@ Vérification du nouveau volume d’installation...
     <message>
         <source>USB creation completed successfully</source>
         <translation>La clé USB a été créée</translation>
-    </message>
-</context>
-<context>
-    <name>AppleScriptError</name>
-    <message>
-        <source>AppleScript execution failed (Error %1): %2</source>
-        <extracomment>%1 is the script engine&apos;s error number, %2 its message</extracomment>
-        <translation>Échec de l’exécution AppleScript (erreur %1)&#xa0;: %2</translation>
-    </message>
-    <message>
-        <source>Failed to launch process: %1</source>
-        <extracomment>%1 is the system&apos;s reason</extracomment>
-        <translation>Impossible de lancer le processus&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Invalid output: %1</source>
-        <translation>Sortie non valide&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Admin privileges required: %1</source>
-        <translation>Privilèges d’administrateur requis&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Operation timed out</source>
-        <translation>Le délai de l’opération a expiré</translation>
     </message>
 </context>
 <context>
@@ -2274,6 +2245,10 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
         <source>Unknown error</source>
         <translation>Erreur inconnue</translation>
     </message>
+    <message>
+        <source>Scanning for macOS installers...</source>
+        <translation>Recherche des programmes d’installation de macOS...</translation>
+    </message>
 </context>
 <context>
     <name>ProgressSpinner</name>
@@ -2322,10 +2297,6 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
         <source>Steps</source>
         <extracomment>What assistive tools call the row of dots, one for each step.</extracomment>
         <translation>Étapes</translation>
-    </message>
-    <message>
-        <source>Scanning for macOS installers...</source>
-        <translation>Recherche de programmes d’installation de macOS...</translation>
     </message>
     <message>
         <source>%1% Complete</source>
@@ -2550,45 +2521,6 @@ I est le nom d’un programme d’installation tel qu’il est listé, ou le che
     <message>
         <source>Preparing disk for bootable media</source>
         <translation>Préparation du disque pour le support démarrable</translation>
-    </message>
-</context>
-<context>
-    <name>USBCreatorError</name>
-    <message>
-        <source>Command failed: %1</source>
-        <extracomment>%1 is what went wrong.</extracomment>
-        <translation>Échec de la commande&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Invalid installer: %1</source>
-        <extracomment>%1 is what is wrong with it.</extracomment>
-        <translation>Programme d’installation non valide&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Invalid target disk: %1</source>
-        <extracomment>%1 is what is wrong with it.</extracomment>
-        <translation>Disque cible non valide&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Volume not found at path: %1</source>
-        <translation>Volume introuvable à l’emplacement&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Process terminated with status: %1</source>
-        <extracomment>%1 is the tool&apos;s exit status, a number.</extracomment>
-        <translation>Processus terminé avec le code&#xa0;: %1</translation>
-    </message>
-    <message>
-        <source>Insufficient disk space</source>
-        <translation>Espace disque insuffisant</translation>
-    </message>
-    <message>
-        <source>Admin privileges required but not granted</source>
-        <translation>Droits d’administrateur requis mais non accordés</translation>
-    </message>
-    <message>
-        <source>Operation timed out</source>
-        <translation>Le délai de l’opération a expiré</translation>
     </message>
 </context>
 <context>

@@ -5,8 +5,9 @@
 #include "cli/CommandLine.h"
 #include "cli/Terminal.h"
 #include "exec/JobThreads.h"
+#include "exec/MainThread.h"
 #include "exec/TerminationSignals.h"
-#include "host/HostSelection.h"
+#include "exec/HostSelection.h"
 #include "host/UserLanguage.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
@@ -70,7 +71,7 @@ int main(int argc, char *argv[])
     AppState state;
     CliRun run(std::get<CommandLine>(parsed), state);
     handleTerminationSignals([&run](int) { run.interrupt(); });
-    QMetaObject::invokeMethod(&run, &CliRun::start, Qt::QueuedConnection);
+    runOnMainThread(&run, [&run] { run.start(); });
     const int status = application.exec();
     if (!JobThreads::stopAll(Timing::current().quitJobLimit))
         printDiagnostic(QStringLiteral("A job did not stop in time; quitting anyway"));

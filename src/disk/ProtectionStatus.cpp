@@ -4,7 +4,7 @@
 
 #include "exec/ChildProcess.h"
 #include "exec/MainThread.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"

@@ -70,7 +70,7 @@ int ejectSharedSupport()
                             *identifier);
         } else {
             printDiagnostic(QStringLiteral("Failed to eject Shared Support volume: ") +
-                            result.output);
+                            result.diagnosticText());
         }
     }
     return ejected;

@@ -3,13 +3,14 @@
 
 #include "exec/AppleScriptHelper.h"
 
+#include "exec/AdministratorRights.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
 #include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "exec/NamedPipeReader.h"
 #include "exec/ScriptEngine.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
@@ -118,7 +119,7 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
 
     ChildProcess process(
         Host::current().osascript(),
-        {QStringLiteral("-e"), AppleScriptHelper::adminScript(streamedCommand(
+        {QStringLiteral("-e"), AdministratorRights::promptScript(streamedCommand(
                                    command, outputPipe.path(), errorPipe.path(), marker))});
     // osascript's own streams carry only its account of the request: a refusal, an error number.
     OutputTail scriptError;
@@ -164,7 +165,7 @@ void streamAdminCommand(const QString &command, const AppleScriptHelper::TextHan
     int status = process.exitStatus();
     std::optional<QString> error = runnerError;
     const QString scriptText = decodeUtf8(scriptError.bytes());
-    if (AppleScriptHelper::namesDenial(scriptText)) {
+    if (AdministratorRights::promptRefused(scriptText)) {
         status = 126;
         error = QCoreApplication::translate("AppleScriptHelper",
                                             "Admin privileges required but not granted");

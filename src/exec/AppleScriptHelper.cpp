@@ -1,14 +1,13 @@
 #include "exec/AppleScriptHelper.h"
 
-#include "exec/AppleScriptString.h"
+#include "exec/AdministratorRights.h"
 #include "exec/ChildProcess.h"
 #include "exec/MainThread.h"
 #include "exec/ScriptEngine.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
-#include "model/ShellQuote.h"
 #include "model/Timing.h"
 
 #include <QThreadPool>
@@ -44,7 +43,7 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
     if (process.exitStatus() == 0)
         return {0, decodeUtf8(output.bytes())};
     const QString errorText = decodeUtf8(error.bytes());
-    if (recogniseDenial && AppleScriptHelper::namesDenial(errorText))
+    if (recogniseDenial && AdministratorRights::promptRefused(errorText))
         //: %1 is what the system said when the administrator prompt was refused
         return {process.exitStatus(),
                 QCoreApplication::translate("AppleScriptHelper", "Admin authorization denied: %1")
@@ -53,20 +52,6 @@ AppleScriptHelper::Result runWithLimit(const TimedRun &run, bool recogniseDenial
 }
 
 } // namespace
-
-bool AppleScriptHelper::namesDenial(const QString &errorText)
-{
-    return errorText.contains(QLatin1String("authorization denied")) ||
-           errorText.contains(QLatin1String("User canceled"));
-}
-
-QString AppleScriptHelper::adminScript(const QString &command)
-{
-    // The rights come with the session's environment; env -i leaves the tool none of it.
-    const QString clean = shellCommand(Host::current().cleanCommandPrefix()) + u' ' + command;
-    return QStringLiteral("do shell script ") + appleScriptString(clean) +
-           QStringLiteral(" with administrator privileges");
-}
 
 AppleScriptHelper::Result AppleScriptHelper::runScript(const QString &script)
 {
@@ -83,18 +68,25 @@ AppleScriptHelper::Result AppleScriptHelper::resultOf(const std::optional<Script
 {
     if (outcome && outcome->result)
         return {0, *outcome->result};
-    const QString message =
-        outcome && outcome->errorMessage ? *outcome->errorMessage : tr("Unknown error");
+    const char *const unknownError = QT_TR_NOOP("Unknown error");
+    const bool said = outcome && outcome->errorMessage;
+    const QString message = said ? *outcome->errorMessage : tr(unknownError);
+    const QString englishMessage = said ? *outcome->errorMessage : QString::fromUtf8(unknownError);
     const qint64 number = outcome ? outcome->errorNumber.value_or(-1) : -1;
-    if (AppleScriptHelper::namesDenial(message)) {
+    if (AdministratorRights::promptRefused(message)) {
         // The engine's number becomes the status, unless it would read as success or fits none.
         const bool usable = number != 0 && number >= std::numeric_limits<int>::min() &&
                             number <= std::numeric_limits<int>::max();
         //: %1 is what the system said when the administrator prompt was refused
-        return {usable ? int(number) : 1, tr("Admin authorization denied: %1").arg(message)};
+        const char *const denied = QT_TR_NOOP("Admin authorization denied: %1");
+        return {usable ? int(number) : 1, tr(denied).arg(message),
+                QString::fromUtf8(denied).arg(englishMessage)};
     }
     //: %1 is the script engine's error number, %2 its message
-    return {1, tr("AppleScript Error %1: %2").arg(QString::number(number), message)};
+    const char *const failed = QT_TR_NOOP("AppleScript Error %1: %2");
+    const QString numberText = QString::number(number);
+    return {1, tr(failed).arg(numberText, message),
+            QString::fromUtf8(failed).arg(numberText, englishMessage)};
 }
 
 AppleScriptHelper::Result AppleScriptHelper::runCommand(const QString &command)
@@ -117,7 +109,7 @@ std::optional<QString> AppleScriptHelper::getCommandOutput(const QString &comman
 AppleScriptHelper::Result AppleScriptHelper::runWithAdminPrivileges(const QString &command)
 {
     return runWithLimit({Host::current().osascript(),
-                         {QStringLiteral("-e"), adminScript(command)},
+                         {QStringLiteral("-e"), AdministratorRights::promptScript(command)},
                          Timing::current().adminCommandLimit,
                          tr("Operation timed out after 30 minutes")},
                         true);

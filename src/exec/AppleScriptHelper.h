@@ -9,9 +9,8 @@
 #include <functional>
 #include <optional>
 
-// Runs AppleScripts and shell commands, with or without administrator rights. Administrator
-// rights are always asked for the same way: the command becomes an AppleScript "do shell script"
-// request "with administrator privileges", and the system asks the user for a password.
+// Runs AppleScripts and shell commands, with or without administrator rights. The rights are
+// asked for through the system's prompt (see AdministratorRights).
 //
 // The synchronous operations block the calling thread (call them off the main thread); the
 // asynchronous one returns at once and reports on the main thread.
@@ -21,7 +20,17 @@ public:
     struct Result {
         int status;
         QString output;
-        friend bool operator==(const Result &, const Result &) = default;
+        // The same in English where `output` is this program's own account in the reader's
+        // language ("AppleScript Error 1: ..."); empty where it is the script's or tool's own.
+        QString englishOutput = {};
+
+        // What a diagnostic line says of the result: always English but for the tool's words.
+        QString diagnosticText() const { return englishOutput.isEmpty() ? output : englishOutput; }
+        // The same result is the same status and the same text for the user.
+        friend bool operator==(const Result &a, const Result &b)
+        {
+            return a.status == b.status && a.output == b.output;
+        }
     };
 
     using TextHandler = std::function<void(const QString &text)>;
@@ -48,13 +57,6 @@ public:
                                                         TextHandler outputHandler,
                                                         TextHandler errorHandler,
                                                         CompletionHandler completionHandler);
-
-    // The AppleScript that runs `command` with administrator rights, in a clean environment (see
-    // Host::cleanCommandPrefix()). `command` is one tool, by absolute path, with its arguments,
-    // each quoted by shellQuoted() or shellCommand().
-    static QString adminScript(const QString &command);
-    // Whether a script's error text says the user refused or cancelled the administrator prompt.
-    static bool namesDenial(const QString &errorText);
 
     Q_DECLARE_TR_FUNCTIONS(AppleScriptHelper)
 };

@@ -2,7 +2,7 @@
 
 #include "exec/ChildProcess.h"
 #include "exec/JobThreads.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 

@@ -16,6 +16,11 @@ void runOnMainThread(std::function<void()> task)
         QMetaObject::invokeMethod(application, std::move(task), Qt::QueuedConnection);
 }
 
+void runOnMainThread(QObject *context, std::function<void()> task)
+{
+    QMetaObject::invokeMethod(context, std::move(task), Qt::QueuedConnection);
+}
+
 struct MainThreadFeed::Shared {
     std::mutex mutex;
     std::condition_variable ran;

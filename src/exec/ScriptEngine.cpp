@@ -1,7 +1,7 @@
 #include "exec/ScriptEngine.h"
 
 #include "exec/ChildProcess.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Timing.h"
 

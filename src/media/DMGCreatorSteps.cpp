@@ -9,7 +9,7 @@
 #include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
 #include "media/ImageTool.h"

@@ -2,7 +2,7 @@
 
 #include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/FullInstallerFetchOutput.h"
 #include "model/OutputTail.h"

@@ -2,7 +2,7 @@
 
 #include "disk/DiskTool.h"
 #include "exec/Cancellation.h"
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/HdiutilOutput.h"
 

@@ -5,14 +5,13 @@
 
 #include "media/USBCreator.h"
 
+#include "exec/AdministratorRights.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobThreads.h"
 #include "exec/MainThread.h"
-#include "exec/Utf8Text.h"
-#include "host/Host.h"
+#include "model/Utf8Text.h"
 #include "model/Diagnostics.h"
 #include "model/ShellQuote.h"
-#include "model/SudoPasswordCheck.h"
 #include "model/Timing.h"
 
 #include <memory>
@@ -22,16 +21,6 @@ namespace {
 constexpr qint32 startFailureStatus = -1;
 constexpr qint32 timeoutStatus = -15;
 
-// sudo by its own path with its own prompt, and the tool in a clean environment: nothing of the
-// session (BASH_ENV, DYLD_*, the user's PATH) reaches either. "--" ends sudo's options, so a
-// tool path never reads as one.
-QStringList sudoArguments(const Host &host, const QStringList &command)
-{
-    return QStringList{QStringLiteral("-S"), QStringLiteral("-p"), QString::fromLatin1(sudoPrompt),
-                       QStringLiteral("--")} +
-           host.cleanCommandPrefix() + command;
-}
-
 void runTerminalCommand(const QStringList &command, Secret &password,
                         const USBCreator::TextHandler &outputHandler,
                         const USBCreator::TextHandler &errorHandler,
@@ -39,9 +28,9 @@ void runTerminalCommand(const QStringList &command, Secret &password,
 {
     printDiagnostic(QStringLiteral("Executing terminal command: ") +
                     USBCreator::terminalCommandText(command));
-    const Host host = Host::current();
-    ChildProcess process(host.sudo(), sudoArguments(host, command));
-    process.setEnvironment(host.cleanEnvironment());
+    const AdministratorRights::SudoCall sudo = AdministratorRights::sudoCall(command);
+    ChildProcess process(sudo.program, sudo.arguments);
+    process.setEnvironment(sudo.environment);
     // sudo reads one line as the password.
     process.setInput({password.bytes(), "\n"});
 

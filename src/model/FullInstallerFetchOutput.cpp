@@ -1,6 +1,6 @@
 #include "model/FullInstallerFetchOutput.h"
 
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 
 #include <algorithm>
 #include <utility>

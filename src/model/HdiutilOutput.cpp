@@ -1,6 +1,6 @@
 #include "model/HdiutilOutput.h"
 
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 
 QString hdiutilProgressMessage(const QString &prefix, const QString &piece)
 {

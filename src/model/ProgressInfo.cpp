@@ -98,6 +98,11 @@ QString failureMessage(const std::optional<QString> &error)
 
 } // namespace
 
+QString ProgressInfo::scanningMessage()
+{
+    return QCoreApplication::translate("ProgressInfo", "Scanning for macOS installers...");
+}
+
 void ProgressInfo::setupSteps(OperationType type)
 {
     if (type == OperationType::scanning)

@@ -47,6 +47,9 @@ struct ProgressInfo {
     // Whether what the run wrote was read back and found to match its source.
     bool verified = false;
 
+    // What a scan for installers says while it runs, before it has more to say.
+    static QString scanningMessage();
+
     // Replaces the steps with the fixed table for the operation; scanning has no steps of its own
     // and keeps whatever is there.
     void setupSteps(OperationType type);

@@ -65,23 +65,10 @@ AppState::AppState(QObject *parent)
 void AppState::updateWindowTitle()
 {
     // Applied after the current work, so several assignments in one turn end with the last.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            const auto &selected = selectedInstaller.get();
-            m_windowTitle =
-                selected ? extractMacOSName(selected->name) : QStringLiteral("Tessaline");
-            emit windowTitleChanged(m_windowTitle);
-        },
-        Qt::QueuedConnection);
-}
-
-void AppState::postToMainThread(const QPointer<AppState> &state,
-                                std::function<void(AppState &)> task)
-{
-    runOnMainThread([state, task = std::move(task)] {
-        if (state)
-            task(*state);
+    runOnMainThread(this, [this] {
+        const auto &selected = selectedInstaller.get();
+        m_windowTitle = selected ? extractMacOSName(selected->name) : QStringLiteral("Tessaline");
+        emit windowTitleChanged(m_windowTitle);
     });
 }
 

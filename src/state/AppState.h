@@ -149,11 +149,9 @@ public:
     // What quitting during a job asks, with `quit` as its answer; false when no job runs.
     bool askBeforeQuitting(std::function<void()> quit);
 
-    // Background work holds the state weakly: it queues its results with postToMainThread(),
+    // Background work holds the state weakly: it queues its results with runOnMainThread(),
     // and a result whose state is gone by then is dropped.
     QPointer<AppState> weakSelf() { return QPointer<AppState>(this); }
-    static void postToMainThread(const QPointer<AppState> &state,
-                                 std::function<void(AppState &)> task);
     // Runs `task` on the main thread `delay` from now. Called on the main thread.
     void runAfter(Timing::Duration delay, std::function<void()> task);
 

@@ -3,6 +3,7 @@
 
 #include "state/AppState.h"
 
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "media/DMGCreator.h"
 #include "model/PathEntry.h"
@@ -62,7 +63,7 @@ void AppState::makeDMG(const InstallerApp &installer)
     planned.setupSteps(ProgressInfo::OperationType::dmgCreation);
     progressInfo = withCheckToCome(planned);
     DMGCreator().createBootableDMG(installer, [state = weakSelf()](const ProgressInfo &record) {
-        AppState::postToMainThread(state, [record = record.handedOver()](AppState &app) {
+        runOnMainThread(state, [record = record.handedOver()](AppState &app) {
             app.applyMediaReport(record, [&app] { app.ejectSharedSupportVolumes(); });
         });
     });

@@ -6,6 +6,7 @@
 #include "disk/DiskUtility.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "host/VolumeWatcher.h"
 #include "model/Diagnostics.h"
@@ -59,8 +60,7 @@ void AppState::listDisks(Listing listing)
     }
     m_listingDisks = true;
     if (listing == Listing::shown)
-        QMetaObject::invokeMethod(
-            this, [this] { isLoadingDisks = true; }, Qt::QueuedConnection);
+        runOnMainThread(this, [this] { isLoadingDisks = true; });
     const std::optional<QString> rememberedDevice = deviceOf(selectedDisk());
 
     DiskUtility::getRemovableDisks(
@@ -69,18 +69,15 @@ void AppState::listDisks(Listing listing)
                 QStringLiteral("Disk loading: %1 - %2%").arg(message, shortestDecimal(percentage)));
         },
         [state = weakSelf(), listing, rememberedDevice](const DiskUtility::DiskListResult &result) {
-            AppState::postToMainThread(state, [result, listing, rememberedDevice](AppState &app) {
+            runOnMainThread(state, [result, listing, rememberedDevice](AppState &app) {
                 app.m_listingDisks = false;
                 if (const auto again = std::exchange(app.m_relistDisks, std::nullopt))
-                    QMetaObject::invokeMethod(
-                        &app,
-                        [&app, again] {
-                            if (again == Listing::shown)
-                                app.refreshDiskList();
-                            else
-                                app.listChangedVolumes();
-                        },
-                        Qt::QueuedConnection);
+                    runOnMainThread(&app, [&app, again] {
+                        if (again == Listing::shown)
+                            app.refreshDiskList();
+                        else
+                            app.listChangedVolumes();
+                    });
                 const bool shown = listing == Listing::shown;
                 if (const auto *error = std::get_if<DiskUtilityError>(&result)) {
                     // Nobody asked for a quiet listing; the list stays as it was.
@@ -131,13 +128,10 @@ void AppState::listVolumesChangedDuringRun()
 {
     // Queued: a run that succeeds lists the disks itself right after its overlay goes, and that
     // listing has the changes.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (!isCreatingMedia() && m_volumesChangedUnlisted)
-                listDisks(Listing::quiet);
-        },
-        Qt::QueuedConnection);
+    runOnMainThread(this, [this] {
+        if (!isCreatingMedia() && m_volumesChangedUnlisted)
+            listDisks(Listing::quiet);
+    });
 }
 
 void AppState::ejectDisk(const DiskInfo &disk)
@@ -149,7 +143,7 @@ void AppState::ejectDisk(const DiskInfo &disk)
             QStringLiteral("do shell script ") +
             appleScriptString(QStringLiteral("diskutil eject ") + shellQuoted(device));
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
-        AppState::postToMainThread(state, [device, result](AppState &app) {
+        runOnMainThread(state, [device, result](AppState &app) {
             app.isLoadingDisks = false;
             if (result.status != 0) {
                 app.showError(tr("Eject Error"),
@@ -174,6 +168,6 @@ void AppState::ejectSharedSupportVolumes()
                 return;
             }
             if (std::get<int>(result) > 0)
-                AppState::postToMainThread(state, [](AppState &app) { app.refreshDiskList(); });
+                runOnMainThread(state, [](AppState &app) { app.refreshDiskList(); });
         });
 }

@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 
 #include "exec/JobThreads.h"
+#include "exec/MainThread.h"
 #include "media/FullInstallerTool.h"
 
 #include <QCoreApplication>
@@ -11,7 +12,7 @@ namespace {
 
 void report(const QPointer<AppState> &state, std::function<void(ProgressInfo &)> change)
 {
-    AppState::postToMainThread(
+    runOnMainThread(
         state, [change = std::move(change)](AppState &app) { app.progressInfo.modify(change); });
 }
 
@@ -74,7 +75,7 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
                 });
             });
         if (!download.succeeded) {
-            AppState::postToMainThread(state, [error = failureOf(download)](AppState &app) {
+            runOnMainThread(state, [error = failureOf(download)](AppState &app) {
                 app.progressInfo.modify(
                     [&](ProgressInfo &progress) { progress.completeAllSteps(false, error); });
                 app.endJob();
@@ -89,7 +90,7 @@ void AppState::downloadInstaller(const AvailableInstaller &offered)
         const QString bundle = FullInstallerTool::destination(offered);
         const std::optional<InstallerApp> installer =
             InstallerApp::fromBundle(QUrl::fromLocalFile(bundle));
-        AppState::postToMainThread(state, [installer, bundle](AppState &app) {
+        runOnMainThread(state, [installer, bundle](AppState &app) {
             if (installer)
                 app.addDownloadedInstaller(*installer);
             app.progressInfo.modify([&](ProgressInfo &progress) {

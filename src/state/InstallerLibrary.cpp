@@ -3,6 +3,7 @@
 
 #include "state/AppState.h"
 
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "model/FolderListing.h"
 
@@ -39,7 +40,7 @@ readInstallersFolder(const QPointer<AppState> &state, double progressSpan, QStri
         const QString &name = names->at(position);
         if (position % 5 == 0) {
             const double percentage = 30 + (double(position) / double(count)) * progressSpan;
-            AppState::postToMainThread(state, [percentage, name](AppState &app) {
+            runOnMainThread(state, [percentage, name](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.percentage = percentage;
                     //: %1 is the name of an item in the Applications folder.
@@ -60,7 +61,7 @@ readInstallersFolder(const QPointer<AppState> &state, double progressSpan, QStri
 
 void postDetail(const QPointer<AppState> &state, const QString &detail)
 {
-    AppState::postToMainThread(state, [detail](AppState &app) {
+    runOnMainThread(state, [detail](AppState &app) {
         app.progressInfo.modify(
             [&](ProgressInfo &progress) { progress.updateDetailMessage(detail); });
     });
@@ -90,10 +91,10 @@ void AppState::scanForInstallers()
     isScanning = true;
     progressInfo.modify([](ProgressInfo &progress) {
         progress.reset();
-        progress.message = tr("Scanning for macOS installers...");
+        progress.message = ProgressInfo::scanningMessage();
     });
     QThreadPool::globalInstance()->start([state = weakSelf()] {
-        AppState::postToMainThread(state, [](AppState &app) {
+        runOnMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
                 progress.updateDetailMessage(tr("Examining Applications folder..."));
                 progress.percentage = 30;
@@ -105,7 +106,7 @@ void AppState::scanForInstallers()
             postDetail(state, tr("Found installer: %1").arg(app.name));
         });
         if (!found) {
-            AppState::postToMainThread(state, [error](AppState &app) {
+            runOnMainThread(state, [error](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.markComplete(false, {},
                                           //: %1 is why the folder could not be listed.
@@ -117,7 +118,7 @@ void AppState::scanForInstallers()
             return;
         }
         const QList<InstallerApp> sorted = sortInstallers(*found);
-        AppState::postToMainThread(state, [sorted](AppState &app) {
+        runOnMainThread(state, [sorted](AppState &app) {
             app.progressInfo.modify([&](ProgressInfo &progress) {
                 progress.percentage = 100;
                 progress.message = tr("Scan completed");
@@ -178,7 +179,7 @@ void AppState::findInstalledApp()
     QThreadPool::globalInstance()->start([state = weakSelf(), knownPaths] {
         // The package's installer may still be settling into place.
         QThread::msleep(ulong(Timing::current().installedAppSearchPause.count()));
-        AppState::postToMainThread(state, [](AppState &app) {
+        runOnMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
                 progress.percentage = 30;
                 progress.updateDetailMessage(tr("Searching Applications folder..."));
@@ -194,7 +195,7 @@ void AppState::findInstalledApp()
             postDetail(state, tr("Found new installer: %1").arg(app.name));
         });
         if (!found) {
-            AppState::postToMainThread(state, [error](AppState &app) {
+            runOnMainThread(state, [error](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.markComplete(
                         false, {},
@@ -207,7 +208,7 @@ void AppState::findInstalledApp()
             return;
         }
         const QList<InstallerApp> sorted = sortInstallers(*found);
-        AppState::postToMainThread(state, [sorted, newlyFound](AppState &app) {
+        runOnMainThread(state, [sorted, newlyFound](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) { progress.percentage = 100; });
             app.installers = sorted;
             app.checkSignatures(sorted);

@@ -4,6 +4,7 @@
 
 #include "state/AppState.h"
 
+#include "exec/MainThread.h"
 #include "exec/SignatureCheck.h"
 
 #include <QCoreApplication>
@@ -46,11 +47,11 @@ void AppState::checkSignatures(const QList<InstallerApp> &listed)
     QThreadPool::globalInstance()->start([state = weakSelf(), listed] {
         for (const InstallerApp &installer : listed) {
             const CodeSignature signature = checked(installer).signature;
-            AppState::postToMainThread(state, [id = installer.id, signature](AppState &app) {
+            runOnMainThread(state, [id = installer.id, signature](AppState &app) {
                 app.recordSignature(id, signature);
             });
         }
-        AppState::postToMainThread(state, [](AppState &app) { app.selectFirstTrusted(); });
+        runOnMainThread(state, [](AppState &app) { app.selectFirstTrusted(); });
     });
 }
 
@@ -103,7 +104,7 @@ void AppState::verifyThen(const InstallerApp &installer, JobKind kind,
     QThreadPool::globalInstance()->start([state = weakSelf(), installer, proceed] {
         // The bundle may have changed since the library checked it.
         const InstallerApp judged = checked(installer);
-        AppState::postToMainThread(state, [judged, proceed](AppState &app) {
+        runOnMainThread(state, [judged, proceed](AppState &app) {
             app.recordSignature(judged.id, judged.signature);
             if (!judged.signature.allowsRunning()) {
                 app.isCreatingMedia = false;

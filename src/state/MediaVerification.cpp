@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 
 #include "exec/JobThreads.h"
+#include "exec/MainThread.h"
 #include "media/MediaVerifier.h"
 #include "model/ByteFormat.h"
 
@@ -137,7 +138,7 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
     JobThreads::start(
         m_job, [state = weakSelf(), media, location, source, removeWhenBad, succeeded] {
             const MediaVerifier::Progress progress = [state](qint64 done, qint64 total) {
-                AppState::postToMainThread(state, [done, total](AppState &app) {
+                runOnMainThread(state, [done, total](AppState &app) {
                     app.progressInfo.modify([&](ProgressInfo &progress) {
                         progress.updateProgressWithinCurrentStep(
                             total > 0 ? 100.0 * double(done) / double(total) : 0,
@@ -153,7 +154,7 @@ void AppState::startVerification(ProgressInfo record, Media media, const QString
                                  result.outcome == MediaVerifier::Result::Outcome::differs &&
                                  QFile::remove(location);
             const std::optional<QString> problem = problemWith(result, media, removed);
-            AppState::postToMainThread(state, [problem, succeeded, media](AppState &app) {
+            runOnMainThread(state, [problem, succeeded, media](AppState &app) {
                 app.progressInfo.modify([&](ProgressInfo &progress) {
                     progress.completeAllSteps(!problem, problem);
                     progress.verified = !problem;

@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 
 #include "exec/JobThreads.h"
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "media/FullInstallerTool.h"
 #include "model/ByteFormat.h"
@@ -18,7 +19,7 @@ void AppState::listOfferedInstallers()
     // A listing of its own: quitting stops it, and no job waits for it.
     JobThreads::start(std::make_shared<Cancellation>(), [state = weakSelf()] {
         const FullInstallerTool::Listing listing = FullInstallerTool::list();
-        AppState::postToMainThread(state, [listing](AppState &app) {
+        runOnMainThread(state, [listing](AppState &app) {
             app.isInstallerListingUnsupported = listing.list && listing.list->listingUnsupported;
             app.offeredInstallers =
                 listing.list ? listing.list->installers : QList<AvailableInstaller>();

@@ -3,18 +3,21 @@
 
 #include "state/AppState.h"
 
+#include "exec/AdministratorRights.h"
 #include "exec/AppleScriptHelper.h"
+#include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
 #include "exec/JobThreads.h"
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "model/InstallerToolAnswer.h"
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QThread>
 #include <QThreadPool>
 
@@ -22,14 +25,14 @@ namespace {
 
 void updateProgress(const QPointer<AppState> &state, std::function<void(ProgressInfo &)> change)
 {
-    AppState::postToMainThread(
+    runOnMainThread(
         state, [change = std::move(change)](AppState &app) { app.progressInfo.modify(change); });
 }
 
 // Reports a package installation that could not even start the installer.
 void failPreparation(const QPointer<AppState> &state, const QString &reason)
 {
-    AppState::postToMainThread(state, [reason](AppState &app) {
+    runOnMainThread(state, [reason](AppState &app) {
         app.progressInfo.modify([&](ProgressInfo &progress) {
             //: %1 is why the package could not be prepared.
             progress.completeAllSteps(
@@ -142,10 +145,10 @@ void AppState::installPKGAutomated(const QUrl &url)
             shellCommand({host.installer(), QStringLiteral("-pkg"), copy, QStringLiteral("-target"),
                           host.applicationsFolder()});
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(
-            AppleScriptHelper::adminScript(command), Timing::current().packageInstallLimit);
+            AdministratorRights::promptScript(command), Timing::current().packageInstallLimit);
 
         if (Cancellation::current()->isRequested()) {
-            AppState::postToMainThread(state, [](AppState &app) {
+            runOnMainThread(state, [](AppState &app) {
                 app.progressInfo.modify([](ProgressInfo &progress) {
                     progress.completeAllSteps(false, tr("Cancelled. If the installer app was begun "
                                                         "in Applications, it is incomplete: "
@@ -156,7 +159,7 @@ void AppState::installPKGAutomated(const QUrl &url)
             return;
         }
         if (const auto failure = packageInstallationFailure(result.status, result.output)) {
-            AppState::postToMainThread(state, [url, failure = *failure](AppState &app) {
+            runOnMainThread(state, [url, failure = *failure](AppState &app) {
                 app.progressInfo.modify(
                     [&](ProgressInfo &progress) { progress.completeAllSteps(false, failure); });
                 app.isInstallingPKG = false;
@@ -190,7 +193,7 @@ void AppState::installPKGAutomated(const QUrl &url)
             progress.updateProgressWithinCurrentStep(0, tr("Cleaning up..."));
         });
         folder.reset();
-        AppState::postToMainThread(state, [](AppState &app) {
+        runOnMainThread(state, [](AppState &app) {
             app.progressInfo.modify([](ProgressInfo &progress) {
                 progress.updateProgressWithinCurrentStep(100, tr("Cleanup completed"));
                 progress.completeAllSteps(true, std::nullopt);
@@ -207,13 +210,19 @@ void AppState::installPKGAutomated(const QUrl &url)
 void AppState::openInstallerApp(const QUrl &url)
 {
     QThreadPool::globalInstance()->start([state = weakSelf(), url] {
-        const Host host = Host::current();
-        QProcess opener;
-        opener.setProgram(host.open());
-        opener.setArguments({url.toLocalFile()});
-        opener.setProcessEnvironment(host.processEnvironment());
-        const bool started = opener.startDetached();
-        AppState::postToMainThread(state, [started, error = opener.errorString()](AppState &app) {
+        // open hands the package to the Installer application and returns at once; it says
+        // on its standard error why it could not.
+        ChildProcess opener(Host::current().open(), {url.toLocalFile()});
+        bool started = opener.start();
+        QString error = opener.errorString();
+        if (started) {
+            const bool finished = opener.waitForExit(Timing::current().commandLimit);
+            const QString said = decodeUtf8(opener.readRemainingError()).trimmed();
+            started = finished && opener.exitStatus() == 0;
+            if (!started)
+                error = said.isEmpty() ? QStringLiteral("open: %1").arg(opener.exitStatus()) : said;
+        }
+        runOnMainThread(state, [started, error](AppState &app) {
             if (started)
                 app.showAlert(tr("Installing Package"),
                               //: 'Scan for Installers' is the button of the window that scans.

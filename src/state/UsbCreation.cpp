@@ -7,6 +7,7 @@
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
 #include "exec/JobFolder.h"
+#include "exec/MainThread.h"
 #include "host/Host.h"
 #include "media/InstallMediaFailure.h"
 #include "media/USBCreator.h"
@@ -120,7 +121,7 @@ void AppState::proceedWithUSBCreation(const InstallerApp &installer, const DiskI
     isCreatingMedia = true;
     USBCreator::createBootableUSB(
         installer, disk, [state = weakSelf()](const ProgressInfo &record) {
-            AppState::postToMainThread(state, [record = record.handedOver()](AppState &app) {
+            runOnMainThread(state, [record = record.handedOver()](AppState &app) {
                 app.applyMediaReport(record, [&app, record] {
                     app.ejectSharedSupportVolumes();
                     app.setIconOfNewVolume(record.outputPath);
@@ -182,7 +183,7 @@ void AppState::executeTerminalCommand(Secret password)
         const std::optional<QString> refusal =
             target ? DiskUtility::confirmTarget(*target)
                    : std::optional(tr("No target disk selected. Nothing was erased."));
-        AppState::postToMainThread(state, [refusal, secret](AppState &app) {
+        runOnMainThread(state, [refusal, secret](AppState &app) {
             if (app.m_job && app.m_job->isRequested()) {
                 app.m_terminalRunning = false;
                 return app.failTerminalRun(tr("Cancelled. Nothing was erased."));
@@ -204,7 +205,7 @@ void AppState::startTerminalCommand(Secret password)
     USBCreator::executeTerminalCommand(
         m_terminalArguments, std::move(password),
         [state](const QString &chunk) {
-            AppState::postToMainThread(state, [chunk](AppState &app) {
+            runOnMainThread(state, [chunk](AppState &app) {
                 app.terminalOutput.modify([&](QString &output) {
                     output += chunk;
                     keepTail(output);
@@ -213,7 +214,7 @@ void AppState::startTerminalCommand(Secret password)
             });
         },
         [state](const QString &chunk) {
-            AppState::postToMainThread(state, [chunk](AppState &app) {
+            runOnMainThread(state, [chunk](AppState &app) {
                 app.terminalOutput.modify([&](QString &output) {
                     output += chunk;
                     keepTail(output);
@@ -228,7 +229,7 @@ void AppState::startTerminalCommand(Secret password)
             });
         },
         [state](qint32 status) {
-            AppState::postToMainThread(state, [status](AppState &app) {
+            runOnMainThread(state, [status](AppState &app) {
                 app.m_terminalRunning = false;
                 if (app.successProcessed)
                     return;
@@ -371,6 +372,6 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
             appleScriptString(iconPath) + QStringLiteral("\nend tell");
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
         if (result.status != 0)
-            printDiagnostic(QStringLiteral("Failed to set volume icon: ") + result.output);
+            printDiagnostic(QStringLiteral("Failed to set volume icon: ") + result.diagnosticText());
     });
 }

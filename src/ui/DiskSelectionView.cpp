@@ -1,5 +1,6 @@
 #include "ui/DiskSelectionView.h"
 
+#include "exec/MainThread.h"
 #include "state/AppState.h"
 #include "ui/Accessibility.h"
 #include "ui/DiskRow.h"
@@ -408,8 +409,7 @@ void DiskSelectionView::rebuildRows(const QList<DiskInfo> &disks)
             disk, false, [this, disk] { m_state.ejectDisk(disk); }, m_rowColumn);
         // Takes effect on the next turn of the loop, as a click on any control does.
         connect(row, &DiskRow::clicked, this, [this, disk] {
-            QMetaObject::invokeMethod(
-                this, [this, disk] { m_state.selectedDisk = disk; }, Qt::QueuedConnection);
+            runOnMainThread(this, [this, disk] { m_state.selectedDisk = disk; });
         });
         connect(row, &DiskRow::stepRequested, this,
                 [this, row](DiskRow::Step to) { step(row, to); });

@@ -363,7 +363,7 @@ void ProgressWindow::refresh()
 
 void ProgressWindow::showScan(const ProgressInfo &progress)
 {
-    setLabelText(m_scanMessage, progress.message.isEmpty() ? tr("Scanning for macOS installers...")
+    setLabelText(m_scanMessage, progress.message.isEmpty() ? ProgressInfo::scanningMessage()
                                                            : progress.message);
     setLabelText(m_scanDetail, progress.detailMessage);
     m_scanDetail->setVisible(!progress.detailMessage.isEmpty());

@@ -1,3 +1,4 @@
+#include "exec/AdministratorRights.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/AppleScriptString.h"
 #include "exec/MainThread.h"
@@ -103,7 +104,7 @@ private slots:
         // On a Mac the command runs in a clean environment of its own, whatever the session had.
         const QString clean =
             QStringLiteral("/usr/bin/env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LC_ALL=C ");
-        QCOMPARE(AppleScriptHelper::adminScript(command), "do shell script " +
+        QCOMPARE(AdministratorRights::promptScript(command), "do shell script " +
                                                               appleScriptString(clean + command) +
                                                               " with administrator privileges");
     }

@@ -1,4 +1,4 @@
-#include "host/HostSelection.h"
+#include "exec/HostSelection.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,11 @@
-#include "host/HostSelection.h"
+#include "exec/HostSelection.h"
+
+#include "exec/ChildProcess.h"
 
 #include <QDir>
-#include <QProcess>
+
+#include <chrono>
+#include <cstdio>
 
 HostSelection HostSelection::choose(const QProcessEnvironment &environment,
                                     const QString &standInProgram)
@@ -23,19 +27,20 @@ HostSelection HostSelection::choose(const QProcessEnvironment &environment,
             QStringLiteral("Could not create a folder for the demo: %1").arg(folder->errorString());
         return selection;
     }
-    QProcess maker;
-    maker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    maker.start(standInProgram, {QStringLiteral("make-world"), folder->path()});
-    const bool finished = maker.waitForFinished(60000);
-    if (!finished || maker.exitStatus() != QProcess::NormalExit || maker.exitCode() != 0) {
-        maker.kill();
-        maker.waitForFinished();
+    ChildProcess maker(standInProgram, {QStringLiteral("make-world"), folder->path()});
+    // No host is chosen yet: the maker gets this program's own environment.
+    maker.setEnvironment(QProcessEnvironment::systemEnvironment());
+    // What it says on its standard error is for whoever started this program.
+    maker.onError([](const QByteArray &chunk) {
+        std::fwrite(chunk.constData(), 1, size_t(chunk.size()), stderr);
+    });
+    const bool started = maker.start();
+    if (!started || !maker.waitForExit(std::chrono::minutes(1)) || maker.exitStatus() != 0) {
         selection.m_error =
             QStringLiteral("Could not make the demo stand-in Mac with %1: %2")
-                .arg(standInProgram,
-                     maker.error() == QProcess::FailedToStart
-                         ? maker.errorString()
-                         : QString::fromUtf8(maker.readAllStandardOutput()).trimmed());
+                .arg(standInProgram, !started ? maker.errorString()
+                                              : QString::fromUtf8(maker.readRemainingOutput())
+                                                    .trimmed());
         return selection;
     }
     selection.m_host = Host::standIn(folder->path());

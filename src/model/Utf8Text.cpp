@@ -1,4 +1,4 @@
-#include "exec/Utf8Text.h"
+#include "model/Utf8Text.h"
 
 #include <QStringDecoder>
 
