@@ -604,6 +604,20 @@ private slots:
         QVERIFY(log.readAll().contains(packagePath().toUtf8()));
     }
 
+    // open says at once when it cannot hand the package over; that is an error, not an opened
+    // installer.
+    void packageThatOpenCannotOpen()
+    {
+        world().replaceTool("usr/bin/open", "echo \"The file $1 does not exist.\" >&2; exit 1");
+        MediaSession session;
+        const QString missing = world().path("Downloads/Gone.pkg");
+        session.state.openInstallerApp(QUrl::fromLocalFile(missing));
+        QTRY_VERIFY(session.state.isShowingAlert());
+        QCOMPARE(session.state.alertTitle(), "Error");
+        QCOMPARE(session.state.alertMessage(),
+                 "Failed to open the installer package: The file " + missing + " does not exist.");
+    }
+
 private:
     QString packagePath() const { return world().path("Downloads/InstallAssistant.pkg"); }
     static QStringList volumeNames(const AppState &state)

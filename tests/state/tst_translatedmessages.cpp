@@ -3,6 +3,7 @@
 // stay as they were written.
 
 #include "World.h"
+#include "exec/AppleScriptHelper.h"
 #include "state/AppState.h"
 #include "support/CapturedOutput.h"
 #include "support/MediaSession.h"
@@ -74,6 +75,29 @@ private slots:
         QCoreApplication::installTranslator(&m_translator);
     }
     void cleanupTestCase() { QCoreApplication::removeTranslator(&m_translator); }
+
+    // A failed script is told to the user in the user's language and to the diagnostic lines in
+    // English; what the script itself said is in both as it was.
+    void scriptFailuresKeepTheirEnglish_data()
+    {
+        QTest::addColumn<std::optional<ScriptOutcome>>("outcome");
+        QTest::addColumn<QString>("english");
+        QTest::newRow("no answer") << std::optional<ScriptOutcome>()
+                                   << "AppleScript Error -1: Unknown error";
+        QTest::newRow("script error")
+            << std::optional(ScriptOutcome{std::nullopt, "Unable to find disk5", 1})
+            << "AppleScript Error 1: Unable to find disk5";
+        QTest::newRow("prompt refused")
+            << std::optional(ScriptOutcome{std::nullopt, "User canceled.", -128})
+            << "Admin authorization denied: User canceled.";
+    }
+    void scriptFailuresKeepTheirEnglish()
+    {
+        QFETCH(std::optional<ScriptOutcome>, outcome);
+        const AppleScriptHelper::Result result = AppleScriptHelper::resultOf(outcome);
+        QVERIFY2(isMarked(result.output), qPrintable(result.output));
+        QTEST(result.diagnosticText(), "english");
+    }
 
     // Through the system's prompt, checked afterwards. The stick's name holds placeholders, which
     // a text filled in twice would replace with the device's name or leave one short.
