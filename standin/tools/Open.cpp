@@ -6,12 +6,12 @@
 // background installer prints is appended to var/standin/open-install.out.
 #include "World.h"
 #include "tools/Administrator.h"
+#include "tools/ChildTool.h"
 #include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -36,32 +36,25 @@ bool isPackage(const QString &path)
 // whether it could be started.
 int install(const World &world, const QString &package, bool wait)
 {
-    QProcess process;
     const QString link = world.hostPath(QStringLiteral("/usr/sbin/installer"));
     QStringList arguments{QStringLiteral("-pkg"), package, QStringLiteral("-target"),
                           QStringLiteral("/Applications")};
-    if (QFileInfo(link).isExecutable()) {
-        process.setProgram(link);
-    } else {
-        process.setProgram(QCoreApplication::applicationFilePath());
+    QString program = link;
+    if (!QFileInfo(link).isExecutable()) {
+        program = QCoreApplication::applicationFilePath();
         arguments.prepend(QStringLiteral("installer"));
     }
-    process.setArguments(arguments);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("TESSALINE_HOST_ROOT"), world.root());
     environment.insert(QLatin1String(Administrator::variable),
                        QString::fromUtf8(Administrator::mark(world)));
-    process.setProcessEnvironment(environment);
-    process.setWorkingDirectory(world.root());
-    const QString output = world.stateFolder() + QStringLiteral("/open-install.out");
-    process.setStandardOutputFile(output, QIODevice::Append);
-    process.setStandardErrorFile(output, QIODevice::Append);
-    process.setStandardInputFile(QProcess::nullDevice());
+    ChildTool::Launch installer{program, arguments, environment};
+    installer.outputFile = world.stateFolder() + QStringLiteral("/open-install.out");
+    installer.workingFolder = world.root();
 
     if (!wait)
-        return process.startDetached() ? 0 : 1;
-    process.start();
-    return process.waitForFinished(-1) ? 0 : 1;
+        return ChildTool::startDetached(installer) ? 0 : 1;
+    return ChildTool::run(installer, nullptr) ? 0 : 1;
 }
 
 } // namespace

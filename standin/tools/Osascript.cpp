@@ -6,12 +6,12 @@
 #include "World.h"
 #include "tools/Administrator.h"
 #include "tools/AppleScriptText.h"
+#include "tools/ChildTool.h"
 #include "tools/PackageToolSupport.h"
 #include "tools/Tools.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QThread>
 
 #include <QDir>
@@ -203,7 +203,6 @@ int runShellScript(const World &world, const QString &source,
         }
     }
 
-    QProcess shell;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     // A stand-in tool found along PATH learns its world from here, not from its bare name.
     if (environment.value(QStringLiteral("TESSALINE_HOST_ROOT")).isEmpty())
@@ -218,25 +217,26 @@ int runShellScript(const World &world, const QString &source,
     if (script.withAdministratorPrivileges)
         environment.insert(QLatin1String(Administrator::variable),
                            QString::fromUtf8(Administrator::mark(world)));
-    shell.setProcessEnvironment(environment);
-    shell.setInputChannelMode(QProcess::ForwardedInputChannel);
     // Nothing is passed on before the end, as real osascript passes on nothing either; the
     // command writes into files, so however much it says it never waits on a full pipe.
     const CapturedStream output;
     const CapturedStream error;
     if (!output.isOpen() || !error.isOpen())
         return executionError(source, QStringLiteral("sh: cannot capture the output"), 127);
-    shell.setStandardOutputFile(QProcess::nullDevice());
-    shell.setStandardErrorFile(QProcess::nullDevice());
-    shell.setChildProcessModifier([&output, &error] {
+    ChildTool::Launch shell{QStringLiteral("/bin/bash"),
+                            {QStringLiteral("-c"), script.command},
+                            environment};
+    shell.forwardInput = true;
+    shell.inChild = [&output, &error] {
         output.attachTo(STDOUT_FILENO);
         error.attachTo(STDERR_FILENO);
-    });
-    shell.start(QStringLiteral("/bin/bash"), {QStringLiteral("-c"), script.command});
-    if (!shell.waitForFinished(-1) && shell.error() == QProcess::FailedToStart)
-        return executionError(source, QStringLiteral("sh: /bin/bash: ") + shell.errorString(), 127);
+    };
+    QString why;
+    const std::optional<int> finished = ChildTool::run(shell, &why);
+    if (!finished)
+        return executionError(source, QStringLiteral("sh: /bin/bash: ") + why, 127);
 
-    const int status = shell.exitStatus() == QProcess::NormalExit ? shell.exitCode() : 1;
+    const int status = *finished;
     if (status == 0) {
         output.writeAsScriptText(stdout);
         return 0;
