@@ -4,7 +4,7 @@
 #include "FuzzInput.h"
 
 #include "model/InstallerApp.h"
-#include "model/PropertyList.h"
+#include "propertylist/PropertyList.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -4,8 +4,8 @@
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/FolderListing.h"
-#include "model/PropertyList.h"
 #include "model/Timing.h"
+#include "propertylist/PropertyList.h"
 
 #include <QRegularExpression>
 

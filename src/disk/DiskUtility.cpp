@@ -4,7 +4,7 @@
 #include "disk/DiskTool.h"
 #include "disk/DiskUtility.h"
 #include "host/Host.h"
-#include "model/PropertyList.h"
+#include "propertylist/PropertyList.h"
 
 #include <QFileInfo>
 #include <QThreadPool>

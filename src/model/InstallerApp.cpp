@@ -3,9 +3,9 @@
 #include "model/ByteFormat.h"
 #include "model/DesktopFileIcon.h"
 #include "model/IcnsIcon.h"
-#include "model/PropertyList.h"
 #include "model/ShellQuote.h"
 #include "model/WholeNumber.h"
+#include "propertylist/PropertyList.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "disk/DiskUtility.h"
-#include "model/PropertyList.h"
 #include "model/ShellQuote.h"
+#include "propertylist/PropertyList.h"
 #include "support/CapturedOutput.h"
 #include "support/StandInWorld.h"
 
@@ -21,34 +21,12 @@ QByteArray fixture(const QString &name)
     return file.readAll();
 }
 
-QByteArray plistValue(const QVariant &value)
-{
-    QByteArray inner;
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? "<true/>" : "<false/>";
-    case QMetaType::Int:
-        return "<integer>" + value.toByteArray() + "</integer>";
-    case QMetaType::QVariantList:
-        for (const QVariant &item : value.toList())
-            inner += plistValue(item);
-        return "<array>" + inner + "</array>";
-    case QMetaType::QVariantMap:
-        for (const auto &[key, item] : value.toMap().asKeyValueRange())
-            inner += "<key>" + key.toHtmlEscaped().toUtf8() + "</key>" + plistValue(item);
-        return "<dict>" + inner + "</dict>";
-    default:
-        return "<string>" + value.toString().toHtmlEscaped().toUtf8() + "</string>";
-    }
-}
-
 // Bytes are taken as they are; anything else is written out as an XML property list.
 QByteArray plist(const QVariant &top)
 {
     if (top.typeId() == QMetaType::QByteArray)
         return top.toByteArray();
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">" + plistValue(top) +
-           "</plist>\n";
+    return writePropertyList(top, PropertyListFormat::Xml);
 }
 
 // A whole disk whose partitions are given as "identifier=volume name".

@@ -1,5 +1,6 @@
 #include "model/InstallerApp.h"
 #include "model/ShellQuote.h"
+#include "propertylist/PropertyList.h"
 #include "support/CapturedOutput.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 using Version = QList<qint64>;
+using Entry = std::pair<QString, QVariant>;
 
 namespace {
 
@@ -59,10 +61,9 @@ class InstallerAppTest : public QObject {
         return file.readAll();
     }
 
-    static QByteArray xmlPlist(const QByteArray &body)
+    static QByteArray xmlPlist(const QVariant &value)
     {
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n" + body +
-               "\n</plist>\n";
+        return writePropertyList(value, PropertyListFormat::Xml);
     }
 
     static InstallerApp record(const QString &name, const QString &macOSVersion,
@@ -268,8 +269,8 @@ private slots:
         row("name from bundle name", fixture("install-macos-mojave-no-display-name.plist"),
             "Install macOS Mojave", "10.14", "18G103", {10, 14, 0, 0}, false);
         row("missing platform keys are unknown",
-            xmlPlist("<dict><key>CFBundleName</key><string>Install macOS Catalina</string>"
-                     "<key>CFBundleShortVersionString</key><string>15.7</string></dict>"),
+            xmlPlist(QVariantMap{{"CFBundleName", "Install macOS Catalina"},
+                                 {"CFBundleShortVersionString", "15.7"}}),
             "Install macOS Catalina", "Unknown", "Unknown", {10, 15, 0, 0}, false);
     }
     void readsInfoPlists()
@@ -293,27 +294,25 @@ private slots:
         QTest::addColumn<QByteArray>("infoPlist");
         const QByteArray sonoma = fixture("install-macos-sonoma.plist");
         const QByteArray sequoia = fixture("install-macos-sequoia.bplist");
-        const auto dict = [](const QByteArray &entries) {
-            return xmlPlist("<dict>" + entries + "</dict>");
-        };
-        const QByteArray name = "<key>CFBundleName</key><string>Install macOS Sonoma</string>";
-        const QByteArray version = "<key>CFBundleShortVersionString</key><string>1.0</string>";
+        const Entry name{"CFBundleName", "Install macOS Sonoma"};
+        const Entry version{"CFBundleShortVersionString", "1.0"};
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("truncated xml") << sonoma.left(sonoma.size() / 2);
         QTest::newRow("truncated binary") << sequoia.left(sequoia.size() - 20);
         QTest::newRow("not a plist") << QByteArray("hello, I am not a property list\n");
         QTest::newRow("binary header only") << QByteArray("bplist00");
-        QTest::newRow("top level array")
-            << xmlPlist("<array><string>Install macOS Sonoma</string></array>");
-        QTest::newRow("no name") << dict(version);
+        QTest::newRow("top level array") << xmlPlist(QVariantList{"Install macOS Sonoma"});
+        QTest::newRow("no name") << xmlPlist(QVariantMap{version});
         QTest::newRow("name of the wrong type")
-            << dict("<key>CFBundleDisplayName</key><integer>4</integer>" + version);
+            << xmlPlist(QVariantMap{{"CFBundleDisplayName", 4}, version});
         QTest::newRow("version of the wrong type")
-            << dict(name + "<key>CFBundleShortVersionString</key><real>14.6</real>");
-        QTest::newRow("no version") << dict(name);
-        // libplist ends the program when asked for a key or string that holds a NUL.
-        QTest::newRow("NUL in a string") << dict(
-            QByteArrayLiteral("<key>CFBundleName</key><string>Install\0macOS</string>") + version);
+            << xmlPlist(QVariantMap{name, {"CFBundleShortVersionString", 14.6}});
+        QTest::newRow("no version") << xmlPlist(QVariantMap{name});
+        // libplist ends the program when asked for a key or string that holds a NUL. The writer
+        // will not write one, so it goes into the written text.
+        QTest::newRow("NUL in a string")
+            << xmlPlist(QVariantMap{{"CFBundleName", "Install macOS"}, version})
+                   .replace("Install macOS", QByteArray("Install\0macOS", 13));
         // {CFBundleName: "Install", CFBundleShortVersionString: "1.0", "\u00e9\0": "x"}, the last
         // key in UTF-16.
         QTest::newRow("NUL in a binary key") << QByteArray::fromHex(
@@ -321,8 +320,8 @@ private slots:
             "727456657273696f6e537472696e676200e9000057496e7374616c6c53312e305178080f1c393e464a00"
             "0000000000010100000000000000070000000000000000000000000000004c");
         // Real Info.plist files are a few kilobytes; a 20 MB one is refused unread.
-        QTest::newRow("20 MB") << dict(name + version + "<key>Padding</key><string>" +
-                                       QByteArray(20 * 1024 * 1024, 'x') + "</string>");
+        QTest::newRow("20 MB") << xmlPlist(
+            QVariantMap{name, version, {"Padding", QString(20 * 1024 * 1024, u'x')}});
     }
     void badBundlesGiveNoRecord()
     {
@@ -351,10 +350,9 @@ private slots:
         QFETCH(bool, decoded);
         const QString bundle =
             makeBundle(QString::fromLatin1(QTest::currentDataTag()),
-                       xmlPlist("<dict><key>CFBundleName</key><string>Install macOS Sonoma</string>"
-                                "<key>CFBundleShortVersionString</key><string>1.0</string>"
-                                "<key>CFBundleIconFile</key><string>" +
-                                iconFile.toUtf8() + "</string></dict>"));
+                       xmlPlist(QVariantMap{{"CFBundleName", "Install macOS Sonoma"},
+                                            {"CFBundleShortVersionString", "1.0"},
+                                            {"CFBundleIconFile", iconFile}}));
         QImage picture(64, 64, QImage::Format_ARGB32);
         picture.fill(Qt::red);
         const QString resources = bundle + "/Contents/Resources/";

@@ -1,4 +1,4 @@
-#include "model/PropertyList.h"
+#include "propertylist/PropertyList.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -118,6 +118,78 @@ private slots:
         QVERIFY(dictionary);
         const QVariantList pair{QString("x"), QString("x")};
         QCOMPARE(dictionary->value("k"), QVariant(QVariantList{pair, pair}));
+    }
+
+    // Every type the writer knows, back from both formats as the reader gives it: any integer as
+    // qint64 and a float as a double. Keys and strings are written whole, markup and all.
+    void writtenListsReadBack_data()
+    {
+        QTest::addColumn<PropertyListFormat>("format");
+        QTest::newRow("xml") << PropertyListFormat::Xml;
+        QTest::newRow("binary") << PropertyListFormat::Binary;
+    }
+    void writtenListsReadBack()
+    {
+        QFETCH(PropertyListFormat, format);
+        const QDateTime date(QDate(2024, 2, 29), QTime(23, 59, 58), Qt::UTC);
+        const QDateTime before2001(QDate(1999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+        const QVariantMap nested{
+            {"", QString()}, {"list", QVariantList{}}, {"dict", QVariantMap{}}};
+        const QVariantMap written{{"text", "<a & \"b\"> ]]> é ✓ 😀"},
+                                  {"<key> & é", true},
+                                  {"false", false},
+                                  {"int", -7},
+                                  {"uint", 4'000'000'000u},
+                                  {"qint64", -(qint64(1) << 62)},
+                                  {"quint64", quint64(1) << 40},
+                                  {"double", 0.1},
+                                  {"float", 2.5f},
+                                  {"data", QByteArray("\0\xff<&>", 5)},
+                                  {"dates", QVariantList{date, before2001}},
+                                  {"nested", QVariantList{nested, QVariantList{nested}}}};
+        QVariantMap expected = written;
+        expected["int"] = qint64(-7);
+        expected["uint"] = qint64(4'000'000'000u);
+        expected["quint64"] = qint64(1) << 40;
+        expected["float"] = 2.5;
+        const QByteArray bytes = writePropertyList(written, format);
+        QVERIFY(bytes.startsWith(format == PropertyListFormat::Xml ? "<?xml" : "bplist00"));
+        const std::optional<QVariantMap> read = readPropertyListDictionary(bytes);
+        QVERIFY(read);
+        QCOMPARE(*read, expected);
+
+        // Any value may be the top level, though only a dictionary reads as one.
+        const QByteArray list = writePropertyList(QVariantList{"one", 2}, format);
+        QCOMPARE(readPropertyList(list), QVariant(QVariantList{"one", qint64(2)}));
+        QVERIFY(!readPropertyListDictionary(list));
+    }
+
+    // A value with no element, anywhere in the tree, or a NUL the reader would refuse, and
+    // nothing at all is written.
+    void unwritableValuesWriteNothing_data()
+    {
+        QTest::addColumn<QVariant>("value");
+        const auto deep = [](const QVariant &value) {
+            return QVariantMap{{"fine", "text"},
+                               {"list", QVariantList{1, QVariantMap{{"k", value}}}}};
+        };
+        QTest::newRow("invalid") << QVariant();
+        QTest::newRow("invalid, deep") << QVariant(deep(QVariant()));
+        QTest::newRow("url, deep") << QVariant(deep(QUrl("file:///")));
+        QTest::newRow("string list, deep") << QVariant(deep(QStringList{"a"}));
+        QTest::newRow("invalid date") << QVariant(deep(QDateTime()));
+        // Dates are written as 32-bit seconds from 2001.
+        QTest::newRow("date in 2070")
+            << QVariant(deep(QDateTime(QDate(2070, 1, 1), QTime(0, 0), Qt::UTC)));
+        QTest::newRow("NUL in a string") << QVariant(deep(QString::fromUtf8("a\0b", 3)));
+        QTest::newRow("NUL in a key") << QVariant(QVariantMap{{QString::fromUtf8("a\0b", 3), 1}});
+    }
+    void unwritableValuesWriteNothing()
+    {
+        QFETCH(QVariant, value);
+        for (const PropertyListFormat format :
+             {PropertyListFormat::Xml, PropertyListFormat::Binary})
+            QVERIFY(writePropertyList(value, format).isEmpty());
     }
 
     // Real Info.plists and diskutil answers are far within the budget.

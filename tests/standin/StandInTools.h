@@ -3,11 +3,11 @@
 // For the suites that run the stand-in's tools directly: a tool run through a world's own link,
 // and property lists brought to one form so that two of them compare whole.
 
+#include "propertylist/PropertyList.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
-
-#include <plist/plist.h>
 
 #include <functional>
 #include <tuple>
@@ -37,21 +37,14 @@ inline ToolResult runWorldTool(const QString &root, const char *tool, const QStr
 }
 
 // A property list, binary or XML, as XML, after `change` has edited it; nothing when it does not
-// read as one.
+// read as a dictionary.
 inline QByteArray plistAsXml(const QByteArray &data,
-                             const std::function<void(plist_t)> &change = {})
+                             const std::function<void(QVariantMap &)> &change = {})
 {
-    plist_t node = nullptr;
-    plist_from_memory(data.constData(), static_cast<uint32_t>(data.size()), &node);
-    if (!node)
+    std::optional<QVariantMap> dictionary = readPropertyListDictionary(data);
+    if (!dictionary)
         return {};
     if (change)
-        change(node);
-    char *xml = nullptr;
-    uint32_t length = 0;
-    plist_to_xml(node, &xml, &length);
-    const QByteArray result(xml, length);
-    plist_to_xml_free(xml);
-    plist_free(node);
-    return result;
+        change(*dictionary);
+    return writePropertyList(*dictionary, PropertyListFormat::Xml);
 }

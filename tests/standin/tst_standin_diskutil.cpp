@@ -1,9 +1,8 @@
 // Runs the stand-in's diskutil and csrutil through a world's own links and holds their answers to
 // the real tools': the property lists the fixtures record and each failure's wording.
-#include "Plist.h"
 #include "World.h"
 #include "standin/StandInTools.h"
-#include "support/StandInProgram.h"
+#include "support/StandInWorld.h"
 #include "support/Transcript.h"
 
 #include <QJsonObject>
@@ -11,7 +10,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <plist/plist.h>
+#include <memory>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -33,7 +32,7 @@ private:
     static constexpr const char *diskutil = "/usr/sbin/diskutil";
     static constexpr const char *csrutil = "/usr/bin/csrutil";
 
-    QTemporaryDir m_temporary;
+    std::unique_ptr<StandInWorld> m_world;
     QString m_root;
 
     static QByteArray fixture(const QString &name)
@@ -47,7 +46,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
-        m_root = makeStandInWorld(m_temporary.filePath(u"mac"_s));
+        m_world = std::make_unique<StandInWorld>(StandInWorld::asMade());
+        m_root = m_world->canonicalRoot();
         QVERIFY(!m_root.isEmpty());
         for (const char *name : {"notes.txt", ".standin-busy"}) {
             QFile file(m_root + "/Volumes/UNTITLED/"_L1 + QLatin1String(name));
@@ -62,12 +62,12 @@ private slots:
         QCOMPARE(exitCode, 0);
         QVERIFY(!out.contains("<key>Info</key>"_L1) && !out.contains("Standin"_L1));
         const QByteArray real = fixture(u"list.plist"_s);
-        const QJsonObject realJson = Plist::toJson(real).toObject();
-        const auto asLongAsTheFixture = [&](plist_t node) {
-            for (auto it = realJson.begin(); it != realJson.end(); ++it) {
-                plist_t array = plist_dict_get_item(node, it.key().toUtf8().constData());
-                while (plist_array_get_size(array) > uint32_t(it.value().toArray().size()))
-                    plist_array_remove_item(array, plist_array_get_size(array) - 1);
+        const QVariantMap realList = readPropertyListDictionary(real).value_or(QVariantMap());
+        const auto asLongAsTheFixture = [&](QVariantMap &list) {
+            for (auto it = realList.begin(); it != realList.end(); ++it) {
+                const auto array = list.find(it.key());
+                if (array != list.end() && array->typeId() == QMetaType::QVariantList)
+                    *array = array->toList().mid(0, it->toList().size());
             }
         };
         QCOMPARE(plistAsXml(out.toUtf8(), asLongAsTheFixture), plistAsXml(real));
@@ -151,9 +151,9 @@ private slots:
             QCOMPARE(Result(exitCode, {}, err), answer.expected);
             const QByteArray real = fixture(QString::fromUtf8(answer.fixture));
             // Recorded without IOKitSize; every other answer has it.
-            const auto asRecorded = [&](plist_t node) {
+            const auto asRecorded = [&](QVariantMap &info) {
                 if (!real.contains("IOKitSize"))
-                    plist_dict_remove_item(node, "IOKitSize");
+                    info.remove(u"IOKitSize"_s);
             };
             const QByteArray fixtureDisk =
                 QRegularExpression(u"disk[0-9]+"_s).match(answer.fixture).captured().toUtf8();

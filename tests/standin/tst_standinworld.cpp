@@ -1,7 +1,7 @@
 // Makes a stand-in Mac with the real stand-in program and checks it is the Mac the application
 // expects: installers that read like real ones and disks in diskutil's own words.
 #include "standin/StandInTools.h"
-#include "support/StandInProgram.h"
+#include "support/StandInWorld.h"
 
 #include <QDir>
 #include <QImage>
@@ -13,7 +13,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <plist/plist.h>
 #include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -23,6 +22,7 @@ class TestStandinWorld : public QObject {
 
 private:
     QTemporaryDir m_temporary;
+    std::optional<StandInWorld> m_world;
     QString m_root;
 
     static QByteArray readFile(const QString &path)
@@ -44,7 +44,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
-        m_root = makeStandInWorld(m_temporary.filePath(u"mac"_s));
+        m_world.emplace(StandInWorld::asMade());
+        m_root = m_world->canonicalRoot();
         QVERIFY(!m_root.isEmpty());
     }
 
@@ -72,9 +73,9 @@ private slots:
         const QString info = contents + "/Info.plist"_L1;
         QVERIFY(readFile(info).startsWith(fixture.endsWith(".bplist"_L1) ? "bplist00" : "<?xml"));
         // The world's Mojave is made without DTPlatformVersion, on purpose.
-        const auto asMade = [&](plist_t node) {
+        const auto asMade = [&](QVariantMap &info) {
             if (fixture.contains("mojave"_L1))
-                plist_dict_remove_item(node, "DTPlatformVersion");
+                info.remove(u"DTPlatformVersion"_s);
         };
         const QByteArray real =
             plistAsXml(readFile(TESSALINE_FIXTURES "/info-plist/"_L1 + fixture), asMade);

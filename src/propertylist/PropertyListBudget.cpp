@@ -1,4 +1,4 @@
-#include "model/PropertyListBudget.h"
+#include "propertylist/PropertyListBudget.h"
 
 #include <QList>
 
