@@ -17,13 +17,13 @@
 #include "host/Host.h"
 #include "media/USBCreator.h"
 #include "model/ShellQuote.h"
+#include "support/StandInWorld.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -189,15 +189,13 @@ int main(int argc, char *argv[])
     ::dup2(null, STDOUT_FILENO);
     ::close(null);
 
-    QTemporaryDir world;
-    QProcess maker;
-    maker.start(QCoreApplication::applicationDirPath() + QStringLiteral("/tessaline-standin"),
-                {QStringLiteral("make-world"), world.path()});
-    if (!maker.waitForFinished(-1) || maker.exitCode() != 0) {
+    const StandInWorld world(
+        {.payloadSize = StandInWorld::asShipped,
+         .program = QCoreApplication::applicationDirPath() + QStringLiteral("/tessaline-standin")});
+    if (!world.isValid()) {
         std::fprintf(stderr, "could not make a stand-in world\n");
         return 1;
     }
-    Host::setCurrent(Host::standIn(world.path()));
     if (const QString replacement = qEnvironmentVariable("TESSALINE_BENCH_OSASCRIPT");
         !replacement.isEmpty()) {
         const QString osascript = Host::current().osascript();
@@ -207,8 +205,8 @@ int main(int argc, char *argv[])
         }
     }
 
-    const Measurement small = measure(world.path(), 10 * megabyte, runs);
-    const Measurement large = measure(world.path(), 20 * megabyte, runs);
+    const Measurement small = measure(world.root(), 10 * megabyte, runs);
+    const Measurement large = measure(world.root(), 20 * megabyte, runs);
     std::fprintf(stderr, "growth 20/10 MB: cat %s, script runner %s, terminal %s\n",
                  qPrintable(growth(small.cat, large.cat)),
                  qPrintable(growth(small.scriptRunner, large.scriptRunner)),

@@ -16,15 +16,13 @@
 #include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobThreads.h"
-#include "host/Host.h"
 #include "model/Timing.h"
 #include "state/AppState.h"
+#include "support/StandInWorld.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -140,13 +138,13 @@ int main(int argc, char *argv[])
     if (arguments.size() > 1 && arguments.at(1).toInt() > 0)
         runs = arguments.at(1).toInt();
 
-    QTemporaryDir world;
-    const QString standIn = QCoreApplication::applicationDirPath() + "/tessaline-standin";
-    if (QProcess::execute(standIn, {QStringLiteral("make-world"), world.path()}) != 0) {
+    const StandInWorld world(
+        {.payloadSize = StandInWorld::asShipped,
+         .program = QCoreApplication::applicationDirPath() + "/tessaline-standin"});
+    if (!world.isValid()) {
         std::fprintf(stderr, "could not make a stand-in world\n");
         return 1;
     }
-    Host::setCurrent(Host::standIn(world.path()));
     const int quiet = ::open("/dev/null", O_WRONLY);
     ::dup2(quiet, STDOUT_FILENO);
     // The delays that keep a finished scan on screen are the window's, not the work's.

@@ -7,9 +7,9 @@
 // Usage: bench_terminal_view [RUNS]   (default 3 runs per size; medians are printed)
 // Runs on the offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
-#include "host/Host.h"
 #include "model/Timing.h"
 #include "state/AppState.h"
+#include "support/StandInWorld.h"
 #include "ui/TerminalWindow.h"
 #include "ui/UnifiedProgressOverlay.h"
 
@@ -17,8 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -98,16 +96,12 @@ int main(int argc, char **argv)
     const int runs = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 3;
 
     // AppState starts background work on whatever host is current: give it a stand-in Mac.
-    QTemporaryDir world;
     const QString standIn = QCoreApplication::applicationDirPath() + "/tessaline-standin";
-    QProcess maker;
-    maker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    maker.start(standIn, {QStringLiteral("make-world"), world.path()});
-    if (!maker.waitForFinished() || maker.exitCode() != 0) {
+    const StandInWorld world({.payloadSize = StandInWorld::asShipped, .program = standIn});
+    if (!world.isValid()) {
         std::fprintf(stderr, "could not make a stand-in Mac with %s\n", qPrintable(standIn));
         return 1;
     }
-    Host::setCurrent(Host::standIn(world.path()));
     Timing timing = Timing::current();
     timing.startupRefreshDelay = std::chrono::hours(24);
     Timing::setCurrent(timing);

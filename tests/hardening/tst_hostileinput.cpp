@@ -5,11 +5,11 @@
 #include "Plist.h"
 #include "World.h"
 #include "hardening/Leftovers.h"
-#include "host/Host.h"
 #include "media/DMGCreator.h"
 #include "state/AppState.h"
 #include "support/BackgroundWork.h"
 #include "support/QuickTiming.h"
+#include "support/StandInWorld.h"
 #include "support/TestSecret.h"
 
 #include <QDirIterator>
@@ -95,28 +95,22 @@ struct Names {
 };
 
 // A copy of the model stand-in Mac in a folder called `folder`, installed as the current host.
-class Mac {
+class Mac : public StandInWorld {
 public:
-    Mac(const QString &model, const QString &folder) : m_root(m_base.filePath(folder))
+    Mac(const StandInWorld &model, const QString &folder)
+        : StandInWorld({.folder = folder, .model = &model})
     {
-        m_valid = m_base.isValid() && QProcess::execute("cp", {"-a", model, m_root}) == 0;
-        if (m_valid)
-            Host::setCurrent(Host::standIn(m_root));
     }
-    ~Mac() { waitForBackgroundWork(); } // no work outlives its Mac
 
-    bool isValid() const { return m_valid; }
-    QString root() const { return m_root; }
-    QString path(const QString &relative) const { return m_root + u'/' + relative; }
-    World world() const { return World(m_root); }
+    World world() const { return World(root()); }
 
     // Moves `installer` to a bundle path made of `text`, has it call itself by its old name, a
     // blank and `text`, and names the USB volume `text` (both cut). Empty on failure.
     Names place(const QString &installer, const QString &text)
     {
         const QString original = path("Applications/" + installer + ".app");
-        if (!m_valid || text.isEmpty())
-            return m_valid ? Names{original, installer, "UNTITLED"} : Names{};
+        if (!isValid() || text.isEmpty())
+            return isValid() ? Names{original, installer, "UNTITLED"} : Names{};
         const Names names{pathBelow(path("Applications"), text, ".app"),
                           (installer + u' ' + text).left(nameLength), text.left(nameLength)};
         QFile info(original + "/Contents/Info.plist");
@@ -168,11 +162,6 @@ public:
         lines.removeAll(QByteArray());
         return lines;
     }
-
-private:
-    QTemporaryDir m_base;
-    QString m_root;
-    bool m_valid = false;
 };
 
 QStringList canaries(const QString &folder)
@@ -198,11 +187,8 @@ private slots:
         qputenv("TESSALINE_STANDIN_SPEED", "0");
         QVERIFY(m_workingFolder.isValid());
         QDir::setCurrent(m_workingFolder.path());
-        QVERIFY(m_model.isValid());
-        QCOMPARE(QProcess::execute(qEnvironmentVariable("TESSALINE_STANDIN"),
-                                   {QStringLiteral("make-world"), QStringLiteral("--payload-size"),
-                                    QStringLiteral("20000000"), m_model.path()}),
-                 0);
+        m_model.emplace(StandInWorld::Options{.becomesHost = false});
+        QVERIFY(m_model->isValid());
     }
     void init()
     {
@@ -259,7 +245,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, password);
         QFETCH(QString, folder);
-        Mac mac(m_model.path(), folder);
+        Mac mac(*m_model, folder);
         // El Capitan's tool is also told where its installer is.
         const Names names =
             mac.place(terminal ? "Install macOS Sequoia" : "Install OS X El Capitan", text);
@@ -352,7 +338,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, folder);
-        Mac mac(m_model.path(), folder);
+        Mac mac(*m_model, folder);
         const Names names = mac.place("Install OS X El Capitan", text);
         QVERIFY(!names.bundle.isEmpty());
         const auto installer = InstallerApp::fromBundle(QUrl::fromLocalFile(names.bundle));
@@ -398,7 +384,7 @@ private slots:
     {
         QFETCH(QString, text);
         QFETCH(QString, folder);
-        Mac mac(m_model.path(), folder);
+        Mac mac(*m_model, folder);
         QVERIFY(mac.isValid());
         QString package = mac.path("Downloads/InstallAssistant.pkg");
         if (!text.isEmpty()) {
@@ -437,7 +423,7 @@ private slots:
     // job works in a fresh folder of its own, and what it did not make it leaves alone.
     void linksPlantedInTheTemporaryFolder()
     {
-        Mac mac(m_model.path(), plainFolder);
+        Mac mac(*m_model, plainFolder);
         QVERIFY(mac.isValid());
         QVERIFY(mac.world().setProtection(World::Protection::Disabled));
         const QString victim = mac.path("Users/victim");
@@ -487,7 +473,7 @@ private slots:
 
 private:
     QTemporaryDir m_workingFolder;
-    QTemporaryDir m_model;
+    std::optional<StandInWorld> m_model;
 };
 
 QTEST_MAIN(HostileInputTest)

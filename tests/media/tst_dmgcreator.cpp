@@ -42,22 +42,19 @@ QByteArray writeInstaller(const QByteArray &volume)
            "/'Install macOS Sonoma.app/Contents/Info.plist'";
 }
 
-// Puts an hdiutil in the world at `root` (a folder below the test's world, or the world itself)
-// that logs each call as one line of "|"-joined arguments to "hdiutil.log", runs the shell lines
-// `verbs` gives for the call's verb, if any, and then, unless those exited, the stand-in's own
-// hdiutil. An "osascript" entry replaces osascript with its lines.
-void fitTools(const StandInWorld &world, const QMap<QByteArray, QByteArray> &verbs = {},
-              const QString &root = {})
+// Puts an hdiutil in the world that logs each call as one line of "|"-joined arguments to
+// "hdiutil.log", runs the shell lines `verbs` gives for the call's verb, if any, and then, unless
+// those exited, the stand-in's own hdiutil. An "osascript" entry replaces osascript with its lines.
+void fitTools(const StandInWorld &world, const QMap<QByteArray, QByteArray> &verbs = {})
 {
     QByteArray hdiutil =
         "log='" + world.path("hdiutil.log").toUtf8() + "'\n(IFS='|'; echo \"$*\") >> \"$log\"\n";
     for (auto it = verbs.cbegin(); it != verbs.cend(); ++it)
         if (it.key() != "osascript")
             hdiutil += "if [ \"$1\" = " + it.key() + " ]; then " + it.value() + "\nfi\n";
-    world.replaceTool(root + "usr/bin/hdiutil",
-                      hdiutil + "exec \"$TESSALINE_STANDIN\" hdiutil \"$@\"");
+    world.replaceTool("usr/bin/hdiutil", hdiutil + "exec \"$TESSALINE_STANDIN\" hdiutil \"$@\"");
     if (verbs.contains("osascript"))
-        world.replaceTool(root + "usr/bin/osascript", verbs.value("osascript"));
+        world.replaceTool("usr/bin/osascript", verbs.value("osascript"));
 }
 
 InstallerApp installer(const StandInWorld &world, const QString &name = sonoma)
@@ -531,17 +528,14 @@ private slots:
     // Only the file's own ".iso" is dropped for the conversion's output name.
     void isoInFolderName()
     {
-        const QString root = world().path("images.iso");
-        QCOMPARE(QProcess::execute(qEnvironmentVariable("TESSALINE_STANDIN"), {"make-world", root}),
-                 0);
-        fitTools(world(), {}, "images.iso/");
-        Host::setCurrent(Host::standIn(root));
-        InstallerApp app = installer(world());
-        app.url = QUrl::fromLocalFile(root + "/Applications/" + sonoma + ".app");
-        QVERIFY(run(app).last().success);
-        QCOMPARE(lines(world().path("hdiutil.log")).last().section(u'|', -1),
-                 root + "/Desktop/" + sonoma);
-        QCOMPARE(entries(root + "/Desktop"), QStringList{sonoma + ".iso"});
+        const StandInWorld inIsoFolder(
+            {.payloadSize = StandInWorld::asShipped, .folder = "images.iso"});
+        QVERIFY(inIsoFolder.isValid());
+        fitTools(inIsoFolder);
+        QVERIFY(run(installer(inIsoFolder)).last().success);
+        QCOMPARE(lines(inIsoFolder.path("hdiutil.log")).last().section(u'|', -1),
+                 inIsoFolder.root() + "/Desktop/" + sonoma);
+        QCOMPARE(entries(inIsoFolder.root() + "/Desktop"), QStringList{sonoma + ".iso"});
     }
 
     void desktopFolder()

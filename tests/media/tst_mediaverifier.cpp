@@ -6,6 +6,7 @@
 #include "media/MediaVerifier.h"
 #include "model/InstallerTree.h"
 #include "model/Sha256.h"
+#include "support/FolderCopy.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,11 +62,6 @@ void makeBundle(const QString &root, qint64 payloadSize)
     QDir().mkpath(root + "/Contents/Resources");
     QVERIFY(QFile::link("../MacOS/tool", root + "/Contents/Resources/createinstallmedia"));
     writeFile(root + "/Contents/SharedSupport/SharedSupport.dmg", "payload", payloadSize);
-}
-
-void copyBundle(const QString &from, const QString &to)
-{
-    QVERIFY(QProcess::execute("cp", {"-a", from, to}) == 0);
 }
 
 } // namespace
@@ -184,7 +180,7 @@ private slots:
         makeBundle(source, 40'000'000);
         const QString volume = dir.filePath("Volume");
         QDir().mkpath(volume);
-        copyBundle(source, volume + "/Install macOS Test.app");
+        QVERIFY(copyFolder(source, volume + "/Install macOS Test.app"));
 
         QList<std::pair<qint64, qint64>> reports;
         const MediaVerifier::Result result = MediaVerifier::verifyVolume(
@@ -205,7 +201,7 @@ private slots:
         const QString source = dir.filePath("Install macOS Test.app");
         makeBundle(source, 20'000'000);
         const QString copy = dir.filePath("copy.app");
-        copyBundle(source, copy);
+        QVERIFY(copyFolder(source, copy));
         QFile payload(copy + "/Contents/SharedSupport/SharedSupport.dmg");
         QVERIFY(payload.open(QIODevice::ReadWrite));
         payload.seek(10'000'000);
@@ -227,7 +223,7 @@ private slots:
         // A copy under another name is still found, by what makes it an installer.
         const QString volume = dir.filePath("Volume");
         QDir().mkpath(volume);
-        copyBundle(source, volume + "/Install macOS Renamed.app");
+        QVERIFY(copyFolder(source, volume + "/Install macOS Renamed.app"));
         QCOMPARE(MediaVerifier::verifyVolume(source, volume, {}).outcome, Outcome::verified);
 
         const QString empty = dir.filePath("Empty");
@@ -250,7 +246,7 @@ private slots:
         const QString source = dir.filePath("Install macOS Test.app");
         makeBundle(source, 2'000'000'000);
         const QString copy = dir.filePath("copy.app");
-        copyBundle(source, copy);
+        QVERIFY(copyFolder(source, copy));
         bool removed = false;
         const MediaVerifier::Result result =
             MediaVerifier::compareBundles(source, copy, [&](qint64 done, qint64) {
@@ -269,7 +265,7 @@ private slots:
         const QString source = dir.filePath("Install macOS Test.app");
         makeBundle(source, 4'000'000'000);
         const QString copy = dir.filePath("copy.app");
-        copyBundle(source, copy);
+        QVERIFY(copyFolder(source, copy));
 
         auto job = std::make_shared<Cancellation>();
         const Cancellation::Scope scope(job);

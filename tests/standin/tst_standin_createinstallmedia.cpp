@@ -1,7 +1,8 @@
 // Runs the stand-in's createinstallmedia through an installer's own link, as the application does,
 // and holds it to the real tool's refusals, progress and what it leaves behind.
 #include "World.h"
-#include "support/StandInProgram.h"
+#include "support/FolderCopy.h"
+#include "support/StandInWorld.h"
 #include "support/Transcript.h"
 #include "tools/FileTree.h"
 
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <list>
 
 #include <sys/stat.h>
 
@@ -30,7 +32,8 @@ private:
 
     QTemporaryDir m_temporary;
     QString m_root; // only refused on; conversions make their own world
-    int m_worlds = 0;
+    // The worlds made, kept until the suite ends.
+    std::list<StandInWorld> m_worlds;
 
     // What Ventura and later print on standard output; erasing goes to standard error.
     static QByteArray venturaOutput(const char *volumeName)
@@ -97,7 +100,7 @@ private:
     // A fresh world whose stick holds a file, to show what erasing takes away.
     QString makeWorld()
     {
-        const QString root = makeStandInWorld(m_temporary.filePath(u"%1"_s.arg(++m_worlds)));
+        const QString root = m_worlds.emplace_back(StandInWorld::asMade()).canonicalRoot();
         QFile note(root + "/Volumes/UNTITLED/notes.txt"_L1);
         return !root.isEmpty() && note.open(QIODevice::WriteOnly) ? root : QString();
     }
@@ -240,8 +243,8 @@ private slots:
             // High Sierra's bundle looks like El Capitan's; the later ones like Sonoma's.
             const bool old = installer.contains("High Sierra"_L1);
             const QString model = old ? u"Install OS X El Capitan"_s : u"Install macOS Sonoma"_s;
-            QVERIFY(QProcess::execute("cp", {"-a", applications + model + ".app"_L1,
-                                             applications + installer + ".app"_L1}) == 0);
+            QVERIFY(
+                copyFolder(applications + model + ".app"_L1, applications + installer + ".app"_L1));
             QFile plist(applications + installer + ".app/Contents/Info.plist"_L1);
             QVERIFY(plist.open(QIODevice::ReadOnly));
             QByteArray info = plist.readAll().replace(model.toUtf8(), installer.toUtf8());

@@ -2,13 +2,14 @@
 // drives them, and holds them to the real tools' transcripts and to what they leave behind.
 #include "World.h"
 #include "standin/StandInTools.h"
-#include "support/StandInProgram.h"
+#include "support/StandInWorld.h"
 #include "support/Transcript.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
+
+#include <list>
 
 #include <sys/stat.h>
 
@@ -20,10 +21,10 @@ class TestStandinHdiutilInstaller : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_temporary;
-    int m_worlds = 0;
+    // The worlds made, kept until the suite ends.
+    std::list<StandInWorld> m_worlds;
 
-    QString newWorld() { return makeStandInWorld(m_temporary.filePath(u"%1"_s.arg(++m_worlds))); }
+    QString newWorld() { return m_worlds.emplace_back(StandInWorld::asMade()).canonicalRoot(); }
     static Result failed(const char *error) { return {1, {}, "hdiutil: "_L1 + error + u'\n'}; }
     // What the real tool printed in `name`, stream by stream, with its status; the recorded image
     // was disk7 where this world's first is disk8, and the recorded package made Sonoma.
@@ -73,7 +74,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
-        QVERIFY(m_temporary.isValid());
     }
 
     // The ISO steps as the application takes them; failures leave no file behind and detach

@@ -1,7 +1,7 @@
 // Runs the stand-in's osascript, sudo and caffeinate through a world's links, the way the
 // application's scripts reach them, and holds them to the real tools' wording, streams and exit
 // statuses.
-#include "support/StandInProgram.h"
+#include "support/StandInWorld.h"
 #include "support/Transcript.h"
 
 #include <QJsonDocument>
@@ -29,6 +29,7 @@ private:
     };
 
     QTemporaryDir m_temporary;
+    std::optional<StandInWorld> m_world;
     QString m_root;
 
     static QStringList e(const char *script) { return {u"-e"_s, QString::fromUtf8(script)}; }
@@ -71,7 +72,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
-        m_root = makeStandInWorld(m_temporary.filePath(u"mac"_s));
+        m_world.emplace(StandInWorld::asMade());
+        m_root = m_world->canonicalRoot();
         QVERIFY(!m_root.isEmpty());
     }
 

@@ -5,7 +5,7 @@
 #include "World.h"
 #include "model/InstallerApp.h"
 #include "standin/StandInTools.h"
-#include "support/StandInProgram.h"
+#include "support/StandInWorld.h"
 #include "support/Transcript.h"
 #include "tools/Package.h"
 #include "tools/Signatures.h"
@@ -14,9 +14,10 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+
+#include <list>
 
 #include <fcntl.h>
 #include <pty.h>
@@ -33,10 +34,10 @@ class TestStandinSoftwareupdate : public QObject {
     Q_OBJECT
 
 private:
-    QTemporaryDir m_temporary;
-    int m_worlds = 0;
+    // The worlds made, kept until the suite ends.
+    std::list<StandInWorld> m_worlds;
 
-    QString newWorld() { return makeStandInWorld(m_temporary.filePath(u"%1"_s.arg(++m_worlds))); }
+    QString newWorld() { return m_worlds.emplace_back(StandInWorld::asMade()).canonicalRoot(); }
     static Result su(const QString &root, const QStringList &args)
     {
         return runWorldTool(root, "/usr/sbin/softwareupdate", args);
@@ -172,7 +173,6 @@ private slots:
     void initTestCase()
     {
         QVERIFY2(QFileInfo(standinProgram()).isExecutable(), "TESSALINE_STANDIN is not set");
-        QVERIFY(m_temporary.isValid());
     }
 
     // The recorded listing, newest first; the world's Monterey is deferred, and says so.

@@ -62,7 +62,7 @@ bool plugSecondStick(const World &world, bool in)
 
 bool diskutil(const StandInWorld &world, const QStringList &arguments)
 {
-    return QProcess::execute(world.path("usr/sbin/diskutil"), arguments) == 0;
+    return world.run("usr/sbin/diskutil", arguments) == 0;
 }
 
 // Refreshes and waits until the listing has been applied. A listing that fails at once can

@@ -158,7 +158,7 @@ private slots:
     // A copy claiming a newer macOS is listed first, flagged, never picked, and refused.
     void plantedInstallerIsRefused()
     {
-        StandInWorld world({"--unsigned-installer"});
+        StandInWorld world({.unsignedInstaller = true});
         QVERIFY(world.isValid());
         Session session(world);
         AppState &state = session.state;

@@ -40,12 +40,6 @@ class MediaVerificationTest : public QObject {
     std::unique_ptr<StandInWorld> m_world;
     const StandInWorld &world() const { return *m_world; }
 
-    void makeWorld(const QStringList &options = {})
-    {
-        m_world = std::make_unique<StandInWorld>(options);
-        QVERIFY(m_world->isValid());
-    }
-
     // Starts the job `kind` names ("usb", "usb terminal", "iso") in `session`.
     void start(MediaSession &session, const QString &kind)
     {
@@ -70,7 +64,12 @@ private slots:
         QVERIFY(m_workingFolder.isValid());
         QDir::setCurrent(m_workingFolder.path());
     }
-    void init() { Timing::setCurrent(quickTiming()); }
+    void init()
+    {
+        Timing::setCurrent(quickTiming());
+        m_world = std::make_unique<StandInWorld>();
+        QVERIFY(m_world->isValid());
+    }
     void cleanup() { m_world.reset(); }
 
     void goodMediaVerify_data()
@@ -88,7 +87,6 @@ private slots:
     {
         QFETCH(QString, kind);
         QFETCH(QString, succeeded);
-        makeWorld();
         MediaSession session;
         const QStringList attachedBefore = attachedImages(world());
         start(session, kind);
@@ -137,7 +135,6 @@ private slots:
         QFETCH(QString, kind);
         QFETCH(QString, damage);
         QFETCH(QString, named);
-        makeWorld();
         world().writeState("createinstallmedia.json", {{"damage", damage}});
         MediaSession session;
         const QStringList attachedBefore = attachedImages(world());
@@ -169,7 +166,9 @@ private slots:
     {
         QFETCH(QString, kind);
         // Large enough to be read for a while.
-        makeWorld({"--payload-size", "6000000000"});
+        m_world =
+            std::make_unique<StandInWorld>(StandInWorld::Options{.payloadSize = 6'000'000'000});
+        QVERIFY(m_world->isValid());
         MediaSession session;
         const QStringList attachedBefore = attachedImages(world());
         start(session, kind);
@@ -199,7 +198,6 @@ private slots:
 
     void checkingSwitchedOff()
     {
-        makeWorld();
         world().writeState("createinstallmedia.json", {{"damage", "payload"}});
         MediaSession session;
         session.state.verifiesMedia = false;
@@ -214,7 +212,6 @@ private slots:
 
     void existingMediaOnItsOwn()
     {
-        makeWorld();
         MediaSession session;
         session.state.verifiesMedia = false;
         start(session, "iso");

@@ -104,7 +104,7 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
 
     state.isScanning = true;
     ProgressInfo scan;
-    scan.updateProgress(60, program("AppState", "Scanning for macOS installers..."),
+    scan.updateProgress(60, ProgressInfo::scanningMessage(),
                         program("AppState", "Found installer: %1")
                             .arg(QStringLiteral("Install macOS Sonoma")));
     state.progressInfo = scan;

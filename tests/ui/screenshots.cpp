@@ -56,7 +56,7 @@ int main(int argc, char *argv[])
 
     // In the user's language, as the application starts: LANGUAGE=de script/screenshots DIR.
     installUserLanguage();
-    const StandInWorld world({}, StandInWorld::Payloads::asShipped);
+    const StandInWorld world({.payloadSize = StandInWorld::asShipped});
     if (!world.isValid()) {
         std::fprintf(stderr, "could not make a stand-in Mac with %s\n",
                      qPrintable(qEnvironmentVariable("TESSALINE_STANDIN")));

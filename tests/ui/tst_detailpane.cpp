@@ -1,7 +1,6 @@
 #include "host/Host.h"
 #include "state/AppState.h"
-#include "support/QuickTiming.h"
-#include "support/StandInWorld.h"
+#include "support/StandInSession.h"
 #include "ui/AlertDialog.h"
 #include "ui/ButtonStyles.h"
 #include "ui/DiskRow.h"
@@ -54,12 +53,9 @@ bool looksDisabled(StyledButton *button)
 
 } // namespace
 
-class DetailPaneTest : public QObject {
+// On a stand-in Mac that starts no disk listing of its own, so a test's disks stay put.
+class DetailPaneTest : public QObject, private StandInSession {
     Q_OBJECT
-
-    // A stand-in Mac that starts no disk listing of its own, so a test's disks stay put.
-    std::unique_ptr<StandInWorld> world;
-    std::unique_ptr<AppState> state;
 
     QUrl application(const QString &name) const
     {
@@ -74,20 +70,8 @@ class DetailPaneTest : public QObject {
 private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
 
-    void init()
-    {
-        Timing::setCurrent(quickTiming());
-        world = std::make_unique<StandInWorld>();
-        QVERIFY(world->isValid());
-        QProcess::execute(world->path("usr/sbin/diskutil"), {"eject", "disk5"});
-        state = std::make_unique<AppState>();
-    }
-
-    void cleanup()
-    {
-        state.reset();
-        world.reset();
-    }
+    void init() { startSession(SharedSupport::ejected); }
+    void cleanup() { endSession(); }
 
     // The spinner while disks load, the rows, scrolling inside a table of fixed height when there
     // are many, and the empty state.

@@ -5,8 +5,7 @@
 
 #include "MainWindow.h"
 #include "state/AppState.h"
-#include "support/QuickTiming.h"
-#include "support/StandInWorld.h"
+#include "support/StandInSession.h"
 #include "ui/AlertDialog.h"
 #include "ui/ButtonStyles.h"
 #include "ui/ContentView.h"
@@ -127,11 +126,9 @@ QWidget *toolButton(MainWindow &window, QAction *action)
 
 } // namespace
 
-class KeyboardAccessTest : public QObject {
+class KeyboardAccessTest : public QObject, private StandInSession {
     Q_OBJECT
 
-    std::unique_ptr<StandInWorld> world;
-    std::unique_ptr<AppState> state;
     std::unique_ptr<MainWindow> window;
 
     ContentView *content() const { return window->content(); }
@@ -153,21 +150,14 @@ private slots:
     void init()
     {
         qputenv("TESSALINE_STANDIN_SPEED", "0");
-        Timing::setCurrent(quickTiming());
-        world = std::make_unique<StandInWorld>();
-        QVERIFY(world->isValid());
-        // Its Shared Support volume would be ejected at start-up and the disks listed again
-        // then, making the rows anew at a moment of its own.
-        QProcess::execute(world->path("usr/sbin/diskutil"), {"eject", "disk5"});
-        state = std::make_unique<AppState>();
+        startSession(SharedSupport::ejected);
     }
 
     void cleanup()
     {
         window.reset();
         waitForBackgroundWork();
-        state.reset();
-        world.reset();
+        endSession();
     }
 
     // With no installer selected and with one selected, Tab goes through the toolbar, the list

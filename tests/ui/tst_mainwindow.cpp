@@ -1,8 +1,7 @@
 #include "MainWindow.h"
 #include "Menus.h"
 #include "state/AppState.h"
-#include "support/QuickTiming.h"
-#include "support/StandInWorld.h"
+#include "support/StandInSession.h"
 #include "ui/AlertDialog.h"
 #include "ui/ContentView.h"
 #include "ui/FileDialogPicker.h"
@@ -52,26 +51,12 @@ bool alertShown(const ContentView &content)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private StandInSession {
     Q_OBJECT
 
-    std::unique_ptr<StandInWorld> world;
-    std::unique_ptr<AppState> state;
-
 private slots:
-    void init()
-    {
-        Timing::setCurrent(quickTiming());
-        world = std::make_unique<StandInWorld>();
-        QVERIFY(world->isValid());
-        state = std::make_unique<AppState>();
-    }
-
-    void cleanup()
-    {
-        state.reset();
-        world.reset();
-    }
+    void init() { startSession(SharedSupport::attached); }
+    void cleanup() { endSession(); }
 
     void sidebarSelectionDrivesTheDetail()
     {

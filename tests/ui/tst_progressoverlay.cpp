@@ -1,6 +1,5 @@
 #include "state/AppState.h"
-#include "support/QuickTiming.h"
-#include "support/StandInWorld.h"
+#include "support/StandInSession.h"
 #include "ui/OverlayParts.h"
 #include "ui/StepIndicatorDot.h"
 #include "ui/StepRowView.h"
@@ -39,12 +38,10 @@ void drag(QWidget *titleBar, const QPoint &by)
 
 } // namespace
 
-class TestProgressOverlay : public QObject {
+class TestProgressOverlay : public QObject, private StandInSession {
     Q_OBJECT
 
-    // A stand-in Mac and its state, with an overlay over a window-sized host.
-    std::unique_ptr<StandInWorld> world;
-    std::unique_ptr<AppState> state;
+    // The overlay over a window-sized host.
     std::unique_ptr<QWidget> host;
     UnifiedProgressOverlay *current = nullptr;
 
@@ -75,9 +72,7 @@ class TestProgressOverlay : public QObject {
 private slots:
     void init()
     {
-        Timing::setCurrent(quickTiming());
-        world = std::make_unique<StandInWorld>();
-        state = std::make_unique<AppState>();
+        startSession(SharedSupport::attached);
         host = std::make_unique<QWidget>();
         host->resize(900, 600);
     }
@@ -86,8 +81,7 @@ private slots:
     {
         host.reset();
         current = nullptr;
-        state.reset();
-        world.reset();
+        endSession();
     }
 
     void standardContentFollowsTheRecord_data()
