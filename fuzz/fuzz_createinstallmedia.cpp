@@ -5,10 +5,10 @@
 
 #include "FuzzInput.h"
 
-#include "model/Utf8Text.h"
 #include "media/InstallMediaFailure.h"
 #include "media/USBRun.h"
 #include "model/InstallMediaOutput.h"
+#include "model/Utf8Text.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include "FuzzInput.h"
 
-#include "model/Utf8Text.h"
 #include "media/DMGCreator.h"
 #include "media/InstallMediaFailure.h"
+#include "model/Utf8Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

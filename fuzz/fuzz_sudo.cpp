@@ -3,8 +3,8 @@
 
 #include "FuzzInput.h"
 
-#include "model/Utf8Text.h"
 #include "model/SudoPasswordCheck.h"
+#include "model/Utf8Text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {

@@ -4,6 +4,6 @@
 // hand-offs as races.
 extern "C" const char *__tsan_default_options()
 {
-    return "halt_on_error=1:second_deadlock_stack=1:print_suppressions=0:suppressions="
-        TESSALINE_TSAN_SUPPRESSIONS;
+    return "halt_on_error=1:second_deadlock_stack=1:print_suppressions=0:"
+           "suppressions=" TESSALINE_TSAN_SUPPRESSIONS;
 }

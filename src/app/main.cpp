@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 #include "QuitOnSignal.h"
-#include "exec/JobThreads.h"
 #include "exec/HostSelection.h"
+#include "exec/JobThreads.h"
 #include "host/UserLanguage.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"

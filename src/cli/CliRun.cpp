@@ -234,8 +234,8 @@ void CliRun::listInstallers()
     QList<QStringList> rows{{tr("NAME"), tr("VERSION"), tr("BUILD"), tr("SIZE"), tr("PATH")}};
     for (const InstallerApp &installer : installers)
         rows << QStringList{installer.name, installer.shownMacOSVersion(),
-                            installer.shownBuildNumber(),
-                            formatGigabytes(installer.size), installer.bundlePath()};
+                            installer.shownBuildNumber(), formatGigabytes(installer.size),
+                            installer.bundlePath()};
     printOut(installers.isEmpty() ? tr("No installers found.\n") : table(rows));
     end(succeeded);
 }
@@ -335,8 +335,8 @@ std::optional<QString> CliRun::moveIso(const QString &made)
         return m_isoDestination;
     }
     QFile::remove(m_isoDestination);
-    printError(tr("the ISO could not be moved to \"%1\"; it is at \"%2\"")
-                   .arg(m_isoDestination, made));
+    printError(
+        tr("the ISO could not be moved to \"%1\"; it is at \"%2\"").arg(m_isoDestination, made));
     return std::nullopt;
 }
 

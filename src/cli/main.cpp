@@ -4,10 +4,10 @@
 #include "cli/CliRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Terminal.h"
+#include "exec/HostSelection.h"
 #include "exec/JobThreads.h"
 #include "exec/MainThread.h"
 #include "exec/TerminationSignals.h"
-#include "exec/HostSelection.h"
 #include "host/UserLanguage.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
@@ -21,7 +21,8 @@ namespace {
 
 int printUsage(const QString &problem)
 {
-    Terminal::print(stderr, QStringLiteral("tessaline-cli: ") + problem + u'\n' + CommandLine::usage());
+    Terminal::print(stderr,
+                    QStringLiteral("tessaline-cli: ") + problem + u'\n' + CommandLine::usage());
     return CliRun::badInput;
 }
 

@@ -1,8 +1,8 @@
 // Volume discovery: diskutil's disk layout first, the volumes folder when that finds nothing.
 // Either way each volume's mount point and kind come from diskutil's answer about its device.
 
-#include "disk/DiskTool.h"
 #include "disk/DiskUtility.h"
+#include "disk/DiskTool.h"
 #include "host/Host.h"
 #include "propertylist/PropertyList.h"
 

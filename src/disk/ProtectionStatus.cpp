@@ -4,10 +4,10 @@
 
 #include "exec/ChildProcess.h"
 #include "exec/MainThread.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QRegularExpression>
 #include <QThreadPool>

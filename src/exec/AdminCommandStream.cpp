@@ -10,12 +10,12 @@
 #include "exec/MainThread.h"
 #include "exec/NamedPipeReader.h"
 #include "exec/ScriptEngine.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

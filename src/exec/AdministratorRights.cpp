@@ -27,8 +27,8 @@ SudoCall sudoCall(const QStringList &command)
     // tool in it again behind env -i. "--" ends sudo's options, so a tool path never reads as one.
     const Host host = Host::current();
     return {host.sudo(),
-            QStringList{QStringLiteral("-S"), QStringLiteral("-p"),
-                        QString::fromLatin1(sudoPrompt), QStringLiteral("--")} +
+            QStringList{QStringLiteral("-S"), QStringLiteral("-p"), QString::fromLatin1(sudoPrompt),
+                        QStringLiteral("--")} +
                 host.cleanCommandPrefix() + command,
             host.cleanEnvironment()};
 }

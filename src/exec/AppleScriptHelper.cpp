@@ -4,11 +4,11 @@
 #include "exec/ChildProcess.h"
 #include "exec/MainThread.h"
 #include "exec/ScriptEngine.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
 #include "model/OutputTail.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QThreadPool>
 

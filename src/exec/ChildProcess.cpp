@@ -15,9 +15,9 @@
 #include <cstring>
 #include <fcntl.h>
 #include <optional>
-#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 

@@ -38,9 +38,9 @@ HostSelection HostSelection::choose(const QProcessEnvironment &environment,
     if (!started || !maker.waitForExit(std::chrono::minutes(1)) || maker.exitStatus() != 0) {
         selection.m_error =
             QStringLiteral("Could not make the demo stand-in Mac with %1: %2")
-                .arg(standInProgram, !started ? maker.errorString()
-                                              : QString::fromUtf8(maker.readRemainingOutput())
-                                                    .trimmed());
+                .arg(standInProgram,
+                     !started ? maker.errorString()
+                              : QString::fromUtf8(maker.readRemainingOutput()).trimmed());
         return selection;
     }
     selection.m_host = Host::standIn(folder->path());

@@ -88,8 +88,8 @@ bool JobThreads::stopAll(std::chrono::milliseconds limit)
     Cancellation::outsideJobs()->request();
     const QDeadlineTimer deadline(limit);
     const bool jobsEnded = waitForAll(limit);
-    const bool tasksEnded =
-        QThreadPool::globalInstance()->waitForDone(int(std::max<qint64>(deadline.remainingTime(), 0)));
+    const bool tasksEnded = QThreadPool::globalInstance()->waitForDone(
+        int(std::max<qint64>(deadline.remainingTime(), 0)));
     Cancellation::renewOutsideJobs();
     return jobsEnded && tasksEnded;
 }

@@ -2,9 +2,9 @@
 
 #include "exec/ChildProcess.h"
 #include "exec/JobThreads.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Diagnostics.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 

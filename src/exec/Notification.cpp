@@ -14,6 +14,7 @@ void postNotification(const QString &text)
     QThreadPool::globalInstance()->start([script] {
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
         if (result.status != 0)
-            printDiagnostic(QStringLiteral("The notification was not posted: ") + result.diagnosticText());
+            printDiagnostic(QStringLiteral("The notification was not posted: ") +
+                            result.diagnosticText());
     });
 }

@@ -1,9 +1,9 @@
 #include "exec/ScriptEngine.h"
 
 #include "exec/ChildProcess.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>

@@ -25,12 +25,11 @@ void handleTerminationSignals(std::function<void(int signal)> handler)
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, qApp,
-                     [handler = std::move(handler)] {
-                         unsigned char byte = 0;
-                         if (::read(signalPipe[0], &byte, 1) == 1)
-                             handler(byte);
-                     });
+    QObject::connect(notifier, &QSocketNotifier::activated, qApp, [handler = std::move(handler)] {
+        unsigned char byte = 0;
+        if (::read(signalPipe[0], &byte, 1) == 1)
+            handler(byte);
+    });
     struct sigaction action = {};
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);

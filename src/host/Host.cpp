@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStorageInfo>
 #include <QStandardPaths>
+#include <QStorageInfo>
 
 #include <mutex>
 

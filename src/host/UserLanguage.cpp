@@ -30,9 +30,9 @@ void install(const QString &name, const QString &folder)
 QStringList translatedLanguages()
 {
     QStringList languages;
-    const QStringList files = QDir(QString::fromLatin1(translationFolder))
-                                  .entryList({QStringLiteral("tessaline_*.qm")}, QDir::Files,
-                                             QDir::Name);
+    const QStringList files =
+        QDir(QString::fromLatin1(translationFolder))
+            .entryList({QStringLiteral("tessaline_*.qm")}, QDir::Files, QDir::Name);
     for (const QString &file : files)
         languages << file.mid(int(qstrlen("tessaline_"))).chopped(int(qstrlen(".qm")));
     return languages;

@@ -9,13 +9,13 @@
 #include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
 #include "exec/JobFolder.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "media/DMGCreatorError.h"
 #include "media/ImageTool.h"
 #include "model/HdiutilOutput.h"
 #include "model/InstallMediaContents.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QFile>
 #include <QFileInfo>

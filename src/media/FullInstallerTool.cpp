@@ -2,11 +2,11 @@
 
 #include "exec/Cancellation.h"
 #include "exec/ChildProcess.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/FullInstallerFetchOutput.h"
 #include "model/OutputTail.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -31,8 +31,8 @@ std::optional<std::pair<ino_t, QDateTime>> identityOf(const QString &bundle)
 // The last line of what the tool said, for a failure it gave no words of its own to.
 QString lastLine(const QString &text)
 {
-    const QStringList lines = text.split(QRegularExpression(QStringLiteral("[\r\n]+")),
-                                         Qt::SkipEmptyParts);
+    const QStringList lines =
+        text.split(QRegularExpression(QStringLiteral("[\r\n]+")), Qt::SkipEmptyParts);
     return lines.isEmpty() ? QString() : lines.constLast().trimmed();
 }
 

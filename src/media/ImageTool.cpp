@@ -2,9 +2,9 @@
 
 #include "disk/DiskTool.h"
 #include "exec/Cancellation.h"
-#include "model/Utf8Text.h"
 #include "host/Host.h"
 #include "model/HdiutilOutput.h"
+#include "model/Utf8Text.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -9,10 +9,10 @@
 #include "exec/ChildProcess.h"
 #include "exec/JobThreads.h"
 #include "exec/MainThread.h"
-#include "model/Utf8Text.h"
 #include "model/Diagnostics.h"
 #include "model/ShellQuote.h"
 #include "model/Timing.h"
+#include "model/Utf8Text.h"
 
 #include <memory>
 

@@ -35,9 +35,10 @@ CodeSignature CodeSignature::fromCodesign(int exitStatus, const QByteArray &stan
 CodeSignature CodeSignature::fromExpiredChain(const CodeSignature &expired,
                                               const QByteArray &displayError)
 {
-    static const QStringList applesChain{QStringLiteral("Software Signing"),
-                                         QStringLiteral("Apple Code Signing Certification Authority"),
-                                         QStringLiteral("Apple Root CA")};
+    static const QStringList applesChain{
+        QStringLiteral("Software Signing"),
+        QStringLiteral("Apple Code Signing Certification Authority"),
+        QStringLiteral("Apple Root CA")};
     QStringList chain;
     for (const QString &line : QString::fromUtf8(displayError).split(u'\n')) {
         if (line.startsWith(QLatin1String("Authority=")))

@@ -53,9 +53,8 @@ QByteArray escaped(QByteArrayView character)
         break;
     }
     if (character.size() == 1)
-        return QByteArrayLiteral("\\x") + QByteArray::number(uchar(character.front()), 16)
-                                              .rightJustified(2, '0')
-                                              .toUpper();
+        return QByteArrayLiteral("\\x") +
+               QByteArray::number(uchar(character.front()), 16).rightJustified(2, '0').toUpper();
     const QString decoded = QString::fromUtf8(character);
     return QByteArrayLiteral("\\u") +
            QByteArray::number(decoded.front().unicode(), 16).rightJustified(4, '0').toUpper();

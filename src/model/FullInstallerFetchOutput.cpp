@@ -71,7 +71,6 @@ std::optional<double> progressFigure(QByteArrayView segment)
     return std::clamp(figure, 0.0, 100.0);
 }
 
-
 } // namespace
 
 bool FullInstallerFetchOutput::feed(QByteArrayView bytes)

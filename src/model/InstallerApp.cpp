@@ -202,7 +202,6 @@ QString InstallerApp::shownBuildNumber() const
 
 QString InstallerApp::shownMacOSVersion() const
 {
-    return macOSVersion == unknownValue()
-               ? QCoreApplication::translate("InstallerApp", "Unknown")
-               : macOSVersion;
+    return macOSVersion == unknownValue() ? QCoreApplication::translate("InstallerApp", "Unknown")
+                                          : macOSVersion;
 }

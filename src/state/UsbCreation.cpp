@@ -88,27 +88,26 @@ void AppState::createBootableUSB()
                        "it is the drive you mean to erase.")
                         .arg(disk.volumeName, disk.formattedSize());
     alertMessage = question;
-    alertPrimaryButton = AlertButton::destructiveButton(
-        tr("Erase and Create"), [state = weakSelf(), installer, disk] {
-            if (!state)
-                return;
-            state->verifyThen(
-                installer, JobKind::usb, [state, disk](const InstallerApp &installer) {
-                    DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
-                        if (!state)
-                            return;
-                        state->isSIPEnabled = enabled;
-                        state->successProcessed = false;
-                        ProgressInfo planned;
-                        planned.setupSteps(ProgressInfo::OperationType::usbCreation);
-                        state->progressInfo = state->withCheckToCome(planned);
-                        if (enabled)
-                            state->proceedWithTerminalUSBCreation(installer, disk);
-                        else
-                            state->proceedWithUSBCreation(installer, disk);
-                    });
-                });
+    const auto eraseAndCreate = [state = weakSelf(), installer, disk] {
+        if (!state)
+            return;
+        state->verifyThen(installer, JobKind::usb, [state, disk](const InstallerApp &installer) {
+            DiskUtility::checkSIPStatus([state, installer, disk](bool enabled) {
+                if (!state)
+                    return;
+                state->isSIPEnabled = enabled;
+                state->successProcessed = false;
+                ProgressInfo planned;
+                planned.setupSteps(ProgressInfo::OperationType::usbCreation);
+                state->progressInfo = state->withCheckToCome(planned);
+                if (enabled)
+                    state->proceedWithTerminalUSBCreation(installer, disk);
+                else
+                    state->proceedWithUSBCreation(installer, disk);
+            });
         });
+    };
+    alertPrimaryButton = AlertButton::destructiveButton(tr("Erase and Create"), eraseAndCreate);
     alertSecondaryButton = AlertButton::cancelButton();
     isShowingAlert = true;
 }
@@ -372,6 +371,7 @@ void AppState::setVolumeIcon(const QString &volumePath, const InstallerApp &inst
             appleScriptString(iconPath) + QStringLiteral("\nend tell");
         const AppleScriptHelper::Result result = AppleScriptHelper::runScript(script);
         if (result.status != 0)
-            printDiagnostic(QStringLiteral("Failed to set volume icon: ") + result.diagnosticText());
+            printDiagnostic(QStringLiteral("Failed to set volume icon: ") +
+                            result.diagnosticText());
     });
 }

@@ -249,8 +249,7 @@ void ContentView::updateOverlays()
     const std::array<std::optional<Kind>, 5> wanted{
         m_state.isScanning() ? std::optional(Kind::scanning) : std::nullopt,
         m_state.isInstallingPKG() ? std::optional(Kind::installingPKG) : std::nullopt,
-        m_state.isDownloadingInstaller() ? std::optional(Kind::downloadingInstaller)
-                                         : std::nullopt,
+        m_state.isDownloadingInstaller() ? std::optional(Kind::downloadingInstaller) : std::nullopt,
         m_state.isCreatingMedia()
             ? std::optional(m_state.jobKind() == AppState::JobKind::iso ? Kind::createBootableDMG
                                                                         : Kind::creatingUSB)

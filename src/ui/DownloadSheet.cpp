@@ -190,9 +190,8 @@ void DownloadSheet::fillList()
             if (m_state.hasInApplications(installer)) {
                 row->setText(noteColumn, tr("In Applications"));
                 //: %1 is the installer's application name.
-                row->setToolTip(noteColumn,
-                                tr("%1 is in Applications; a download replaces it.")
-                                    .arg(installer.applicationName()));
+                row->setToolTip(noteColumn, tr("%1 is in Applications; a download replaces it.")
+                                                .arg(installer.applicationName()));
             }
             if (!first)
                 first = row;

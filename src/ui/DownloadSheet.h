@@ -14,8 +14,8 @@ class QTreeWidget;
 // "Download an Installer…": what Apple offers this Mac, newest first and grouped by major
 // version, with what is already in Applications marked and what the Mac's management defers
 // greyed. The listing runs in the background behind a spinner; a failed one says why and offers
-// Retry, and a Mac that cannot list installers is offered a package instead. Download starts the job and closes the sheet: the job shows in the window like any
-// other.
+// Retry, and a Mac that cannot list installers is offered a package instead. Download starts the
+// job and closes the sheet: the job shows in the window like any other.
 class DownloadSheet : public QDialog {
     Q_OBJECT
 

@@ -2,8 +2,8 @@
 
 #include "host/Host.h"
 #include "state/AppState.h"
-#include "ui/DownloadSheet.h"
 #include "ui/ButtonStyles.h"
+#include "ui/DownloadSheet.h"
 #include "ui/LayoutMetrics.h"
 #include "ui/NamedColors.h"
 #include "ui/OpenFileDialog.h"
@@ -122,10 +122,9 @@ void NoInstallerSelectedView::addAppInstaller()
 
 void NoInstallerSelectedView::addPkgInstaller()
 {
-    const std::optional<QUrl> chosen = choose({tr("Select macOS Installer Package"),
-                                               tr("Please select an InstallAssistant.pkg file"),
-                                               Host::current().homeFolder(),
-                                               QStringLiteral("pkg")});
+    const std::optional<QUrl> chosen = choose(
+        {tr("Select macOS Installer Package"), tr("Please select an InstallAssistant.pkg file"),
+         Host::current().homeFolder(), QStringLiteral("pkg")});
     if (!chosen || chosen->isEmpty())
         return;
     m_state.handlePKGInstaller(*chosen);

@@ -135,19 +135,18 @@ public:
     void present(const ProgressInfo &progress)
     {
         // A job the user stopped has not failed: it is shown in grey, with a cross.
-        const Outcome outcome = progress.success        ? Outcome::succeeded
+        const Outcome outcome = progress.success            ? Outcome::succeeded
                                 : m_state.jobWasCancelled() ? Outcome::cancelled
                                                             : Outcome::failed;
-        const QColor color = outcome == Outcome::succeeded ? NamedColors::green()
+        const QColor color = outcome == Outcome::succeeded   ? NamedColors::green()
                              : outcome == Outcome::cancelled ? NamedColors::gray()
                                                              : NamedColors::red();
         setColors(NamedColors::withOpacity(color, 0.1), NamedColors::withOpacity(color, 0.2));
         if (m_shown != outcome) {
-            const QString symbol = outcome == Outcome::succeeded
-                                       ? QStringLiteral("checkmark.circle.fill")
-                                   : outcome == Outcome::cancelled
-                                       ? QStringLiteral("xmark.circle.fill")
-                                       : QStringLiteral("exclamationmark.triangle.fill");
+            const QString symbol =
+                outcome == Outcome::succeeded   ? QStringLiteral("checkmark.circle.fill")
+                : outcome == Outcome::cancelled ? QStringLiteral("xmark.circle.fill")
+                                                : QStringLiteral("exclamationmark.triangle.fill");
             m_icon->setPixmap(symbolIcon(symbol, color).pixmap(24, 24));
             const QString meaning = outcome == Outcome::succeeded   ? tr("Succeeded")
                                     : outcome == Outcome::cancelled ? tr("Cancelled")
@@ -363,8 +362,8 @@ void ProgressWindow::refresh()
 
 void ProgressWindow::showScan(const ProgressInfo &progress)
 {
-    setLabelText(m_scanMessage, progress.message.isEmpty() ? ProgressInfo::scanningMessage()
-                                                           : progress.message);
+    setLabelText(m_scanMessage,
+                 progress.message.isEmpty() ? ProgressInfo::scanningMessage() : progress.message);
     setLabelText(m_scanDetail, progress.detailMessage);
     m_scanDetail->setVisible(!progress.detailMessage.isEmpty());
 }

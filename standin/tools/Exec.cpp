@@ -55,7 +55,8 @@ int replaceWith(const char *prefix, const QString &program, const QStringList &c
                 const QStringList *environment)
 {
     std::vector<QByteArray> arguments = bytesOf(command);
-    std::vector<QByteArray> variables = environment ? bytesOf(*environment) : std::vector<QByteArray>();
+    std::vector<QByteArray> variables =
+        environment ? bytesOf(*environment) : std::vector<QByteArray>();
     std::vector<char *> argv = pointers(arguments);
     std::vector<char *> envp = pointers(variables);
     std::fflush(stdout);

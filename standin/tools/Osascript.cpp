@@ -223,9 +223,8 @@ int runShellScript(const World &world, const QString &source,
     const CapturedStream error;
     if (!output.isOpen() || !error.isOpen())
         return executionError(source, QStringLiteral("sh: cannot capture the output"), 127);
-    ChildTool::Launch shell{QStringLiteral("/bin/bash"),
-                            {QStringLiteral("-c"), script.command},
-                            environment};
+    ChildTool::Launch shell{
+        QStringLiteral("/bin/bash"), {QStringLiteral("-c"), script.command}, environment};
     shell.forwardInput = true;
     shell.inChild = [&output, &error] {
         output.attachTo(STDOUT_FILENO);

@@ -104,9 +104,9 @@ private slots:
         // On a Mac the command runs in a clean environment of its own, whatever the session had.
         const QString clean =
             QStringLiteral("/usr/bin/env -i PATH=/usr/bin:/bin:/usr/sbin:/sbin LC_ALL=C ");
-        QCOMPARE(AdministratorRights::promptScript(command), "do shell script " +
-                                                              appleScriptString(clean + command) +
-                                                              " with administrator privileges");
+        QCOMPARE(AdministratorRights::promptScript(command),
+                 "do shell script " + appleScriptString(clean + command) +
+                     " with administrator privileges");
     }
 
     void runCommandResults_data()

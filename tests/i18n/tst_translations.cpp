@@ -39,7 +39,8 @@ QList<Message> readMessages(const QString &path)
         if (xml.name() == u"name") {
             context = xml.readElementText();
         } else if (xml.name() == u"message") {
-            message = Message{context, {}, {}, {}, xml.attributes().value(QLatin1String("numerus")) == u"yes"};
+            message = Message{
+                context, {}, {}, {}, xml.attributes().value(QLatin1String("numerus")) == u"yes"};
         } else if (xml.name() == u"source") {
             message.source = xml.readElementText();
         } else if (xml.name() == u"translation") {
@@ -126,10 +127,8 @@ void TranslationsTest::faultsAreFound_data()
         "no longer in the code");
     row("placeholder lost", "Copying %1 to %2", "<translation>Kopiere %1</translation>",
         "placeholders differ");
-    row("placeholder added", "Done", "<translation>Fertig %1</translation>",
-        "placeholders differ");
-    row("trailing space lost", "Error: ", "<translation>Fehler:</translation>",
-        "ends differently");
+    row("placeholder added", "Done", "<translation>Fertig %1</translation>", "placeholders differ");
+    row("trailing space lost", "Error: ", "<translation>Fehler:</translation>", "ends differently");
     row("line break lost", "Done.\n", "<translation>Fertig.</translation>", "ends differently");
 }
 
@@ -197,13 +196,16 @@ void TranslationsTest::theUsersLanguageIsChosen_data()
 {
     QTest::addColumn<QString>("locale");
     QTest::addColumn<QString>("chosen");
-    QTest::newRow("German") << "de_DE" << "de";
-    QTest::newRow("Swiss German") << "de_CH" << "de";
-    QTest::newRow("French") << "fr_FR" << "fr";
-    QTest::newRow("Canadian French") << "fr_CA" << "fr";
-    QTest::newRow("English") << "en_GB" << "en";
-    QTest::newRow("a language not shipped") << "ja_JP" << "en";
-    QTest::newRow("C") << "C" << "en";
+    const auto row = [](const char *name, const char *locale, const char *chosen) {
+        QTest::newRow(name) << QString(locale) << QString(chosen);
+    };
+    row("German", "de_DE", "de");
+    row("Swiss German", "de_CH", "de");
+    row("French", "fr_FR", "fr");
+    row("Canadian French", "fr_CA", "fr");
+    row("English", "en_GB", "en");
+    row("a language not shipped", "ja_JP", "en");
+    row("C", "C", "en");
 }
 
 void TranslationsTest::theUsersLanguageIsChosen()

@@ -234,7 +234,8 @@ private slots:
                                     QString("PATH=%1/usr/bin:%1/bin:%1/usr/sbin:%1/sbin:/usr/bin:"
                                             "/bin:/usr/sbin:/sbin")
                                         .arg(root),
-                                    "PWD=" + QDir::currentPath(), "SHLVL=1", "_=" + root + "/usr/bin/env"}));
+                                    "PWD=" + QDir::currentPath(), "SHLVL=1",
+                                    "_=" + root + "/usr/bin/env"}));
         const QJsonObject sudo = lastSudoCall(*m_world);
         QCOMPARE(sudo["password"].toString(), "matched");
         QCOMPARE(sudo["argv"].toVariant().toStringList().mid(0, 4),
@@ -275,7 +276,8 @@ private slots:
         child.start(QCoreApplication::applicationFilePath());
         // Kept, since the macro asks again after the answer it waited for.
         QByteArray said;
-        QTRY_VERIFY_WITH_TIMEOUT((said += child.readAllStandardOutput()).contains("running\n"), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT((said += child.readAllStandardOutput()).contains("running\n"),
+                                 10000);
         QCOMPARE(leaks(), QStringList());
         if (signal != 0)
             ::kill(pid_t(child.processId()), signal);
@@ -314,7 +316,8 @@ private slots:
         QTest::addColumn<QString>("broken");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("sudo cannot run") << "usr/bin/sudo" << "tessaline" << "execve: ";
+        QTest::newRow("sudo cannot run")
+            << QString("usr/bin/sudo") << QString("tessaline") << QString("execve: ");
         QTest::newRow("password overflows the pipe")
             << QString() << QString(1 << 20, u'x') << "write: ";
     }
@@ -347,7 +350,8 @@ int runTerminalChild(int argc, char **argv)
     qputenv("TESSALINE_STANDIN_SPEED", "0");
     Host::setCurrent(Host::standIn(qEnvironmentVariable(childRootVariable)));
     USBCreator::executeTerminalCommand(
-        {"/bin/bash", "-c", "echo running; sleep 1"}, secretOf(qEnvironmentVariable(childPasswordVariable)),
+        {"/bin/bash", "-c", "echo running; sleep 1"},
+        secretOf(qEnvironmentVariable(childPasswordVariable)),
         [](const QString &text) {
             std::fputs(text.toUtf8().constData(), stdout);
             std::fflush(stdout);

@@ -185,7 +185,8 @@ private slots:
         // In GBK the last of the three bytes of "\u4e2d" in UTF-8 and a backslash make one
         // character.
         QTest::newRow("GBK pair before a backslash") << "\u4e2d\\$(touch CANARY)";
-        QTest::newRow("GBK pair before quotes") << "\u4e2d$(touch CANARY)\u4e2d'\u4e2d\"`touch CANARY`";
+        QTest::newRow("GBK pair before quotes")
+            << "\u4e2d$(touch CANARY)\u4e2d'\u4e2d\"`touch CANARY`";
     }
     void shellQuotingSurvivesTheShell()
     {
@@ -211,12 +212,13 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("word");
-        QTest::newRow("path") << "/Volumes/USB-2.0_x+y:z,@%" << "/Volumes/USB-2.0_x+y:z,@%";
-        QTest::newRow("option with value") << "--volume=/V" << "--volume=/V";
-        QTest::newRow("leading equals") << "=ls" << "'=ls'";
-        QTest::newRow("leading tilde") << "~" << "'~'";
-        QTest::newRow("empty") << "" << "''";
-        QTest::newRow("non-ASCII letter") << "é" << "'é'";
+        QTest::newRow("path") << QString("/Volumes/USB-2.0_x+y:z,@%")
+                              << "/Volumes/USB-2.0_x+y:z,@%";
+        QTest::newRow("option with value") << QString("--volume=/V") << "--volume=/V";
+        QTest::newRow("leading equals") << QString("=ls") << "'=ls'";
+        QTest::newRow("leading tilde") << QString("~") << "'~'";
+        QTest::newRow("empty") << QString("") << "''";
+        QTest::newRow("non-ASCII letter") << QString("é") << "'é'";
     }
     void shellQuotedLeavesPlainWordsBare()
     {

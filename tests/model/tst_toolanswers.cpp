@@ -83,7 +83,8 @@ private slots:
             << QString::fromUtf8("hdiutil: convert failed - /Volumes/\uFFFD\uFFFDX\n");
         // Replaced, not dropped: Qt gives each byte of it a replacement character.
         QTest::newRow("a character cut off at the end")
-            << QByteArray("created: /tmp/\xe5\x8d") << QString::fromUtf8("created: /tmp/\uFFFD\uFFFD");
+            << QByteArray("created: /tmp/\xe5\x8d")
+            << QString::fromUtf8("created: /tmp/\uFFFD\uFFFD");
         QTest::newRow("silent") << QByteArray() << QString();
     }
     void hdiutilFailureReason()

@@ -123,8 +123,8 @@ private slots:
         QTest::addColumn<QJsonObject>("catalogue");
         QTest::addColumn<bool>("unsupported");
         QTest::addColumn<QString>("said");
-        QTest::newRow("no network") << QJsonObject{{"failure", "network"}} << false
-                                    << "connect to the update server";
+        QTest::newRow("no network")
+            << QJsonObject{{"failure", "network"}} << false << "connect to the update server";
         QTest::newRow("Catalina") << QJsonObject{{"macOS", "10.15.7"}} << true << "";
     }
     void listingFailures()
@@ -186,14 +186,14 @@ private slots:
         QTest::addColumn<QString>("failure");
         QTest::addColumn<QString>("version");
         QTest::addColumn<QString>("said");
-        QTest::newRow("not found") << "not-found" << "13.7.4"
+        QTest::newRow("not found") << QString("not-found") << "13.7.4"
                                    << "Install failed with error: Update not found";
-        QTest::newRow("network") << "network" << "13.7.4"
+        QTest::newRow("network") << QString("network") << "13.7.4"
                                  << "Install failed with error: The network connection was lost.";
-        QTest::newRow("script") << "script" << "13.7.4"
+        QTest::newRow("script") << QString("script") << "13.7.4"
                                 << "Install failed with error: An error occurred while running "
                                    "scripts from the package";
-        QTest::newRow("no space") << "no-space" << "13.7.4"
+        QTest::newRow("no space") << QString("no-space") << "13.7.4"
                                   << "Install failed with error: Not enough free disk space";
     }
     void failures()

@@ -82,8 +82,8 @@ private slots:
     {
         QTest::addColumn<std::optional<ScriptOutcome>>("outcome");
         QTest::addColumn<QString>("english");
-        QTest::newRow("no answer") << std::optional<ScriptOutcome>()
-                                   << "AppleScript Error -1: Unknown error";
+        QTest::newRow("no answer")
+            << std::optional<ScriptOutcome>() << "AppleScript Error -1: Unknown error";
         QTest::newRow("script error")
             << std::optional(ScriptOutcome{std::nullopt, "Unable to find disk5", 1})
             << "AppleScript Error 1: Unable to find disk5";

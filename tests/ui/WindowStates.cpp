@@ -30,7 +30,6 @@ void clearActivity(AppState &state)
     state.progressInfo = ProgressInfo();
 }
 
-
 ProgressInfo stepsAt(ProgressInfo::OperationType type, int step, double within,
                      const QString &detail)
 {
@@ -104,9 +103,9 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
 
     state.isScanning = true;
     ProgressInfo scan;
-    scan.updateProgress(60, ProgressInfo::scanningMessage(),
-                        program("AppState", "Found installer: %1")
-                            .arg(QStringLiteral("Install macOS Sonoma")));
+    scan.updateProgress(
+        60, ProgressInfo::scanningMessage(),
+        program("AppState", "Found installer: %1").arg(QStringLiteral("Install macOS Sonoma")));
     state.progressInfo = scan;
     visit(window, prefix + QStringLiteral("04-overlay-scanning"));
     clearActivity(state);
@@ -136,9 +135,9 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
     state.isSIPEnabled = true;
     state.isShowingTerminalOverlay = true;
     state.progressInfo = ProgressInfo();
-    state.terminalOutput = program("AppState", "Command: %1\n\n").arg(command) +
-                           program("AppState",
-                                   "Please enter your administrator password when prompted.\n");
+    state.terminalOutput =
+        program("AppState", "Command: %1\n\n").arg(command) +
+        program("AppState", "Please enter your administrator password when prompted.\n");
     state.isWaitingForPassword = true;
     visit(window, prefix + QStringLiteral("08-terminal-waiting-for-password"));
 
@@ -163,9 +162,9 @@ void visitWindowStates(AppState &state, MainWindow &window, const QString &prefi
     visit(window, prefix + QStringLiteral("10-complete-success"));
 
     ProgressInfo failure = stepsAt(ProgressInfo::OperationType::usbCreation, 2, 30, QString());
-    failure.markComplete(false, QString(),
-                         program("USBCreator",
-                                 "The selected disk doesn't have enough space for this installer"));
+    failure.markComplete(
+        false, QString(),
+        program("USBCreator", "The selected disk doesn't have enough space for this installer"));
     state.progressInfo = failure;
     visit(window, prefix + QStringLiteral("11-complete-failure"));
     clearActivity(state);
@@ -225,4 +224,3 @@ void visitDownloads(AppState &state, MainWindow &window, const StateVisit &visit
     visit(window, QStringLiteral("19-overlay-downloading-installer"));
     clearActivity(state);
 }
-

@@ -51,11 +51,11 @@ private slots:
         QTRY_VERIFY(!state.isListingOfferedInstallers());
         QCOMPARE(sheet.notice(), QString());
         QVERIFY(sheet.packageButton()->isHidden());
-        QCOMPARE(shownRows(*sheet.list()),
-                 (QStringList{"macOS Sequoia (15)", "15.3.1 In Applications",
-                              "15.3 In Applications", "macOS Sonoma (14)", "14.7.4 In Applications",
-                              "macOS Ventura (13)", "13.7.4", "macOS Monterey (12)",
-                              "12.7.4 Deferred by your organisation"}));
+        QCOMPARE(
+            shownRows(*sheet.list()),
+            (QStringList{"macOS Sequoia (15)", "15.3.1 In Applications", "15.3 In Applications",
+                         "macOS Sonoma (14)", "14.7.4 In Applications", "macOS Ventura (13)",
+                         "13.7.4", "macOS Monterey (12)", "12.7.4 Deferred by your organisation"}));
         // The deferred row cannot be chosen; the newest one is, from the start.
         const QTreeWidgetItem *deferred = sheet.list()->topLevelItem(3)->child(0);
         QVERIFY(!(deferred->flags() & Qt::ItemIsSelectable));
