@@ -3,6 +3,7 @@
 
 #include "FuzzInput.h"
 
+#include "exec/AdministratorRights.h"
 #include "exec/AppleScriptHelper.h"
 #include "exec/ScriptEngine.h"
 
@@ -20,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Status 0 means the script succeeded; any other answer must not read as success.
     const AppleScriptHelper::Result result = AppleScriptHelper::resultOf(outcome);
     FUZZ_EXPECT((result.status == 0) == outcome.result.has_value());
-    (void)AppleScriptHelper::namesDenial(result.output);
+    (void)AdministratorRights::promptRefused(result.output);
+    (void)result.diagnosticText();
     return 0;
 }
